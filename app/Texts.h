@@ -1,0 +1,14 @@
+#pragma once
+// Fixed texts the user sees. Sentences are separated by two spaces.
+
+#include <string>
+
+inline constexpr char kAppTitle[] = "Mivlet";
+inline constexpr char kSupportEmail[] = "support@pellandor.example";
+
+inline std::string MailslotFailureText() {
+    return std::string("Mivlet could not create the mailslot to send and receive messages.  Make sure all hidden "
+                       "instances of Mivlet are closed, and try again.  You may need to restart your computer.  "
+                       "If this problem persists, send an e-mail to ") +
+           kSupportEmail + ".";
+}

@@ -1,0 +1,32 @@
+#include "messaging/LocalComputerName.h"
+
+#include "messaging/TitleCase.h"
+
+namespace {
+
+std::string& LocalComputerName() {
+    static std::string name{kFallbackComputerName};
+    return name;
+}
+
+std::optional<std::string> Usable(std::string_view name) {
+    name = name.substr(0, kMaxComputerNameLength);
+    if (name.empty()) return std::nullopt;
+    return std::string{name};
+}
+
+}  // namespace
+
+std::string ChooseLocalComputerName(const std::optional<std::string>& reported,
+                                    const char* environmentName) {
+    std::optional<std::string> name;
+    if (reported) name = Usable(*reported);
+    if (!name && environmentName) name = Usable(environmentName);
+    std::string chosen = name.value_or(std::string{kFallbackComputerName});
+    MakeTitleCase(chosen);
+    return chosen;
+}
+
+void SetLocalComputerName(std::string name) { LocalComputerName() = std::move(name); }
+
+const std::string& GetLocalComputerName() { return LocalComputerName(); }

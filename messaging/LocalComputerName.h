@@ -1,0 +1,22 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The longest computer name the platform reports (MAX_COMPUTERNAME_LENGTH).
+inline constexpr std::size_t kMaxComputerNameLength = 15;
+
+// Used when neither the platform nor the environment gives a usable name: the
+// wire format needs a sender field of at least one byte.
+inline constexpr std::string_view kFallbackComputerName = "Unnamed";
+
+// Picks the local computer name from what the platform reported (nothing when
+// the call failed) and, failing that, from the COMPUTERNAME environment text;
+// keeps at most 15 bytes and converts the result to title case.
+std::string ChooseLocalComputerName(const std::optional<std::string>& reported,
+                                    const char* environmentName);
+
+// The process-wide local computer name: set once at start, before any window
+// exists, and never changed afterwards.
+void SetLocalComputerName(std::string name);
+const std::string& GetLocalComputerName();

@@ -1,0 +1,59 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "messaging/MessageRecord.h"
+#include "messaging/PartialMessage.h"
+#include "platform/MailslotApi.h"
+
+// The mailslot endpoint: owns this computer's mailslot, numbers and writes
+// outgoing datagrams, and joins incoming ones into message records.
+class CMailslot {
+public:
+    // Creates the local mailslot at once. `localComputer` is the sender
+    // identity on the wire; the program passes the process-wide name, tests
+    // give each virtual computer its own.
+    CMailslot(CMailslotApi& api, const char* name, std::string localComputer);
+    CMailslot(const CMailslot&) = delete;
+    CMailslot& operator=(const CMailslot&) = delete;
+
+    bool Create();
+    bool IsOpen() const { return m_handle.IsValid(); }
+    bool HasMessages();
+    bool ReadDatagram(char* buffer, std::uint32_t capacity, std::uint32_t* bytesRead);
+
+    // The path through which the mailslot `name` on `computer` is opened;
+    // empty when either is absent.
+    std::string MakePath(const char* computer, const char* name) const;
+    static std::string MakePath(const char* computer, const char* name, const std::string& localComputer);
+
+    // Sends one message to `target` ("*" for all computers); true when every
+    // datagram was written whole. Blocks for the retries and the pacing.
+    bool Send(const char* target, const char* userName, const char* text, bool retry);
+
+    // Drains the mailslot, appending complete messages to `records` in the
+    // order their last chunks arrived. False when the endpoint is not open or
+    // a read or a datagram was bad; the records appended stay valid.
+    bool Receive(std::vector<CMessageRecord>& records);
+
+    const std::string& Name() const { return m_name; }
+    const std::string& LocalComputer() const { return m_localComputer; }
+    std::int32_t SequenceCounter() const { return m_sequence; }
+    const CPartialMessageTable& PartialMessages() const { return m_partial; }
+
+    static constexpr std::uint32_t kOpenRetryWindowMs = 2000;
+    static constexpr std::uint32_t kRewriteDelayMs = 100;
+    static constexpr std::uint32_t kChunkPacingMs = 75;
+
+private:
+    bool OpenTarget(const std::string& path, bool retry, CPlatformHandle& target);
+    bool WriteDatagram(PlatformHandle target, const char* data, std::uint32_t size);
+
+    CMailslotApi& m_api;
+    std::string m_name;
+    CPlatformHandle m_handle;
+    CPartialMessageTable m_partial;
+    std::int32_t m_sequence = 0;
+    std::string m_localComputer;
+};

@@ -1,0 +1,52 @@
+# Shared by the scripts: paths, the three builds and a Wine environment of
+# the project's own. Source it; it defines functions and sets no traps.
+
+MIVLET_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+MIVLET_BUILD=${MIVLET_BUILD:-$MIVLET_ROOT/build}
+JOBS=${JOBS:-$(nproc)}
+
+# configure_and_build DIR [cmake options...]
+configure_and_build() {
+  local dir=$1; shift
+  cmake -S "$MIVLET_ROOT" -B "$dir" -G Ninja "$@" >"$dir.configure.log" 2>&1 ||
+    { cat "$dir.configure.log"; return 1; }
+  echo "building $(basename "$dir")"
+  cmake --build "$dir" -j "$JOBS" >"$dir.build.log" 2>&1 ||
+    { grep -E 'error|Error' -A5 "$dir.build.log" | head -80; tail -20 "$dir.build.log"; return 1; }
+}
+
+build_native()   { configure_and_build "$MIVLET_BUILD/native"; }
+build_asan()     { configure_and_build "$MIVLET_BUILD/asan" -DMIVLET_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug; }
+build_windows()  { configure_and_build "$MIVLET_BUILD/win" -DCMAKE_TOOLCHAIN_FILE="$MIVLET_ROOT/cmake/mingw-w64-x86_64.cmake"; }
+
+# A Wine prefix of our own, quiet, and without the offers to download Mono
+# or Gecko that would wait for a click on a first start.
+wine_env() {
+  export WINEPREFIX=${WINEPREFIX:-$MIVLET_BUILD/wineprefix}
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+  mkdir -p "$WINEPREFIX"
+}
+
+wine_stop() { wineserver -k >/dev/null 2>&1 || true; }
+
+# Starts Xvfb on a free display when there is no display; sets DISPLAY and
+# MIVLET_XVFB_PID (empty when a display was already there).
+MIVLET_XVFB_PID=
+ensure_display() {
+  [[ -n ${DISPLAY:-} ]] && return 0
+  local n
+  for n in $(seq 90 120); do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    MIVLET_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X$n ]] && return 0; sleep 0.1; done
+    echo "Xvfb did not start on :$n" >&2
+    return 1
+  done
+  echo "no free X display number" >&2
+  return 1
+}
+
+stop_display() { [[ -n $MIVLET_XVFB_PID ]] && kill "$MIVLET_XVFB_PID" 2>/dev/null; MIVLET_XVFB_PID=; }

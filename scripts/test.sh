@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Builds the three flavours and runs every test: the portable unit tests
+# natively, again with AddressSanitizer and UndefinedBehaviorSanitizer, and
+# cross-compiled under Wine; then the Win32 tests under Wine. Prints each
+# runner's summary and a total; exits non-zero on any failure.
+set -uo pipefail
+source "$(dirname "$0")/lib/common.sh"
+
+bash "$MIVLET_ROOT/scripts/setup.sh" || exit 1
+mkdir -p "$MIVLET_BUILD"
+
+build_native || exit 1
+build_asan || exit 1
+build_windows || exit 1
+
+wine_env
+ensure_display || exit 1
+trap 'wine_stop; stop_display' EXIT
+
+passed=0 failed=0
+summary=()
+
+# run_gtest LABEL COMMAND...: runs one test program and adds up its counts.
+run_gtest() {
+  local label=$1; shift
+  local log="$MIVLET_BUILD/$label.log"
+  echo "=== $label"
+  "$@" >"$log" 2>&1
+  local rc=$?
+  local ran ok bad
+  ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\{0,1\} from .* ran\..*/\1/p' "$log" | tail -1)
+  ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\{0,1\}\..*/\1/p' "$log" | tail -1)
+  bad=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\{0,1\}, listed below.*/\1/p' "$log" | tail -1)
+  ok=${ok:-0} bad=${bad:-0}
+  if [[ $rc -ne 0 || -z $ran ]]; then
+    grep -E '^\[  FAILED  \]|Failure|ERROR|error:' "$log" | head -40
+    [[ $bad -eq 0 ]] && bad=1   # crashed or ended without its summary
+    tail -20 "$log"
+  fi
+  grep -E '^\[==========\] .* ran\.|^\[  PASSED  \]|^\[  FAILED  \]' "$log"
+  passed=$((passed + ok)) failed=$((failed + bad))
+  summary+=("$label: $ok passed, $bad failed")
+}
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+
+bin=$MIVLET_BUILD
+run_gtest native-core        "$bin/native/bin/core_tests"
+run_gtest sanitized-core     "$bin/asan/bin/core_tests"
+run_gtest wine-core          wine "$bin/win/bin/core_tests.exe"
+run_gtest wine-win32         wine "$bin/win/bin/win32_tests.exe"
+run_gtest wine-app           wine "$bin/win/bin/app_tests.exe"
+
+echo
+printf '%s\n' "${summary[@]}"
+echo "tests: $passed passed, $failed failed"
+[[ $failed -eq 0 ]]

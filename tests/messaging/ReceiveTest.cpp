@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "messaging/Datagram.h"
+#include "messaging/Mailslot.h"
+#include "platform/memory/MemoryNetwork.h"
+
+namespace {
+
+std::string Datagram(std::string_view sender, bool broadcast, int sequence, std::string_view chunk,
+                     bool continued = false) {
+    std::array<char, kMaxDatagramSize> buffer{};
+    const std::size_t size = FormatDatagram(buffer.data(), sender, broadcast, sequence, chunk, continued);
+    return std::string(buffer.data(), size);
+}
+
+// Office receives whatever the test puts into its mailslot.
+class ReceiveTest : public ::testing::Test {
+protected:
+    void Deliver(std::string bytes) { officeHost.DeliverRaw("Mivlet", std::move(bytes)); }
+    std::vector<CMessageRecord> Drain(bool expected = true) {
+        std::vector<CMessageRecord> records;
+        EXPECT_EQ(office.Receive(records), expected);
+        return records;
+    }
+
+    CMemoryNetwork net;
+    CMemoryComputer& officeHost = net.AddComputer("Office");
+    CMailslot office{officeHost, "Mivlet", "Office"};
+};
+
+TEST_F(ReceiveTest, SmallestAndLargestDatagrams) {
+    const std::string smallest = Datagram("A", false, 1, "x");
+    const std::string largest = Datagram("Abcdefghijklmno", true, 2, std::string(326, 'y'));
+    EXPECT_EQ(smallest.size(), 10u);
+    EXPECT_EQ(largest.size(), 350u);
+    Deliver(smallest);
+    Deliver(largest);
+    const auto records = Drain();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].computer, "A");
+    EXPECT_EQ(records[0].text, "x");
+    EXPECT_EQ(records[1].computer, "Abcdefghijklmno");
+    EXPECT_EQ(records[1].broadcast, 1);
+    EXPECT_EQ(records[1].text, std::string(326, 'y'));
+}
+
+TEST_F(ReceiveTest, JoinsThreeChunksIntoOneRecord) {
+    net.Advance(5000);
+    Deliver(Datagram("Lab2", false, 7, "Kel>\tone ", true));
+    Deliver(Datagram("Lab2", false, 8, "two ", true));
+    Deliver(Datagram("Lab2", false, 9, "three"));
+    const auto records = Drain();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].computer, "Lab2");
+    EXPECT_EQ(records[0].user, "Kel");
+    EXPECT_EQ(records[0].text, "one two three");
+    EXPECT_EQ(records[0].broadcast, 0);
+    EXPECT_EQ(records[0].time, net.Time());
+    ASSERT_EQ(office.PartialMessages().Entries().size(), 1u);
+    EXPECT_EQ(office.PartialMessages().Entries()[0].text, "");
+    EXPECT_EQ(office.PartialMessages().Entries()[0].lastSequence, "00009");
+}
+
+TEST_F(ReceiveTest, DropsOnlyAnImmediateRepeat) {
+    const std::string first = Datagram("Lab2", false, 1, "Kel>\tfirst");
+    const std::string second = Datagram("Lab2", false, 2, "Kel>\tsecond");
+    const std::string fromElsewhere = Datagram("Mill", false, 5, "Ann>\tother");
+    for (const auto& d : {first, first, fromElsewhere, first, second, first}) Deliver(d);
+    std::vector<std::string> texts;
+    for (const auto& r : Drain()) texts.push_back(r.text);
+    // Another key between two copies does not help; one of the same key does.
+    EXPECT_EQ(texts, (std::vector<std::string>{"first", "other", "second", "first"}));
+}
+
+TEST_F(ReceiveTest, RestartedSenderLosesItsFirstDatagramWhenTheNumberMatches) {
+    CMemoryComputer& lab2Host = net.AddComputer("Lab2");
+    {
+        CMailslot before(lab2Host, "Mivlet", "Lab2");
+        ASSERT_TRUE(before.Send("Office", "Kel", "before restart", true));
+    }
+    CMailslot after(lab2Host, "Mivlet", "Lab2");  // numbers from "00001" again
+    ASSERT_TRUE(after.Send("Office", "Kel", "dropped", true));
+    ASSERT_TRUE(after.Send("Office", "Kel", "kept", true));
+    std::vector<std::string> texts;
+    for (const auto& r : Drain()) texts.push_back(r.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"before restart", "kept"}));
+}
+
+TEST_F(ReceiveTest, LostEndingIsJoinedToTheNextMessageOfTheKey) {
+    Deliver(Datagram("Lab2", true, 1, "Kel>\tlost beg", true));
+    Deliver(Datagram("Lab2", false, 2, "Kel>\tdirect"));  // other key, unaffected
+    Deliver(Datagram("Lab2", true, 3, "Kel>\tnext"));
+    const auto records = Drain();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].text, "direct");
+    EXPECT_EQ(records[1].user, "Kel");
+    EXPECT_EQ(records[1].text, "lost begKel>\tnext");
+    EXPECT_EQ(records[1].broadcast, 1);
+}
+
+TEST_F(ReceiveTest, DirectAndBroadcastKeysAreSeparateAndIgnoreLetterCase) {
+    Deliver(Datagram("Lab2", true, 1, "Kel>\tto ", true));
+    Deliver(Datagram("LAB2", false, 2, "Kel>\tjust ", true));
+    Deliver(Datagram("lab2", false, 3, "you"));
+    Deliver(Datagram("LAB2", true, 4, "all"));
+    const auto records = Drain();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].text, "just you");
+    EXPECT_EQ(records[0].broadcast, 0);
+    EXPECT_EQ(records[0].computer, "lab2");  // as the sender field stood
+    EXPECT_EQ(records[1].text, "to all");
+    EXPECT_EQ(records[1].broadcast, 1);
+    EXPECT_EQ(records[1].computer, "LAB2");
+    EXPECT_EQ(office.PartialMessages().Entries().size(), 2u);
+}
+
+TEST_F(ReceiveTest, RecordsFollowTheOrderOfTheirLastChunks) {
+    Deliver(Datagram("Lab2", false, 1, "Kel>\tlong ", true));
+    Deliver(Datagram("Mill", false, 1, "Ann>\tshort"));
+    Deliver(Datagram("Lab2", false, 2, "one"));
+    const auto records = Drain();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].computer, "Mill");
+    EXPECT_EQ(records[1].text, "long one");
+}
+
+TEST_F(ReceiveTest, TextWithoutSeparatorIsKeptWholeWithNoUser) {
+    Deliver(Datagram("Foreign", false, 1, "no separator > here\t"));
+    const auto records = Drain();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].user, "");
+    EXPECT_EQ(records[0].text, "no separator > here\t");
+}
+
+TEST_F(ReceiveTest, OneByteDatagramEndsTheDrainAndKeepsEarlierRecords) {
+    Deliver(Datagram("Lab2", false, 1, "Kel>\tbefore"));
+    Deliver("x");
+    Deliver(Datagram("Lab2", false, 2, "Kel>\tafter"));
+    auto records = Drain(false);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].text, "before");
+    records = Drain(true);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].text, "after");
+}
+
+// Datagrams from the network are untrusted: none of these may read outside
+// its bytes (the sanitizer run checks) or stop the datagrams behind it.
+TEST_F(ReceiveTest, HostileDatagramsAreSafe) {
+    using namespace std::string_literals;
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool drained;
+        std::size_t records;
+    } cases[] = {
+        {"empty", ""s, false, 0},
+        {"no zero byte", "Lab2"s, false, 0},
+        {"only a zero", "\0"s, false, 0},
+        {"two zeros", "\0\0"s, true, 0},  // empty sequence equals the empty last one: a repeat
+        {"sequence runs to the end", "Lab2\0" "00001"s, false, 0},
+        {"sender and nothing else", "Lab2\0"s, true, 0},
+        {"no chunk terminator", "Lab2\0" "00001\0Kel>\tHi"s, true, 1},
+        {"empty sender field", "\0" "00001\0Kel>\tHi\0"s, true, 1},
+        {"exactly 350 bytes", Datagram("Lab2", false, 9, "Kel>\t" + std::string(332, 'a')), true, 1},
+        {"far larger than 350", "Lab2\0" "00003\0"s + std::string(8000, 'b') + "\0"s, true, 1},
+        {"far larger, no zero", std::string(8000, 'c'), false, 0},
+        {"zeros only", std::string(400, '\0'), true, 0},
+    };
+    for (const auto& c : cases) {
+        CMemoryNetwork n;
+        CMemoryComputer& host = n.AddComputer("Office");
+        CMailslot endpoint(host, "Mivlet", "Office");
+        host.DeliverRaw("Mivlet", c.bytes);
+        host.DeliverRaw("Mivlet", Datagram("Good", false, 1, "Kel>\tstill here"));
+
+        std::vector<CMessageRecord> records;
+        EXPECT_EQ(endpoint.Receive(records), c.drained) << c.name;
+        EXPECT_EQ(records.size(), c.records + (c.drained ? 1 : 0)) << c.name;
+        if (!c.drained) {
+            EXPECT_TRUE(endpoint.Receive(records)) << c.name;
+        }
+        ASSERT_FALSE(records.empty()) << c.name;
+        EXPECT_EQ(records.back().text, "still here") << c.name;
+    }
+}
+
+TEST_F(ReceiveTest, AMessageThatNeverEndsCannotGrowWithoutBound) {
+    const std::string chunk(330, 'm');
+    for (int i = 1; i <= 400; ++i) Deliver(Datagram("Flood", false, i, chunk, true));
+    Drain();
+    ASSERT_EQ(office.PartialMessages().Entries().size(), 1u);
+    EXPECT_EQ(office.PartialMessages().Entries()[0].text.size(), CPartialMessageTable::kMaxMessageBytes);
+    Deliver(Datagram("Flood", false, 401, "end"));
+    const auto records = Drain();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].text.size(), CPartialMessageTable::kMaxMessageBytes);
+}
+
+TEST_F(ReceiveTest, SpoofedSenderNamesCannotGrowTheTableWithoutBound) {
+    Deliver(Datagram("Lab2", false, 1, "Kel>\tstill ", true));  // collecting: kept over idle ones
+    for (std::size_t i = 0; i < 3 * CPartialMessageTable::kMaxEntries; ++i)
+        Deliver(Datagram("S" + std::to_string(i), false, 1, "x>\ty"));
+    EXPECT_EQ(Drain().size(), 3 * CPartialMessageTable::kMaxEntries);
+    EXPECT_EQ(office.PartialMessages().Entries().size(), CPartialMessageTable::kMaxEntries);
+    Deliver(Datagram("Lab2", false, 2, "joined"));
+    const auto records = Drain();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].text, "still joined");
+}
+
+TEST_F(ReceiveTest, PlatformFailuresEndTheDrainWithFalse) {
+    Deliver(Datagram("Lab2", false, 1, "Kel>\tone"));
+    Deliver(Datagram("Lab2", false, 2, "Kel>\ttwo"));
+
+    officeHost.FailNextMailslotInfo();  // HasMessages counts a failure as empty
+    EXPECT_TRUE(Drain(true).empty());
+
+    officeHost.ShortenNextRead();  // the short datagram is lost
+    EXPECT_TRUE(Drain(false).empty());
+    const auto records = Drain(true);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].text, "two");
+}
+
+TEST(ReceiveEndpoint, SecondEndpointOfTheNameIsNotOpenAndReceivesNothing) {
+    CMemoryNetwork net;
+    CMemoryComputer& host = net.AddComputer("Office");
+    CMailslot first(host, "Mivlet", "Office");
+    CMailslot second(host, "Mivlet", "Office");
+    CMailslot unnamed(host, "", "Office");
+    EXPECT_TRUE(first.IsOpen());
+    EXPECT_FALSE(second.IsOpen());
+    EXPECT_FALSE(unnamed.IsOpen());
+    EXPECT_FALSE(unnamed.Create());
+
+    // Sending needs no mailslot of its own.
+    EXPECT_TRUE(second.Send("Office", "Kel", "hi", true));
+    std::vector<CMessageRecord> records;
+    EXPECT_FALSE(second.Receive(records));
+    EXPECT_FALSE(second.HasMessages());
+    EXPECT_TRUE(records.empty());
+    EXPECT_TRUE(first.Receive(records));
+    EXPECT_EQ(records.size(), 1u);
+}
+
+}  // namespace
