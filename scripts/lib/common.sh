@@ -31,21 +31,25 @@ wine_env() {
 wine_stop() { wineserver -k >/dev/null 2>&1 || true; }
 
 # Starts Xvfb on a free display when there is no display; sets DISPLAY and
-# MIVLET_XVFB_PID (empty when a display was already there).
+# MIVLET_XVFB_PID (empty when a display was already there). Xvfb picks the
+# number itself, so runs side by side do not race for one.
 MIVLET_XVFB_PID=
 ensure_display() {
   [[ -n ${DISPLAY:-} ]] && return 0
-  local n
-  for n in $(seq 90 120); do
-    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    MIVLET_XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X$n ]] && return 0; sleep 0.1; done
-    echo "Xvfb did not start on :$n" >&2
-    return 1
+  local numberFile
+  numberFile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  MIVLET_XVFB_PID=$!
+  for _ in $(seq 100); do
+    if [[ -s $numberFile ]]; then
+      export DISPLAY=":$(tr -d '[:space:]' <"$numberFile")"
+      rm -f "$numberFile"
+      return 0
+    fi
+    sleep 0.1
   done
-  echo "no free X display number" >&2
+  rm -f "$numberFile"
+  echo "Xvfb did not start" >&2
   return 1
 }
 
