@@ -4,6 +4,7 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/MailslotPath.h"
 #include "util/AsciiText.h"
 
 namespace {
@@ -12,23 +13,6 @@ std::string Lower(std::string_view text) {
     std::string out;
     for (char c : text) out += AsciiToLower(c);
     return out;
-}
-
-struct CMailslotPath {
-    std::string host;      // "." for this computer, "*" for all, else a computer name
-    std::string mailslot;  // lower-cased
-};
-
-// Parses "\\host\mailslot\name"; anything else is not a mailslot path.
-std::optional<CMailslotPath> ParseMailslotPath(std::string_view path) {
-    if (path.substr(0, 2) != "\\\\") return std::nullopt;
-    path.remove_prefix(2);
-    const std::size_t hostEnd = path.find('\\');
-    if (hostEnd == std::string_view::npos || hostEnd == 0) return std::nullopt;
-    std::string_view rest = path.substr(hostEnd + 1);
-    constexpr std::string_view kMailslot = "mailslot\\";
-    if (!StartsWithNoCaseAscii(rest, kMailslot) || rest.size() == kMailslot.size()) return std::nullopt;
-    return CMailslotPath{std::string(path.substr(0, hostEnd)), Lower(rest.substr(kMailslot.size()))};
 }
 
 }  // namespace
@@ -65,13 +49,13 @@ PlatformHandle CMemoryComputer::CreateMailslotServer(const std::string& path, st
         Fail(kErrorBadNetPath);
         return kInvalidPlatformHandle;
     }
-    if (m_mailslots.count(parsed->mailslot)) {
+    if (m_mailslots.count(parsed->name)) {
         Fail(kErrorAlreadyExists);
         return kInvalidPlatformHandle;
     }
-    m_mailslots[parsed->mailslot];
+    m_mailslots[parsed->name];
     const PlatformHandle handle = m_nextHandle++;
-    m_handles[handle] = CHandleObject{true, parsed->mailslot, "."};
+    m_handles[handle] = CHandleObject{true, parsed->name, "."};
     m_lastError = 0;
     return handle;
 }
@@ -116,7 +100,7 @@ PlatformHandle CMemoryComputer::OpenForWrite(const std::string& path) {
     bool opened = false;
     if (parsed) {
         if (parsed->host == ".")
-            opened = FindMailslot(parsed->mailslot) != nullptr;
+            opened = FindMailslot(parsed->name) != nullptr;
         else if (parsed->host == "*")
             opened = true;  // a broadcast open never checks who listens
         else if (const CMemoryComputer* target = m_network.FindComputer(parsed->host))
@@ -132,7 +116,7 @@ PlatformHandle CMemoryComputer::OpenForWrite(const std::string& path) {
         return kInvalidPlatformHandle;
     }
     const PlatformHandle handle = m_nextHandle++;
-    m_handles[handle] = CHandleObject{false, parsed->mailslot, parsed->host};
+    m_handles[handle] = CHandleObject{false, parsed->name, parsed->host};
     m_lastError = 0;
     return handle;
 }
@@ -169,7 +153,10 @@ bool CMemoryComputer::CloseHandle(PlatformHandle handle) {
     return true;
 }
 
-std::uint32_t CMemoryComputer::GetTickCount() { return m_network.TickCount(); }
+std::uint32_t CMemoryComputer::GetTickCount() {
+    m_network.Advance(m_network.TickCountStep());
+    return m_network.TickCount();
+}
 
 void CMemoryComputer::Sleep(std::uint32_t milliseconds) {
     m_sleeps.push_back(milliseconds);

@@ -109,6 +109,9 @@ public:
     std::uint32_t Time() const { return static_cast<std::uint32_t>(m_startTime + m_elapsedMs / 1000); }
     void Advance(std::uint64_t milliseconds) { m_elapsedMs += milliseconds; }
     std::uint32_t OpenFailureCostMs() const { return m_openFailureCostMs; }
+    // Lets every GetTickCount move the clock on, for code that spins on it.
+    void SetTickCountStep(std::uint32_t milliseconds) { m_tickCountStep = milliseconds; }
+    std::uint32_t TickCountStep() const { return m_tickCountStep; }
 
     // Every datagram that reached at least the wire, in order.
     struct CWrite {
@@ -128,5 +131,6 @@ private:
     std::uint64_t m_startTime;
     std::uint64_t m_elapsedMs = 0;
     std::uint32_t m_openFailureCostMs;
+    std::uint32_t m_tickCountStep = 0;
     std::vector<CWrite> m_writes;
 };

@@ -1,0 +1,79 @@
+#pragma once
+// The seam for UDP: sockets, name resolution and the broadcast addresses of
+// this computer's interfaces. Backends: POSIX (Linux), Winsock (Windows) and
+// an in-memory one for tests.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+using SocketHandle = std::intptr_t;
+inline constexpr SocketHandle kInvalidSocket = -1;
+
+// An IPv4 address in host byte order (127.0.0.1 is 0x7F000001).
+using InetAddress = std::uint32_t;
+inline constexpr InetAddress kLoopbackAddress = 0x7F000001u;
+
+enum class EReceive {
+    None,       // nothing waiting
+    Datagram,   // one datagram read whole
+    Truncated,  // one datagram read, but it was larger than the buffer: drop it
+    Error,
+};
+
+enum class EOpenSocket { Opened, PortInUse, Failed };
+
+class CDatagramSocketApi {
+public:
+    virtual ~CDatagramSocketApi() = default;
+
+    // A non-blocking UDP socket that may send broadcasts. With a port it is
+    // bound to that port on every IPv4 address, exclusively: a second bind of
+    // the same port fails with PortInUse. Port 0 gives a socket for sending.
+    virtual SocketHandle OpenUdpSocket(std::uint16_t port, EOpenSocket* result) = 0;
+    virtual bool SendTo(SocketHandle socket, InetAddress address, std::uint16_t port, const void* data,
+                        std::size_t size) = 0;
+    // Reads the next waiting datagram without waiting; `size` is the number
+    // of bytes placed in the buffer.
+    virtual EReceive ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size) = 0;
+    virtual void CloseSocket(SocketHandle socket) = 0;
+
+    // The IPv4 addresses of a computer name; empty when it does not resolve.
+    virtual std::vector<InetAddress> Resolve(const std::string& name) = 0;
+    // The directed broadcast address of every interface that is up, can
+    // broadcast and is not a loopback.
+    virtual std::vector<InetAddress> BroadcastAddresses() = 0;
+};
+
+// Owns one socket of a CDatagramSocketApi.
+class CSocket {
+public:
+    CSocket() = default;
+    CSocket(CDatagramSocketApi& api, SocketHandle socket) : m_api(&api), m_socket(socket) {}
+    CSocket(CSocket&& other) noexcept { Swap(other); }
+    CSocket& operator=(CSocket&& other) noexcept {
+        CSocket(std::move(other)).Swap(*this);
+        return *this;
+    }
+    CSocket(const CSocket&) = delete;
+    CSocket& operator=(const CSocket&) = delete;
+    ~CSocket() { Close(); }
+
+    bool IsValid() const { return m_socket != kInvalidSocket; }
+    SocketHandle Get() const { return m_socket; }
+    void Close() {
+        if (m_api && IsValid()) m_api->CloseSocket(m_socket);
+        m_socket = kInvalidSocket;
+    }
+
+private:
+    void Swap(CSocket& other) noexcept {
+        std::swap(m_api, other.m_api);
+        std::swap(m_socket, other.m_socket);
+    }
+
+    CDatagramSocketApi* m_api = nullptr;
+    SocketHandle m_socket = kInvalidSocket;
+};

@@ -1,0 +1,90 @@
+#include "platform/posix/PosixSockets.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+sockaddr_in MakeAddress(InetAddress address, std::uint16_t port) {
+    sockaddr_in result{};
+    result.sin_family = AF_INET;
+    result.sin_addr.s_addr = htonl(address);
+    result.sin_port = htons(port);
+    return result;
+}
+
+}  // namespace
+
+SocketHandle CPosixSockets::OpenUdpSocket(std::uint16_t port, EOpenSocket* result) {
+    *result = EOpenSocket::Failed;
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) return kInvalidSocket;
+    const int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+    // No SO_REUSEADDR: a second bind of the port must fail.
+    if (port != 0) {
+        const sockaddr_in local = MakeAddress(INADDR_ANY, port);
+        if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+            *result = errno == EADDRINUSE ? EOpenSocket::PortInUse : EOpenSocket::Failed;
+            ::close(fd);
+            return kInvalidSocket;
+        }
+    }
+    *result = EOpenSocket::Opened;
+    return fd;
+}
+
+bool CPosixSockets::SendTo(SocketHandle socket, InetAddress address, std::uint16_t port, const void* data,
+                           std::size_t size) {
+    const sockaddr_in target = MakeAddress(address, port);
+    const ssize_t sent = ::sendto(static_cast<int>(socket), data, size, 0, reinterpret_cast<const sockaddr*>(&target),
+                                  sizeof target);
+    return sent >= 0 && static_cast<std::size_t>(sent) == size;
+}
+
+EReceive CPosixSockets::ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size) {
+    // MSG_TRUNC makes the call return the datagram's real length.
+    const ssize_t got = ::recv(static_cast<int>(socket), buffer, capacity, MSG_TRUNC);
+    if (got < 0) return (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) ? EReceive::None : EReceive::Error;
+    const auto length = static_cast<std::size_t>(got);
+    *size = std::min(length, capacity);
+    return length > capacity ? EReceive::Truncated : EReceive::Datagram;
+}
+
+void CPosixSockets::CloseSocket(SocketHandle socket) { ::close(static_cast<int>(socket)); }
+
+std::vector<InetAddress> CPosixSockets::Resolve(const std::string& name) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0) return {};
+    std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> owner(found, &::freeaddrinfo);
+    std::vector<InetAddress> addresses;
+    for (const addrinfo* a = found; a; a = a->ai_next)
+        if (a->ai_family == AF_INET)
+            addresses.push_back(ntohl(reinterpret_cast<const sockaddr_in*>(a->ai_addr)->sin_addr.s_addr));
+    return addresses;
+}
+
+std::vector<InetAddress> CPosixSockets::BroadcastAddresses() {
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) != 0) return {};
+    std::unique_ptr<ifaddrs, decltype(&::freeifaddrs)> owner(list, &::freeifaddrs);
+    std::vector<InetAddress> addresses;
+    for (const ifaddrs* i = list; i; i = i->ifa_next) {
+        const bool usable = (i->ifa_flags & IFF_UP) && (i->ifa_flags & IFF_BROADCAST) && !(i->ifa_flags & IFF_LOOPBACK);
+        if (!usable || !i->ifa_addr || i->ifa_addr->sa_family != AF_INET || !i->ifa_broadaddr) continue;
+        addresses.push_back(ntohl(reinterpret_cast<const sockaddr_in*>(i->ifa_broadaddr)->sin_addr.s_addr));
+    }
+    return addresses;
+}

@@ -1,0 +1,125 @@
+#include "platform/win32/WinsockSockets.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <iphlpapi.h>
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+sockaddr_in MakeAddress(InetAddress address, std::uint16_t port) {
+    sockaddr_in result{};
+    result.sin_family = AF_INET;
+    result.sin_addr.s_addr = htonl(address);
+    result.sin_port = htons(port);
+    return result;
+}
+
+SOCKET ToSocket(SocketHandle handle) { return static_cast<SOCKET>(handle); }
+
+}  // namespace
+
+CWinsockSockets::CWinsockSockets() {
+    WSADATA data;
+    m_started = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}
+
+CWinsockSockets::~CWinsockSockets() {
+    if (m_started) ::WSACleanup();
+}
+
+SocketHandle CWinsockSockets::OpenUdpSocket(std::uint16_t port, EOpenSocket* result) {
+    *result = EOpenSocket::Failed;
+    const SOCKET s = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (s == INVALID_SOCKET) return kInvalidSocket;
+    u_long nonBlocking = 1;
+    BOOL on = TRUE;
+    ::ioctlsocket(s, FIONBIO, &nonBlocking);
+    ::setsockopt(s, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on), sizeof on);
+    // An ICMP "port unreachable" for an earlier send must not surface as an
+    // error on the next receive.
+    BOOL reportReset = FALSE;
+    DWORD returned = 0;
+    ::WSAIoctl(s, _WSAIOW(IOC_VENDOR, 12), &reportReset, sizeof reportReset, nullptr, 0, &returned, nullptr,
+               nullptr);  // SIO_UDP_CONNRESET
+    if (port != 0) {
+        ::setsockopt(s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on), sizeof on);
+        const sockaddr_in local = MakeAddress(INADDR_ANY, port);
+        if (::bind(s, reinterpret_cast<const sockaddr*>(&local), sizeof local) == SOCKET_ERROR) {
+            const int error = ::WSAGetLastError();
+            *result = (error == WSAEADDRINUSE || error == WSAEACCES) ? EOpenSocket::PortInUse : EOpenSocket::Failed;
+            ::closesocket(s);
+            return kInvalidSocket;
+        }
+    }
+    *result = EOpenSocket::Opened;
+    return static_cast<SocketHandle>(s);
+}
+
+bool CWinsockSockets::SendTo(SocketHandle socket, InetAddress address, std::uint16_t port, const void* data,
+                             std::size_t size) {
+    const sockaddr_in target = MakeAddress(address, port);
+    const int sent = ::sendto(ToSocket(socket), static_cast<const char*>(data), static_cast<int>(size), 0,
+                              reinterpret_cast<const sockaddr*>(&target), sizeof target);
+    return sent != SOCKET_ERROR && static_cast<std::size_t>(sent) == size;
+}
+
+EReceive CWinsockSockets::ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size) {
+    for (;;) {
+        const int got = ::recv(ToSocket(socket), static_cast<char*>(buffer), static_cast<int>(capacity), 0);
+        if (got != SOCKET_ERROR) {
+            *size = static_cast<std::size_t>(got);
+            return EReceive::Datagram;
+        }
+        switch (::WSAGetLastError()) {
+        case WSAEWOULDBLOCK: return EReceive::None;
+        case WSAEMSGSIZE: *size = capacity; return EReceive::Truncated;
+        case WSAECONNRESET: continue;
+        default: return EReceive::Error;
+        }
+    }
+}
+
+void CWinsockSockets::CloseSocket(SocketHandle socket) { ::closesocket(ToSocket(socket)); }
+
+std::vector<InetAddress> CWinsockSockets::Resolve(const std::string& name) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0) return {};
+    std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> owner(found, &::freeaddrinfo);
+    std::vector<InetAddress> addresses;
+    for (const addrinfo* a = found; a; a = a->ai_next)
+        if (a->ai_family == AF_INET)
+            addresses.push_back(ntohl(reinterpret_cast<const sockaddr_in*>(a->ai_addr)->sin_addr.s_addr));
+    return addresses;
+}
+
+std::vector<InetAddress> CWinsockSockets::BroadcastAddresses() {
+    ULONG size = 16 * 1024;
+    std::vector<unsigned char> buffer;
+    ULONG status = ERROR_BUFFER_OVERFLOW;
+    for (int attempt = 0; attempt < 3 && status == ERROR_BUFFER_OVERFLOW; ++attempt) {
+        buffer.resize(size);
+        status = ::GetAdaptersAddresses(AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER,
+                                        nullptr, reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()), &size);
+    }
+    std::vector<InetAddress> addresses;
+    if (status != NO_ERROR) return addresses;
+    for (auto* adapter = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()); adapter; adapter = adapter->Next) {
+        if (adapter->OperStatus != IfOperStatusUp || adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK) continue;
+        for (auto* unicast = adapter->FirstUnicastAddress; unicast; unicast = unicast->Next) {
+            const sockaddr* address = unicast->Address.lpSockaddr;
+            const unsigned prefix = unicast->OnLinkPrefixLength;
+            if (!address || address->sa_family != AF_INET || prefix == 0 || prefix >= 31) continue;
+            const InetAddress host = ntohl(reinterpret_cast<const sockaddr_in*>(address)->sin_addr.s_addr);
+            if ((host >> 24) == 127) continue;
+            addresses.push_back(host | (0xFFFFFFFFu >> prefix));
+        }
+    }
+    return addresses;
+}

@@ -1,0 +1,24 @@
+#pragma once
+#include "platform/DatagramSocketApi.h"
+
+// UDP on Winsock. Winsock is started for as long as the object lives.
+class CWinsockSockets final : public CDatagramSocketApi {
+public:
+    CWinsockSockets();
+    ~CWinsockSockets() override;
+    CWinsockSockets(const CWinsockSockets&) = delete;
+    CWinsockSockets& operator=(const CWinsockSockets&) = delete;
+
+    bool IsStarted() const { return m_started; }
+
+    SocketHandle OpenUdpSocket(std::uint16_t port, EOpenSocket* result) override;
+    bool SendTo(SocketHandle socket, InetAddress address, std::uint16_t port, const void* data,
+                std::size_t size) override;
+    EReceive ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size) override;
+    void CloseSocket(SocketHandle socket) override;
+    std::vector<InetAddress> Resolve(const std::string& name) override;
+    std::vector<InetAddress> BroadcastAddresses() override;
+
+private:
+    bool m_started = false;
+};
