@@ -138,6 +138,8 @@ TEST(MivletProgram, ReportsAMailslotItCannotCreateAndExits) {
 
     HWND box = WaitForWindow(program.id, "#32770");
     ASSERT_NE(box, nullptr);
+    // The box exists before its texts are in place; it shows once they are.
+    for (DWORD waited = 0; waited < kStartTimeoutMs && !IsWindowVisible(box); waited += 50) Sleep(50);
     char title[64] = {};
     GetWindowTextA(box, title, sizeof title);
     EXPECT_STREQ(title, "Mivlet");
