@@ -44,12 +44,26 @@ std::string CMailslot::MakePath(const char* computer, const char* name, const st
     return std::string("\\\\") + computer + "\\mailslot\\" + name;
 }
 
+namespace {
+
+// Errors after which another open of the same path cannot succeed: Wine has
+// no remote mailslots (the path is not found), and current Windows refuses
+// them unless re-enabled. Retrying those would block the user-interface
+// thread for the whole window at every presence ping.
+bool IsLastingOpenError(std::uint32_t error) {
+    constexpr std::uint32_t kPathNotFound = 3;                  // ERROR_PATH_NOT_FOUND
+    constexpr std::uint32_t kRemoteMailslotsDeprecated = 3025;  // ERROR_REMOTE_MAILSLOTS_DEPRECATED
+    return error == kPathNotFound || error == kRemoteMailslotsDeprecated;
+}
+
+}  // namespace
+
 bool CMailslot::OpenTarget(const std::string& path, bool retry, CPlatformHandle& target) {
     const std::uint32_t start = m_api.GetTickCount();
     for (;;) {
         target = CPlatformHandle(m_api, m_api.OpenForWrite(path));
         if (target.IsValid()) return true;
-        if (!retry) return false;
+        if (!retry || IsLastingOpenError(m_api.GetLastError())) return false;
         const std::uint32_t now = m_api.GetTickCount();
         const std::uint32_t deadline = start + kOpenRetryWindowMs;
         // Gives up, too, when the tick count wrapped since the start.

@@ -102,7 +102,7 @@ PlatformHandle CMemoryComputer::OpenForWrite(const std::string& path) {
         if (parsed->host == ".")
             opened = FindMailslot(parsed->name) != nullptr;
         else if (parsed->host == "*")
-            opened = true;  // a broadcast open never checks who listens
+            opened = m_broadcastOpenError == 0;  // a broadcast open never checks who listens
         else if (const CMemoryComputer* target = m_network.FindComputer(parsed->host))
             opened = !target->IsUnreachable();
     }
@@ -112,7 +112,10 @@ PlatformHandle CMemoryComputer::OpenForWrite(const std::string& path) {
     }
     if (!opened) {
         m_network.Advance(m_network.OpenFailureCostMs());
-        Fail(parsed && parsed->host == "." ? kErrorFileNotFound : kErrorBadNetPath);
+        if (parsed && parsed->host == "*" && m_broadcastOpenError != 0)
+            Fail(m_broadcastOpenError);
+        else
+            Fail(parsed && parsed->host == "." ? kErrorFileNotFound : kErrorBadNetPath);
         return kInvalidPlatformHandle;
     }
     const PlatformHandle handle = m_nextHandle++;

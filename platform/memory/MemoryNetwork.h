@@ -25,6 +25,8 @@ enum class EWriteFault {
 
 // Win32-like error codes the backend sets.
 inline constexpr std::uint32_t kErrorFileNotFound = 2;
+inline constexpr std::uint32_t kErrorPathNotFound = 3;
+inline constexpr std::uint32_t kErrorRemoteMailslotsDeprecated = 3025;
 inline constexpr std::uint32_t kErrorInvalidHandle = 6;
 inline constexpr std::uint32_t kErrorBadNetPath = 53;
 inline constexpr std::uint32_t kErrorSemTimeout = 121;
@@ -43,6 +45,9 @@ public:
     bool IsUnreachable() const { return m_unreachable; }
     void QueueWriteFault(EWriteFault fault) { m_writeFaults.push_back(fault); }
     void FailNextOpens(int count) { m_failOpens += count; }
+    // Makes every broadcast open fail with `error` (0: succeed), as on a
+    // system without remote mailslots.
+    void FailBroadcastOpens(std::uint32_t error) { m_broadcastOpenError = error; }
     void FailNextMailslotInfo() { ++m_failMailslotInfo; }
     void ShortenNextRead() { ++m_shortReads; }
 
@@ -90,6 +95,7 @@ private:
     PlatformHandle m_nextHandle = 0x100;
     std::deque<EWriteFault> m_writeFaults;
     int m_failOpens = 0;
+    std::uint32_t m_broadcastOpenError = 0;
     int m_failMailslotInfo = 0;
     int m_shortReads = 0;
     std::vector<std::uint32_t> m_sleeps;

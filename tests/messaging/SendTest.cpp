@@ -154,6 +154,20 @@ TEST_F(SendTest, UnreachableTargetFailsAfterTheRetryWindow) {
     EXPECT_EQ(Elapsed(again), net.OpenFailureCostMs());
 }
 
+// Broadcast opens that can never succeed (no remote mailslots on Wine, or
+// disabled on current Windows) end the send at once instead of spinning for
+// the retry window at every presence ping.
+TEST_F(SendTest, LastingOpenErrorsEndTheRetryAtOnce) {
+    for (std::uint32_t error : {kErrorPathNotFound, kErrorRemoteMailslotsDeprecated}) {
+        lab2Host.FailBroadcastOpens(error);
+        const std::uint32_t start = net.TickCount();
+        EXPECT_FALSE(lab2.Send("*", "mivletcmd", "ping-appexit", true)) << error;
+        EXPECT_EQ(Elapsed(start), net.OpenFailureCostMs()) << error;
+    }
+    lab2Host.FailBroadcastOpens(0);
+    EXPECT_TRUE(lab2.Send("*", "mivletcmd", "ping-appexit", true));
+}
+
 TEST_F(SendTest, OpenThatFailsBrieflyIsRetriedAtOnce) {
     lab2Host.FailNextOpens(50);
     ASSERT_TRUE(lab2.Send("Office", "Kel", "Hi", true));
