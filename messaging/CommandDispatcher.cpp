@@ -1,0 +1,31 @@
+#include "messaging/CommandDispatcher.h"
+
+#include "messaging/CommandText.h"
+#include "util/AsciiText.h"
+
+int DispatchCommand(CMessageRecord& record, CCommandContext* context) {
+    const auto command = ParseCommand(record);
+    if (!command) return 0;
+    const bool available = context && context->IsAvailable();
+    const bool fromHere = available && EqualsNoCaseAscii(record.computer, context->LocalComputer());
+    const std::string& verb = command->verb;
+
+    if (EqualsNoCaseAscii(verb, "quit")) {
+        // Only copies started from a share on the asking computer obey.
+        if (available && !fromHere &&
+            StartsWithNoCaseAscii(context->ModulePath(), "\\\\" + record.computer + "\\"))
+            context->Exit();
+    } else if (EqualsNoCaseAscii(verb, "ping")) {
+        if (available && !fromHere && !command->argument.empty() && !record.computer.empty()) {
+            record.user = command->argument;
+            context->Peers().ApplyPing(record, record.user);
+        }
+    } else if (EqualsNoCaseAscii(verb, kExitNoticeText)) {
+        if (available && !fromHere) context->Peers().ApplyExit(record.computer);
+    } else if (EqualsNoCaseAscii(verb, "version")) {
+        if (available) context->SendVersionReply(record.computer);
+    } else {
+        return 0;
+    }
+    return 1;
+}

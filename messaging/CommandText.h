@@ -1,0 +1,29 @@
+#pragma once
+// Control commands between copies travel as ordinary messages whose
+// user-name field is the command marker; their text is the command line.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "messaging/MessageRecord.h"
+
+inline constexpr char kCommandMarker[] = "mivletcmd";
+inline constexpr std::string_view kAdminPrefix = "admin:";
+inline constexpr std::string_view kPingText = "admin:ping ";      // followed by the user name
+inline constexpr char kExitNoticeText[] = "ping-appexit";
+inline constexpr std::string_view kVersionReplyStart = "The build date is ";
+
+struct CCommand {
+    std::string verb;
+    std::string argument;
+};
+
+// The verb and argument of a command record; nothing when the record is
+// chat text. Line breaks are removed and the "admin:" prefix is optional.
+std::optional<CCommand> ParseCommand(const CMessageRecord& record);
+
+// "The build date is December 12, 2000." for the build date "Dec 12 2000".
+std::string MakeVersionReply(std::string_view buildDate);
+
+bool IsCommandRecord(const CMessageRecord& record);

@@ -1,0 +1,15 @@
+#include "messaging/ReceiveTick.h"
+
+#include "messaging/CommandText.h"
+#include "util/AsciiText.h"
+
+CLastSender FindLastSender(const std::vector<CMessageRecord>& records, const std::string& localComputer) {
+    CLastSender last;
+    for (auto r = records.rbegin(); r != records.rend(); ++r) {
+        if (IsCommandRecord(*r) || EqualsNoCaseAscii(r->computer, localComputer)) continue;
+        last.found = true;
+        last.sender = r->broadcast ? std::string() : r->computer;
+        break;
+    }
+    return last;
+}

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "messaging/CommandDispatcher.h"
+#include "messaging/CommandText.h"
+#include "messaging/PeerTable.h"
+#include "messaging/ReceiveTick.h"
+
+namespace {
+
+CMessageRecord Record(std::string computer, std::string user, std::string text, std::uint32_t time = 1000,
+                      int broadcast = 1) {
+    CMessageRecord r;
+    r.computer = std::move(computer);
+    r.user = std::move(user);
+    r.text = std::move(text);
+    r.time = time;
+    r.broadcast = broadcast;
+    return r;
+}
+
+CMessageRecord Command(std::string computer, std::string text, std::uint32_t time = 1000) {
+    return Record(std::move(computer), kCommandMarker, std::move(text), time);
+}
+
+// This computer is Files; its program was started from `modulePath`.
+class CFakeContext final : public CCommandContext {
+public:
+    bool IsAvailable() override { return available; }
+    CPeerTable& Peers() override { return peers; }
+    const std::string& LocalComputer() override { return local; }
+    void SendVersionReply(const std::string& computer) override { versionRepliesTo.push_back(computer); }
+    std::string ModulePath() override { return modulePath; }
+    void Exit() override { ++exits; }
+
+    bool available = true;
+    CPeerTable peers;
+    std::string local = "Files";
+    std::string modulePath = "c:\\program files\\mivlet\\mivlet.exe";
+    std::vector<std::string> versionRepliesTo;
+    int exits = 0;
+};
+
+TEST(DispatchCommand, PingsAnnounceTheWholeNameOfOtherComputers) {
+    const struct {
+        const char* computer;
+        const char* text;
+        const char* announced;  // nullptr: no peer learnt
+    } cases[] = {
+        {"Lab2", "admin:ping Kel", "Kel"},
+        {"Lab2", "ADMIN:PING Kel Smith", "Kel Smith"},
+        {"Lab2", "ping Kel", "Kel"},  // the prefix is optional on receipt
+        {"Lab2", "admin:pi\r\nng Kel", "Kel"},
+        {"Lab2", "admin:ping ", nullptr},
+        {"Lab2", "admin:ping", nullptr},
+        {"FILES", "admin:ping Me", nullptr},  // this computer's own ping coming back
+        {"", "admin:ping Ghost", nullptr},
+    };
+    for (const auto& c : cases) {
+        CFakeContext context;
+        CMessageRecord record = Command(c.computer, c.text);
+        EXPECT_EQ(DispatchCommand(record, &context), 1) << c.text;
+        if (!c.announced) {
+            EXPECT_TRUE(context.peers.Peers().empty()) << c.text;
+            continue;
+        }
+        ASSERT_EQ(context.peers.Peers().size(), 1u) << c.text;
+        const CPeerRecord& peer = context.peers.Peers()[0];
+        EXPECT_EQ(record.user, c.announced);
+        EXPECT_EQ(peer.pendingUser, c.announced);
+        EXPECT_EQ(peer.user, "");
+        EXPECT_EQ(peer.gone, 0);
+        EXPECT_EQ(peer.lastSeen, 1000u);
+    }
+}
+
+TEST(DispatchCommand, VersionQuitExitAndUnknownVerbs) {
+    const struct {
+        const char* computer;
+        const char* text;
+        const char* modulePath;
+        int result;
+        int versionReplies;
+        int exits;
+    } cases[] = {
+        {"Lab2", "admin:version", "", 1, 1, 0},
+        {"Files", "Admin:VERSION", "", 1, 1, 0},  // the asker's own copy answers too
+        {"Lab2", "ver\r\nsion", "", 1, 1, 0},
+        {"Lab2", "admin:quit", "\\\\lab2\\apps\\mivlet.exe", 1, 0, 1},
+        {"LAB2", "admin:QUIT", "\\\\lab2\\apps\\mivlet.exe", 1, 0, 1},
+        {"Lab2", "admin:quit", "\\\\lab22\\apps\\mivlet.exe", 1, 0, 0},
+        {"Lab2", "admin:quit", "c:\\program files\\mivlet\\mivlet.exe", 1, 0, 0},
+        {"Files", "admin:quit", "\\\\files\\apps\\mivlet.exe", 1, 0, 0},  // never from itself
+        {"Lab2", "admin:reboot", "", 0, 0, 0},
+        {"Lab2", "", "", 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        CFakeContext context;
+        context.modulePath = c.modulePath;
+        CMessageRecord record = Command(c.computer, c.text);
+        EXPECT_EQ(DispatchCommand(record, &context), c.result) << c.text;
+        EXPECT_EQ(context.versionRepliesTo.size(), static_cast<std::size_t>(c.versionReplies)) << c.text;
+        if (c.versionReplies) EXPECT_EQ(context.versionRepliesTo[0], c.computer);
+        EXPECT_EQ(context.exits, c.exits) << c.text << " " << c.modulePath;
+    }
+}
+
+TEST(DispatchCommand, ChatTextAndAbsentProgramDoNothing) {
+    CFakeContext context;
+    CMessageRecord chat = Record("Lab2", "Kel", "admin:version");
+    EXPECT_EQ(DispatchCommand(chat, &context), 0);
+    CMessageRecord upper = Record("Lab2", "MIVLETCMD", "admin:version");  // the marker is exact
+    EXPECT_EQ(DispatchCommand(upper, &context), 0);
+    EXPECT_TRUE(context.versionRepliesTo.empty());
+
+    CMessageRecord ping = Command("Lab2", "admin:ping Kel");
+    EXPECT_EQ(DispatchCommand(ping, nullptr), 1);
+    context.available = false;
+    EXPECT_EQ(DispatchCommand(ping, &context), 1);
+    EXPECT_TRUE(context.peers.Peers().empty());
+}
+
+TEST(PeerTable, LivenessExitNoticeAndRenames) {
+    CFakeContext context;
+    CMessageRecord ping = Command("Lab2", "admin:ping Kel", 1000);
+    DispatchCommand(ping, &context);
+    CPeerTable& peers = context.peers;
+    ASSERT_EQ(peers.FindPeer("LAB2"), 0);
+    EXPECT_EQ(peers.FindPeer("Lab3"), -1);
+    EXPECT_EQ(peers.Peers()[0].GetPeerListText(true), "Lab2  (Kel)");
+    peers.CommitPendingUsers();
+    EXPECT_EQ(peers.GetListText("lab2"), "Lab2  (Kel)");
+    EXPECT_EQ(peers.GetListText("Lab3"), "");
+
+    const CPeerRecord& peer = peers.Peers()[0];
+    EXPECT_TRUE(peer.IsAlive(1014));
+    EXPECT_FALSE(peer.IsAlive(1015));
+
+    // A chat message renews the peer and carries a new name as pending.
+    peers.ApplyMessage(Record("Lab2", "Kel S", "hi", 1020));
+    EXPECT_TRUE(peer.IsAlive(1020));
+    EXPECT_EQ(peer.pendingUser, "Kel S");
+    EXPECT_EQ(peer.user, "Kel");
+    peers.CommitPendingUsers();
+    EXPECT_EQ(peer.user, "Kel S");
+    EXPECT_EQ(peer.pendingUser, "");
+
+    // An older message does not move last seen back.
+    peers.ApplyMessage(Record("Lab2", "Kel S", "late", 900));
+    EXPECT_EQ(peer.lastSeen, 1020u);
+
+    CMessageRecord exit = Command("Lab2", kExitNoticeText, 1021);
+    DispatchCommand(exit, &context);
+    EXPECT_FALSE(peer.IsAlive(1021));
+    CMessageRecord unknownExit = Command("Lab9", kExitNoticeText, 1021);
+    DispatchCommand(unknownExit, &context);
+    EXPECT_EQ(peers.Peers().size(), 1u);
+
+    // A gone peer that pings again is alive again; a chat message from a
+    // computer that never pinged adds nobody.
+    CMessageRecord again = Command("Lab2", "admin:ping Kel S", 1030);
+    DispatchCommand(again, &context);
+    EXPECT_TRUE(peer.IsAlive(1030));
+    peers.ApplyMessage(Record("Stranger", "Eve", "hello", 1030));
+    EXPECT_EQ(peers.Peers().size(), 1u);
+}
+
+TEST(ReceiveTick, LatestChatFromAnotherComputerIsTheLastSender) {
+    const struct {
+        const char* name;
+        std::vector<CMessageRecord> records;
+        bool found;
+        const char* sender;
+    } cases[] = {
+        {"direct then broadcast", {Record("Lab2", "Kel", "a", 1, 0), Record("Lab3", "Ann", "b", 1, 1)}, true, ""},
+        {"broadcast then direct", {Record("Lab3", "Ann", "b", 1, 1), Record("Lab2", "Kel", "a", 1, 0)}, true, "Lab2"},
+        {"own message last", {Record("Lab2", "Kel", "a", 1, 0), Record("files", "Me", "mine", 1, 1)}, true, "Lab2"},
+        {"only own and commands", {Record("Files", "Me", "mine"), Command("Lab2", "admin:ping Kel")}, false, ""},
+        {"nothing", {}, false, ""},
+    };
+    for (const auto& c : cases) {
+        const CLastSender last = FindLastSender(c.records, "Files");
+        EXPECT_EQ(last.found, c.found) << c.name;
+        EXPECT_EQ(last.sender, c.sender) << c.name;
+    }
+}
+
+TEST(ReceiveTick, ShowsChatWithTextAndDispatchesCommandsAfterwards) {
+    CFakeContext context;
+    std::vector<CMessageRecord> records = {
+        Record("Lab2", "Kel", "before ping", 1000),  // Lab2 unknown yet: shown, adds nobody
+        Command("Lab2", "admin:ping Kel", 1000),
+        Record("Lab2", "Kel", "", 1001),  // empty: not shown
+        Command("Lab3", "admin:version", 1001),
+        Record("Files", "Me", "mine", 1001),
+    };
+    std::vector<std::string> shown;
+    const CLastSender last = ProcessReceivedRecords(records, context.peers, &context, context.local,
+                                                    [&](const CMessageRecord& r) { shown.push_back(r.text); });
+    EXPECT_EQ(shown, (std::vector<std::string>{"before ping", "mine"}));
+    EXPECT_TRUE(last.found);
+    EXPECT_EQ(last.sender, "");  // Lab2's latest chat record went to all users
+    EXPECT_EQ(context.peers.Peers().size(), 1u);  // learnt from the ping, after the chat records
+    EXPECT_EQ(context.versionRepliesTo, std::vector<std::string>{"Lab3"});
+    EXPECT_TRUE(records.empty());
+}
+
+TEST(VersionReply, UsesTheLongBuildDate) {
+    EXPECT_EQ(MakeVersionReply("Dec 12 2000"), "The build date is December 12, 2000.");
+    EXPECT_EQ(MakeVersionReply("Dec  2 2000"), "The build date is December 2, 2000.");
+}
+
+}  // namespace
