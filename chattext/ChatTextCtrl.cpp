@@ -1,0 +1,316 @@
+#include "chattext/ChatTextCtrl.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "chattext/OpenLink.h"
+#include "chattext/PrefixCode.h"
+
+namespace {
+
+CHARFORMATA EmptyFormat() {
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    return format;
+}
+
+// Scrolling loops stop when a step moves nothing, so that a control that
+// cannot scroll (no window size yet, a placeholder) never holds the thread.
+constexpr int kMaxScrollSteps = 100000;
+
+}  // namespace
+
+CChatTextCtrl::CChatTextCtrl(CHistorySettings& settings, const CTimeZone& timeZone)
+    : m_settings(settings),
+      m_timeZone(timeZone),
+      m_baseFormat(EmptyFormat()),
+      m_prefixFormat(EmptyFormat()),
+      m_messageFormat(EmptyFormat()) {}
+
+LRESULT CChatTextCtrl::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return m_window ? ::SendMessageA(m_window, message, wParam, lParam) : 0;
+}
+
+bool CChatTextCtrl::ReplaceDialogControl(int id, HWND dialog) {
+    if (!m_window || ::GetDlgCtrlID(m_window) != id) {
+        m_window = ::GetDlgItem(dialog, id);
+        if (!m_window) return false;
+        OnAttached();
+    }
+    const HWND placeholder = m_window;
+    const HWND parent = ::GetParent(placeholder);
+    RECT rect{};
+    ::GetWindowRect(placeholder, &rect);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrA(placeholder, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrA(placeholder, GWL_EXSTYLE));
+    CHARFORMATA format = EmptyFormat();
+    Send(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+
+    const HWND created = ::CreateWindowExA(
+        exStyle, "RichEdit20A", "", style | ES_SAVESEL, rect.left, rect.top, rect.right - rect.left,
+        rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
+    if (!created) return ::IsWindow(placeholder) != FALSE;
+
+    ::SetWindowPos(created, placeholder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::DestroyWindow(placeholder);
+    m_window = created;
+    format.dwMask |= CFM_FACE | CFM_BOLD;
+    Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    return true;
+}
+
+void CChatTextCtrl::OnAttached() {
+    m_baseFormat = EmptyFormat();
+    Send(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&m_baseFormat));
+    Rerender(nullptr, nullptr, {});
+    Send(EM_SETREADONLY, TRUE);
+}
+
+void CChatTextCtrl::EnableLinks(bool on) {
+    if (on) {
+        const auto mask = static_cast<LPARAM>(Send(EM_GETEVENTMASK));
+        Send(EM_SETEVENTMASK, 0, mask | ENM_LINK);
+    }
+    Send(EM_AUTOURLDETECT, on ? TRUE : FALSE);
+}
+
+std::string CChatTextCtrl::GetPrefixCode() {
+    return m_prefixCodeOverride.empty() ? m_settings.PrefixCode() : m_prefixCodeOverride;
+}
+
+std::string CChatTextCtrl::ComposeLine(const CMessageRecord& record, std::size_t& prefixLength) {
+    const std::string prefix = ExpandPrefix(GetPrefixCode(), record, m_timeZone);
+    prefixLength = prefix.size();
+    return ComposeHistoryLine(prefix, record.text);
+}
+
+void CChatTextCtrl::LogLine(const std::string& line) {
+    if (m_loggingEnabled) m_settings.LogLine(line, m_logHeaderPending);
+}
+
+void CChatTextCtrl::AppendMessage(const CMessageRecord& record) {
+    CHARRANGE selection = Selection();
+
+    std::size_t prefixLength = 0;
+    CMessageRecord shown = record;
+    const std::string line = ComposeLine(shown, prefixLength);
+    shown.displayLength = static_cast<std::int32_t>(std::min<std::size_t>(line.size(), INT32_MAX));
+    m_shown.Append(shown);
+    LogLine(line);
+
+    SetRedraw(false);
+    const auto limit = static_cast<std::int64_t>(Send(EM_GETLIMITTEXT));
+    while (m_shown.MustTrim(limit)) {
+        const LONG span = m_shown.Oldest().span;
+        Select(0, span);
+        ReplaceSelection("");
+        m_shown.DropOldest();
+        // The user's selection stays on the text it was on.
+        selection.cpMin = std::max<LONG>(0, selection.cpMin - span);
+        selection.cpMax = std::max<LONG>(0, selection.cpMax - span);
+    }
+    m_shown.SetSpan(m_shown.Size() - 1, InsertLine(line, prefixLength));
+
+    if (::GetParent(m_window) && ::GetFocus() != m_window) {
+        const LONG end = EndPosition();
+        Select(end, end);
+        ScrollToEnd();
+    } else {
+        Select(selection.cpMin, selection.cpMax);
+    }
+    SetRedraw(true);
+    ::InvalidateRect(m_window, nullptr, TRUE);
+}
+
+// The prefix and the rest go in as two insertions so that the control's own
+// count of each (it may keep a line end as one character, or a multi-byte
+// character as one) tells where the formats begin and end.
+LONG CChatTextCtrl::InsertLine(const std::string& line, std::size_t prefixLength) {
+    const CHARRANGE saved = Selection();
+    const LONG start = EndPosition();
+    Select(start, start);
+    ReplaceSelection(line.substr(0, prefixLength).c_str());
+    const LONG textStart = EndPosition();
+    Select(textStart, textStart);
+    ReplaceSelection(line.c_str() + prefixLength);
+    const LONG end = EndPosition();
+
+    Select(start, textStart);
+    FormatSelection(m_baseFormat);
+    FormatSelection(m_prefixFormat);
+    Select(textStart, end);
+    FormatSelection(m_baseFormat);
+    FormatSelection(m_messageFormat);
+    Select(saved.cpMin, saved.cpMax);
+    return end - start;
+}
+
+// Leaves the last line on the bottom edge of the view rather than at its top.
+void CChatTextCtrl::ScrollToEnd() {
+    for (int i = 0; i < kMaxScrollSteps && FirstVisibleLine() != 0; ++i) {
+        const LONG before = FirstVisibleLine();
+        Send(EM_SCROLL, SB_PAGEUP);
+        if (FirstVisibleLine() == before) break;
+    }
+    const LONG pageHeight = LOWORD(Send(EM_SCROLL, SB_PAGEDOWN));
+    for (int i = 0; i < kMaxScrollSteps; ++i) {
+        const LONG before = FirstVisibleLine();
+        Send(EM_SCROLL, SB_PAGEDOWN);
+        if (FirstVisibleLine() == before) break;
+    }
+    if (FirstVisibleLine() != LineCount() - 1) return;
+    Send(EM_SCROLL, SB_PAGEUP);
+    for (int i = 0; i < kMaxScrollSteps; ++i) {
+        const LONG first = FirstVisibleLine();
+        if (first == 0 || LineCount() - first <= pageHeight) break;
+        Send(EM_SCROLL, SB_LINEDOWN);
+        if (FirstVisibleLine() == first) break;
+    }
+}
+
+void CChatTextCtrl::Rerender(const CHARFORMATA* prefixFormat, const CHARFORMATA* messageFormat,
+                             std::string_view prefixCode) {
+    m_prefixCodeOverride = std::string(prefixCode);
+    m_settings.ReadPrefixFormat(m_prefixFormat, prefixFormat);
+    m_settings.ReadMessageFormat(m_messageFormat, messageFormat);
+    ReconcileFormats();
+
+    CHARRANGE selection = Selection();
+    selection.cpMin = selection.cpMax;
+
+    CHARFORMATA whole = m_baseFormat;
+    if (m_messageFormat.yHeight > 0) {
+        whole.yHeight = m_messageFormat.yHeight;
+        whole.dwMask |= CFM_SIZE;
+    }
+    SetRedraw(false);
+    ::SetWindowTextA(m_window, "");
+    Select(0, -1);
+    Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&whole));
+    FormatSelection(whole);
+
+    for (std::size_t i = 0; i < m_shown.Size(); ++i) {
+        std::size_t prefixLength = 0;
+        const std::string line = ComposeLine(m_shown[i].record, prefixLength);
+        m_shown.SetDisplayLength(i, static_cast<std::int32_t>(std::min<std::size_t>(line.size(), INT32_MAX)));
+        m_shown.SetSpan(i, InsertLine(line, prefixLength));
+    }
+    Select(selection.cpMin, selection.cpMax);
+    SetRedraw(true);
+    ::InvalidateRect(m_window, nullptr, TRUE);
+}
+
+void CChatTextCtrl::ReconcileFormats() {
+    CHARFORMATA& prefix = m_prefixFormat;
+    CHARFORMATA& message = m_messageFormat;
+    if ((prefix.dwMask & CFM_SIZE) && !(message.dwMask & CFM_SIZE)) {
+        message.yHeight = prefix.yHeight;
+        if (message.yHeight != kNoFormatHeight) message.dwMask |= CFM_SIZE;
+    } else if ((message.dwMask & CFM_SIZE) && !(prefix.dwMask & CFM_SIZE)) {
+        prefix.yHeight = message.yHeight;
+        if (prefix.yHeight != kNoFormatHeight) prefix.dwMask |= CFM_SIZE;
+    }
+    if (!(prefix.dwMask & CFM_FACE)) prefix.szFaceName[0] = '\0';
+    if (!(message.dwMask & CFM_FACE)) message.szFaceName[0] = '\0';
+
+    const auto takeFace = [](CHARFORMATA& format, const CHARFORMATA& other, const CHARFORMATA& base) {
+        if (format.szFaceName[0] == '\0') std::memcpy(format.szFaceName, other.szFaceName, LF_FACESIZE);
+        if (format.szFaceName[0] == '\0') std::memcpy(format.szFaceName, base.szFaceName, LF_FACESIZE);
+        format.szFaceName[LF_FACESIZE - 1] = '\0';
+        if (format.szFaceName[0] != '\0')
+            format.dwMask |= CFM_FACE;
+        else
+            format.dwMask &= ~CFM_FACE;
+    };
+    takeFace(message, prefix, m_baseFormat);
+    takeFace(prefix, message, m_baseFormat);
+}
+
+void CChatTextCtrl::ClearAll() {
+    ::SetWindowTextA(m_window, "");
+    m_shown.Clear();
+}
+
+LRESULT CChatTextCtrl::OnLink(const ENLINK& link) {
+    LRESULT result = 0;
+    switch (link.msg) {
+    case WM_LBUTTONDOWN:
+    case WM_SETCURSOR: {
+        const std::string text = GetTextRange(link.chrg);
+        result = 1;
+        if (link.msg == WM_LBUTTONDOWN && !text.empty()) {
+            ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+            OpenLink(text, true);
+            ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+            // The window under the pointer then sets its own cursor again.
+            POINT point{};
+            ::GetCursorPos(&point);
+            ::SetCursorPos(point.x, point.y);
+        } else if (link.msg == WM_SETCURSOR) {
+            if (text.empty())
+                ::SetCursor(::LoadCursorA(nullptr, IDC_IBEAM));
+            else
+                result = 0;  // the control shows its own link cursor
+        }
+        break;
+    }
+    case WM_LBUTTONUP:
+        result = 1;
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+std::string CChatTextCtrl::GetTextRange(const CHARRANGE& range) {
+    const LONG length = static_cast<LONG>(Send(WM_GETTEXTLENGTH));
+    const LONG first = std::clamp<LONG>(range.cpMin, 0, length);
+    const LONG last = range.cpMax < 0 ? length : std::clamp<LONG>(range.cpMax, first, length);
+    if (last <= first) return {};
+
+    ::UpdateWindow(m_window);
+    SetRedraw(false);
+    const CHARRANGE saved = Selection();
+    Select(first, last);
+    // Two bytes a character leaves room for double-byte code pages.
+    std::vector<char> buffer(static_cast<std::size_t>(last - first) * 2 + 1, '\0');
+    const auto copied = static_cast<std::size_t>(Send(EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(buffer.data())));
+    Select(saved.cpMin, saved.cpMax);
+    SetRedraw(true);
+    return std::string(buffer.data(), std::min(copied, buffer.size() - 1));
+}
+
+LONG CChatTextCtrl::EndPosition() const {
+    const auto lastLine = static_cast<WPARAM>(std::max<LONG>(0, LineCount() - 1));
+    const auto lineStart = static_cast<LONG>(Send(EM_LINEINDEX, lastLine));
+    return lineStart + static_cast<LONG>(Send(EM_LINELENGTH, static_cast<WPARAM>(lineStart)));
+}
+
+CHARRANGE CChatTextCtrl::Selection() const {
+    CHARRANGE range{0, 0};
+    Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    return range;
+}
+
+void CChatTextCtrl::Select(LONG first, LONG last) const {
+    CHARRANGE range{first, last};
+    Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+void CChatTextCtrl::ReplaceSelection(const char* text) const {
+    Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+}
+
+void CChatTextCtrl::FormatSelection(const CHARFORMATA& format) const {
+    CHARFORMATA copy = format;
+    copy.cbSize = sizeof copy;
+    Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&copy));
+}
+
+LONG CChatTextCtrl::FirstVisibleLine() const { return static_cast<LONG>(Send(EM_GETFIRSTVISIBLELINE)); }
+LONG CChatTextCtrl::LineCount() const { return static_cast<LONG>(Send(EM_GETLINECOUNT)); }
+void CChatTextCtrl::SetRedraw(bool on) const { Send(WM_SETREDRAW, on ? TRUE : FALSE); }

@@ -1,0 +1,94 @@
+#pragma once
+// The chat history: a read-only Rich Edit 2.0 control in which every shown
+// message is one line, its prefix in the prefix font and its text in the
+// message font. The control keeps its own list of the shown messages so that
+// it can draw them all again and drop the oldest at the text limit.
+
+#include <windows.h>
+
+#include <richedit.h>
+
+#include <string>
+#include <string_view>
+
+#include "chattext/HistorySettings.h"
+#include "chattext/ShownMessages.h"
+#include "messaging/MessageRecord.h"
+
+class CTimeZone;
+
+class CChatTextCtrl {
+public:
+    CChatTextCtrl(CHistorySettings& settings, const CTimeZone& timeZone);
+    CChatTextCtrl(const CChatTextCtrl&) = delete;
+    CChatTextCtrl& operator=(const CChatTextCtrl&) = delete;
+
+    // Takes the place of the dialog's placeholder control `id` with a
+    // "RichEdit20A" control of the same styles, place and default format;
+    // when that cannot be created, works on the placeholder itself. False
+    // when the dialog has no such control.
+    bool ReplaceDialogControl(int id, HWND dialog);
+    HWND Hwnd() const { return m_window; }
+
+    void EnableLinks(bool on);
+    void EnableContextMenu(bool on) { m_contextMenuEnabled = on; }
+    void EnableLogging(bool on) { m_loggingEnabled = on; }
+    // The next logged line starts a new dated block.
+    void RequestLogHeader() { m_logHeaderPending = true; }
+
+    // Shows one message (copied) at the end, dropping the oldest messages
+    // while the display lengths add up to more than the text limit.
+    void AppendMessage(const CMessageRecord& record);
+    // Takes new formats (null: from the settings) and a prefix code (empty:
+    // the setting) and draws every shown message again.
+    void Rerender(const CHARFORMATA* prefixFormat, const CHARFORMATA* messageFormat, std::string_view prefixCode);
+    void ClearAll();
+
+    // One EN_LINK notification; the result goes back to the control.
+    LRESULT OnLink(const ENLINK& link);
+    // The text of a character range, the selection left as it was.
+    std::string GetTextRange(const CHARRANGE& range);
+
+    const CShownMessages& ShownMessages() const { return m_shown; }
+    const CHARFORMATA& BaseFormat() const { return m_baseFormat; }
+    const CHARFORMATA& PrefixFormat() const { return m_prefixFormat; }
+    const CHARFORMATA& MessageFormat() const { return m_messageFormat; }
+    bool IsContextMenuEnabled() const { return m_contextMenuEnabled; }
+    bool IsLogHeaderPending() const { return m_logHeaderPending; }
+
+    static constexpr int kOpenLabelLimit = 25;
+
+private:
+    void OnAttached();
+    std::string GetPrefixCode();
+    // The composed line of `record`; `prefixLength` receives its prefix's.
+    std::string ComposeLine(const CMessageRecord& record, std::size_t& prefixLength);
+    // Appends the line at the end of the text, selection kept; returns the
+    // characters the control took for it.
+    LONG InsertLine(const std::string& line, std::size_t prefixLength);
+    void ScrollToEnd();
+    void ReconcileFormats();
+    void LogLine(const std::string& line);
+
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    LONG EndPosition() const;
+    CHARRANGE Selection() const;
+    void Select(LONG first, LONG last) const;
+    void ReplaceSelection(const char* text) const;
+    void FormatSelection(const CHARFORMATA& format) const;
+    LONG FirstVisibleLine() const;
+    LONG LineCount() const;
+    void SetRedraw(bool on) const;
+
+    CHistorySettings& m_settings;
+    const CTimeZone& m_timeZone;
+    HWND m_window = nullptr;
+    std::string m_prefixCodeOverride;
+    CShownMessages m_shown;
+    CHARFORMATA m_baseFormat{};
+    CHARFORMATA m_prefixFormat{};
+    CHARFORMATA m_messageFormat{};
+    bool m_contextMenuEnabled = true;
+    bool m_loggingEnabled = true;
+    bool m_logHeaderPending = true;
+};

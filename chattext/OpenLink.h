@@ -1,0 +1,7 @@
+#pragma once
+// Opens a link of the history through the shell. A minimal form: the shell's
+// "open" verb on the text, with a message when nothing can open it.
+
+#include <string>
+
+bool OpenLink(const std::string& text, bool reportErrors);

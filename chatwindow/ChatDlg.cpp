@@ -1,0 +1,285 @@
+#include "chatwindow/ChatDlg.h"
+
+#include <vector>
+
+#include "app/Texts.h"
+#include "chatwindow/RegisteredMessages.h"
+#include "chatwindow/TrayIcon.h"
+#include "messaging/CommandText.h"
+#include "messaging/LongDate.h"
+#include "messaging/ReceiveTick.h"
+#include "resources/ResourceIds.h"
+#include "util/win32/Handles.h"
+#include "util/win32/MessageBox.h"
+
+namespace {
+
+CChatDlg* g_chatDlg = nullptr;
+
+constexpr UINT kTrayCallbackMessage = WM_USER + 10;
+constexpr UINT kReceivePeriodMs = 50;
+constexpr UINT kPresencePeriodMs = 1000;
+constexpr UINT kNamePromptPeriodMs = 1;
+
+bool IsAltHeld(const MSG& message) { return (message.lParam & (1 << 29)) != 0; }
+
+}  // namespace
+
+CChatDlg* GetChatDlg() { return g_chatDlg; }
+
+CChatDlg::CChatDlg(CMailslotApi& api, std::string localComputer, CChatSettings& settings,
+                   const CTimeZone& timeZone)
+    : CDialog(IDD_CHAT), m_settings(settings), m_history(settings, timeZone) {
+    const HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    m_bigIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_BIGICON));
+    m_smallIcon = static_cast<HICON>(
+        ::LoadImageA(instance, MAKEINTRESOURCEA(IDI_SMALLICON), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    m_mailslot = std::make_unique<CMailslot>(api, "Mivlet", std::move(localComputer));
+    g_chatDlg = this;
+}
+
+CChatDlg::~CChatDlg() {
+    m_trayIcon.reset();
+    if (g_chatDlg == this) g_chatDlg = nullptr;
+}
+
+void CChatDlg::BindControls() {
+    for (CDialogItem* item : {&m_captionPlaceholder, &m_iconPlaceholder, &m_sendButton, &m_optionsButton,
+                              &m_nameLabel, &m_toLabel, &m_messageLabel, &m_nameBox, &m_toList, &m_messageBox})
+        item->Bind(Hwnd());
+}
+
+bool CChatDlg::OnInitDialog() {
+    if (!m_mailslot->IsOpen()) {
+        m_mailslotFailed = true;
+        ShowMessageBox(MailslotFailureText(), MB_OK);
+        ExitProgram();
+        return false;
+    }
+    ::SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
+    ::SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
+
+    m_history.ReplaceDialogControl(IDC_HISTORY, Hwnd());
+    m_history.EnableLinks(true);
+    ::SendMessageA(m_history.Hwnd(), EM_EXLIMITTEXT, 0, kHistoryTextLimit);
+
+    bool unset = false;
+    m_settings.CurrentUserName(&unset);
+    if (unset) ::SetTimer(Hwnd(), kNamePromptTimer, kNamePromptPeriodMs, nullptr);
+
+    const auto index = m_toList.Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(m_allUsersText.c_str()));
+    m_toList.Send(CB_SETCURSEL, static_cast<WPARAM>(index));
+
+    ApplySettings();
+    ::SetTimer(Hwnd(), kPresenceTimer, kPresencePeriodMs, nullptr);
+    ::SetTimer(Hwnd(), kReceiveTimer, kReceivePeriodMs, nullptr);
+    m_messageBox.Send(EM_LIMITTEXT, kMessageTextLimit);
+    RestorePosition();
+    return true;
+}
+
+void CChatDlg::FinishStartUp() {
+    if (!Exists()) return;
+    m_trayIcon = std::make_unique<CTrayIcon>(IDR_MAINMENU, Hwnd(), kTrayCallbackMessage, m_smallIcon);
+    m_ready = true;
+    // The side caption bar takes the place of 1006 with its own issue; until
+    // then both placeholders simply go.
+    for (CDialogItem* placeholder : {&m_iconPlaceholder, &m_captionPlaceholder}) {
+        if (placeholder->Exists()) ::DestroyWindow(placeholder->Hwnd());
+        placeholder->Unbind();
+    }
+    ::SetWindowTextA(Hwnd(), kAppTitle);
+}
+
+void CChatDlg::ApplySettings() {
+    ApplyBackground();
+    m_nameBox.SetText(m_settings.CurrentUserName(nullptr));
+    ::SetWindowTextA(Hwnd(), kAppTitle);
+    SendPresencePing();
+}
+
+void CChatDlg::ApplyBackground() {
+    ::SendMessageA(m_history.Hwnd(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(m_settings.ChatTextBackground()));
+}
+
+void CChatDlg::SendPresencePing() {
+    const std::string ping = std::string(kPingText) + m_settings.CurrentUserName(nullptr);
+    m_mailslot->Send("*", kCommandMarker, ping.c_str(), true);
+}
+
+BOOL CChatDlg::ShowChat(bool show, bool minimised) {
+    if (!show) {
+        SavePosition();
+        return ::ShowWindow(Hwnd(), SW_HIDE);
+    }
+    if (minimised) return ::ShowWindow(Hwnd(), SW_SHOWMINNOACTIVE);
+    if (!m_maximised) return ::ShowWindow(Hwnd(), SW_SHOWNOACTIVATE);
+    return ::ShowWindow(Hwnd(), ::IsZoomed(Hwnd()) ? SW_SHOWNA : SW_SHOWMAXIMIZED);
+}
+
+bool CChatDlg::HasModalPopup() const { return Exists() && ::GetLastActivePopup(Hwnd()) != Hwnd(); }
+
+// The plain request to show the chat window; the reactions to new messages
+// come with their own issue.
+bool CChatDlg::ActivateChat(bool) {
+    if (!Exists()) return true;
+    const HWND popup = ::GetLastActivePopup(Hwnd());
+    if (!m_ready && popup == Hwnd()) return true;
+    if (popup == Hwnd()) ShowChat(true, false);
+    if (::SetForegroundWindow(popup)) return true;
+    return ShowChat(true, false) != FALSE;
+}
+
+void CChatDlg::ExitProgram() {
+    SavePosition();
+    m_mailslot->Send("*", kCommandMarker, kExitNoticeText, true);
+    DestroyDialog();
+}
+
+void CChatDlg::DestroyDialog() {
+    if (!Exists()) return;
+    const HWND popup = ::GetLastActivePopup(Hwnd());
+    if (popup != Hwnd() && ::IsWindow(popup)) ::EndDialog(popup, 0);
+    CDialog::DestroyDialog();
+}
+
+bool CChatDlg::PreTranslateKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+    if (message.wParam == VK_ESCAPE) {
+        ShowChat(false, false);
+        return true;
+    }
+    if (message.wParam == VK_F1 || (message.wParam == 'H' && IsAltHeld(message))) {
+        ShowHelpMenu();
+        return true;
+    }
+    return false;
+}
+
+// Until the side caption bar brings its "&Help" button, the Help menu opens
+// at the window's top-left corner.
+void CChatDlg::ShowHelpMenu() {
+    const CMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU)));
+    const HMENU popup = menu ? ::GetSubMenu(menu.Get(), 2) : nullptr;
+    if (!popup) return;
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    POINT corner{0, 0};
+    ::ClientToScreen(Hwnd(), &corner);
+    const int command = ::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, corner.x + 4,
+                                         corner.y + 4, 0, Hwnd(), nullptr);
+    if (command) ::PostMessageA(Hwnd(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+}
+
+bool CChatDlg::OnCommand(int id, int code, HWND control) {
+    switch (id) {
+    case ID_CHAT: ActivateChat(false); return true;
+    case IDC_OPTIONS:
+    case ID_OPTIONS: OnOptions(); return true;
+    case ID_APP_ABOUT: OnAbout(); return true;
+    case ID_VIEW_README:
+    case ID_EMAIL_SUPPORT:
+    case ID_VISIT_WEBSITE: return true;  // the Help commands come with their own issue
+    case ID_APP_EXIT: ExitProgram(); return true;
+    case IDC_SEND: OnSend(); return true;
+    default: return CDialog::OnCommand(id, code, control);
+    }
+}
+
+void CChatDlg::OnCancel() { ShowChat(false, false); }
+
+std::optional<LRESULT> CChatDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_trayIcon && m_trayIcon->HandleMessage(message, wParam, lParam)) return 0;
+    if (message == ShowChatWndMessage()) return OnShowChatWnd();
+    if (message == IsMivletApplicationMessage()) return OnIsMivletApplication(wParam);
+    switch (message) {
+    case WM_CLOSE: ExitProgram(); return 0;
+    case WM_SYSCOMMAND: return OnSysCommand(wParam);
+    case WM_ACTIVATE: return OnActivate(wParam);
+    case WM_SHOWWINDOW: return OnShowWindow(wParam);
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_WININICHANGE: return OnWinIniChange();
+    case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_smallIcon);
+    case WM_TIMER: return OnTimer(wParam);
+    default: return std::nullopt;
+    }
+}
+
+LRESULT CChatDlg::OnIsMivletApplication(WPARAM query) const { return query == kIsMivletQuery ? kIsMivletReply : 0; }
+
+std::optional<LRESULT> CChatDlg::OnSysCommand(WPARAM command) {
+    if (command != SC_CLOSE || HasModalPopup()) return std::nullopt;  // a close over a modal window exits
+    ShowChat(false, false);
+    return 0;
+}
+
+// Done before the dialog manager's own handling, which only moves the focus.
+std::optional<LRESULT> CChatDlg::OnActivate(WPARAM state) {
+    if (LOWORD(state) == WA_ACTIVE && m_ready && !::IsWindowVisible(Hwnd())) ShowChat(true, false);
+    return std::nullopt;
+}
+
+std::optional<LRESULT> CChatDlg::OnShowWindow(WPARAM shown) {
+    if (!shown) m_history.RequestLogHeader();
+    return std::nullopt;
+}
+
+std::optional<LRESULT> CChatDlg::OnNotify(const NMHDR& header) {
+    if (header.idFrom != IDC_HISTORY || header.code != EN_LINK) return std::nullopt;
+    return m_history.OnLink(reinterpret_cast<const ENLINK&>(header));
+}
+
+LRESULT CChatDlg::OnWinIniChange() {
+    ApplyBackground();
+    return 0;
+}
+
+LRESULT CChatDlg::OnTimer(UINT_PTR id) {
+    switch (id) {
+    case kReceiveTimer: OnReceiveTick(); break;
+    case kPresenceTimer: OnPresenceTick(); break;
+    case kNamePromptTimer: OnNamePromptTick(); break;
+    default: break;
+    }
+    return 0;
+}
+
+// Shows what arrived; commands and the reactions to new messages come with
+// the conversation logic.
+void CChatDlg::OnReceiveTick() {
+    std::vector<CMessageRecord> records;
+    m_mailslot->Receive(records);
+    if (records.empty()) return;
+    ProcessReceivedRecords(records, m_peers, nullptr, m_mailslot->LocalComputer(),
+                           [this](const CMessageRecord& record) { m_history.AppendMessage(record); });
+}
+
+void CChatDlg::OnPresenceTick() {
+    SendPresencePing();
+    RefreshRecipientList();
+}
+
+// The name prompt itself comes with the current-user issue; the timer's
+// rule already holds: it ends at the first tick with the window visible.
+void CChatDlg::OnNamePromptTick() {
+    if (::IsWindowVisible(Hwnd())) ::KillTimer(Hwnd(), kNamePromptTimer);
+}
+
+// Options: the sheet comes with its own issue; what surrounds it is here.
+void CChatDlg::OnOptions() {
+    if (HasModalPopup()) return;
+    SavePosition();
+    ShowChat(true, false);
+    if (!Exists()) return;
+    ApplySettings();
+    ::RedrawWindow(m_history.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ::SetFocus(m_messageBox.Hwnd());
+}
+
+// A plain box until the About box comes with its own issue.
+void CChatDlg::OnAbout() {
+    if (HasModalPopup()) return;
+    ShowChat(true, false);
+    ShowMessageBox(std::string("Mivlet\n\nRelease date: ") + MakeLongDate(__DATE__) + ".", MB_OK | MB_ICONINFORMATION);
+}

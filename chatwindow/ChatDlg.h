@@ -1,0 +1,113 @@
+#pragma once
+// The program's one main window: the modeless chat dialog, created hidden at
+// start and shown and hidden rather than opened and closed. It owns the
+// mailslot endpoint, the peer table and the history for the whole run; its
+// timers drive receiving and the presence ping.
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "chattext/ChatTextCtrl.h"
+#include "chatwindow/ChatSettings.h"
+#include "messaging/Mailslot.h"
+#include "messaging/PeerTable.h"
+#include "util/win32/Dialog.h"
+
+class CTimeZone;
+class CTrayIcon;
+
+class CChatDlg : public CDialog {
+public:
+    // `api` carries the mailslot; `localComputer` is the sender identity.
+    CChatDlg(CMailslotApi& api, std::string localComputer, CChatSettings& settings, const CTimeZone& timeZone);
+    ~CChatDlg() override;
+
+    // Hides (position saved first) or shows without taking the activation;
+    // non-zero when the window was visible before.
+    BOOL ShowChat(bool show, bool minimised);
+    // A modal window of the program (Options, About, a message box, the name
+    // prompt) is open over the chat window.
+    bool HasModalPopup() const;
+    // Brings the chat window to the user; false when it must be tried again.
+    bool ActivateChat(bool newMessage);
+    void ApplySettings();
+    void FinishStartUp();
+    void ExitProgram();
+    void SavePosition() {}
+    void RestorePosition() {}
+    void RefreshRecipientList() {}
+
+    void DestroyDialog() override;
+    bool PreTranslateKey(const MSG& message) override;
+
+    bool IsReady() const { return m_ready; }
+    void SetReady(bool ready) { m_ready = ready; }
+    // The mailslot could not be created and the dialog ended at once.
+    bool MailslotFailed() const { return m_mailslotFailed; }
+    CChatTextCtrl& History() { return m_history; }
+    CMailslot& Mailslot() { return *m_mailslot; }
+    CPeerTable& Peers() { return m_peers; }
+
+    static constexpr UINT_PTR kReceiveTimer = 0;
+    static constexpr UINT_PTR kFlashTimer = 1;
+    static constexpr UINT_PTR kNamePromptTimer = 2;
+    static constexpr UINT_PTR kNotifyRetryTimer = 3;
+    static constexpr UINT_PTR kPresenceTimer = 4;
+    static constexpr LONG kHistoryTextLimit = 65536;
+    static constexpr WPARAM kMessageTextLimit = 20480;
+
+protected:
+    void BindControls() override;
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    void OnCancel() override;
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnOptions();
+    void OnAbout();
+    void OnSend() {}
+    LRESULT OnTimer(UINT_PTR id);
+    void OnReceiveTick();
+    void OnPresenceTick();
+    void OnNamePromptTick();
+    std::optional<LRESULT> OnSysCommand(WPARAM command);
+    std::optional<LRESULT> OnActivate(WPARAM state);
+    std::optional<LRESULT> OnShowWindow(WPARAM shown);
+    std::optional<LRESULT> OnNotify(const NMHDR& header);
+    LRESULT OnWinIniChange();
+    LRESULT OnIsMivletApplication(WPARAM query) const;
+    LRESULT OnShowChatWnd() { return ActivateChat(false) ? 1 : 0; }
+    void ShowHelpMenu();
+    void ApplyBackground();
+    void SendPresencePing();
+
+    std::unique_ptr<CTrayIcon> m_trayIcon;
+    CDialogItem m_captionPlaceholder{1006};
+    CDialogItem m_iconPlaceholder{1018};
+    CDialogItem m_sendButton{1034};
+    CDialogItem m_optionsButton{1025};
+    CDialogItem m_nameLabel{1043};
+    CDialogItem m_toLabel{1037};
+    CDialogItem m_messageLabel{1016};
+    CDialogItem m_nameBox{1022};
+    CDialogItem m_toList{1039};
+    CDialogItem m_messageBox{1038};
+    HICON m_bigIcon = nullptr;    // shared icons: never destroyed
+    HICON m_smallIcon = nullptr;
+    CPeerTable m_peers;
+    const std::string m_allUsersText = "(All Users)";
+    bool m_ready = false;
+    std::unique_ptr<CMailslot> m_mailslot;
+    CChatSettings& m_settings;
+    CChatTextCtrl m_history;
+    bool m_maximised = false;
+    bool m_mailslotFailed = false;
+};
+
+// The one process-wide chat dialog: set by its constructor, cleared when it
+// goes; null before and after.
+CChatDlg* GetChatDlg();

@@ -1,0 +1,33 @@
+/* Resource and command numbers shared by the resource script and the code. */
+#pragma once
+
+#define IDR_MAINMENU 101           /* menu: tray (0), history (1), Help (2) */
+#define IDS_APPTITLE 101
+#define IDI_BIGICON 105
+#define IDI_SMALLICON 106
+#define IDD_CHAT 110
+
+#define IDC_CAPTIONBAR 1005
+#define IDC_CAPTIONPLACEHOLDER 1006
+#define IDC_HISTORY 1017
+#define IDC_ICONPLACEHOLDER 1018
+#define IDC_MESSAGELABEL 1016
+#define IDC_NAME 1022
+#define IDC_OPTIONS 1025
+#define IDC_SEND 1034
+#define IDC_TOLABEL 1037
+#define IDC_MESSAGE 1038
+#define IDC_TO 1039
+#define IDC_NAMELABEL 1043
+
+#define ID_CHAT 115
+#define ID_HISTORY_OPEN 32771
+#define ID_OPTIONS 32772
+#define ID_EMAIL_SUPPORT 32775
+#define ID_VIEW_README 32776
+#define ID_VISIT_WEBSITE 32777
+#define ID_CLEAR_ALL 57633
+#define ID_COPY 57634
+#define ID_SELECT_ALL 57642
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665
