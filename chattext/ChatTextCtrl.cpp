@@ -93,6 +93,7 @@ void CChatTextCtrl::LogLine(const std::string& line) {
 
 void CChatTextCtrl::AppendMessage(const CMessageRecord& record) {
     CHARRANGE selection = Selection();
+    const LONG firstVisible = FirstVisibleLine();
 
     std::size_t prefixLength = 0;
     CMessageRecord shown = record;
@@ -119,7 +120,10 @@ void CChatTextCtrl::AppendMessage(const CMessageRecord& record) {
         Select(end, end);
         ScrollToEnd();
     } else {
+        // Setting the selection scrolls it into view; the reader's view
+        // goes back to where it was.
         Select(selection.cpMin, selection.cpMax);
+        Send(EM_LINESCROLL, 0, firstVisible - FirstVisibleLine());
     }
     SetRedraw(true);
     ::InvalidateRect(m_window, nullptr, TRUE);

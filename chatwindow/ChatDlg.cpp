@@ -81,7 +81,8 @@ bool CChatDlg::OnInitDialog() {
 
 void CChatDlg::FinishStartUp() {
     if (!Exists()) return;
-    m_trayIcon = std::make_unique<CTrayIcon>(IDR_MAINMENU, Hwnd(), kTrayCallbackMessage, m_smallIcon);
+    if (m_useTrayIcon)
+        m_trayIcon = std::make_unique<CTrayIcon>(IDR_MAINMENU, Hwnd(), kTrayCallbackMessage, m_smallIcon);
     m_ready = true;
     // The side caption bar takes the place of 1006 with its own issue; until
     // then both placeholders simply go.
@@ -208,9 +209,16 @@ std::optional<LRESULT> CChatDlg::OnMessage(UINT message, WPARAM wParam, LPARAM l
 
 LRESULT CChatDlg::OnIsMivletApplication(WPARAM query) const { return query == kIsMivletQuery ? kIsMivletReply : 0; }
 
+// The close box hides; a close request while a modal window is open is
+// taken as the request to end, which default handling would turn into
+// WM_CLOSE, but only while the chat window is enabled, and the modal window
+// has disabled it.
 std::optional<LRESULT> CChatDlg::OnSysCommand(WPARAM command) {
-    if (command != SC_CLOSE || HasModalPopup()) return std::nullopt;  // a close over a modal window exits
-    ShowChat(false, false);
+    if (command != SC_CLOSE) return std::nullopt;
+    if (HasModalPopup())
+        ExitProgram();
+    else
+        ShowChat(false, false);
     return 0;
 }
 

@@ -45,6 +45,10 @@ public:
 
     bool IsReady() const { return m_ready; }
     void SetReady(bool ready) { m_ready = ready; }
+    // Whether FinishStartUp puts the icon into the notification area; tests
+    // under Wine without a desktop have none, and every call to it would
+    // wait there for its time-out.
+    void UseTrayIcon(bool use) { m_useTrayIcon = use; }
     // The mailslot could not be created and the dialog ended at once.
     bool MailslotFailed() const { return m_mailslotFailed; }
     CChatTextCtrl& History() { return m_history; }
@@ -106,6 +110,7 @@ private:
     CChatTextCtrl m_history;
     bool m_maximised = false;
     bool m_mailslotFailed = false;
+    bool m_useTrayIcon = true;
 };
 
 // The one process-wide chat dialog: set by its constructor, cleared when it

@@ -51,6 +51,7 @@ run_gtest sanitized-core     "$bin/asan/bin/core_tests"
 run_gtest wine-core          wine "$bin/win/bin/core_tests.exe"
 run_gtest wine-win32         wine "$bin/win/bin/win32_tests.exe"
 run_gtest wine-app           wine "$bin/win/bin/app_tests.exe"
+run_gtest wine-chatwindow    wine "$bin/win/bin/chatwindow_tests.exe"
 
 echo
 printf '%s\n' "${summary[@]}"

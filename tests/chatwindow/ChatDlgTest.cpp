@@ -1,0 +1,137 @@
+// The chat dialog: start-up, showing and hiding, the messages and commands
+// it answers, receiving, and the exit path.
+
+#include "chatwindow/RegisteredMessages.h"
+#include "tests/chatwindow/ChatDlgFixture.h"
+
+namespace {
+
+TEST_F(ChatDlgTest, StartsHiddenAnnouncesTheUserAndTitlesItselfMivlet) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_FALSE(::IsWindowVisible(dlg->Hwnd()));
+    EXPECT_TRUE(dlg->IsReady());
+    EXPECT_EQ(Title(), "Mivlet");  // the template says otherwise
+    EXPECT_EQ(CommandBroadcasts(), std::vector<std::string>{"admin:ping guest"});
+
+    char toText[32] = {};
+    ::GetDlgItemTextA(dlg->Hwnd(), 1039, toText, sizeof toText);
+    EXPECT_STREQ(toText, "(All Users)");
+    char name[32] = {};
+    ::GetDlgItemTextA(dlg->Hwnd(), 1022, name, sizeof name);
+    EXPECT_STREQ(name, "guest");
+    EXPECT_EQ(::SendDlgItemMessageA(dlg->Hwnd(), 1038, EM_GETLIMITTEXT, 0, 0), 20480);
+    // The Rich Edit 2.0 control took the placeholder's place and id.
+    char className[32] = {};
+    ::GetClassNameA(History(), className, sizeof className);
+    EXPECT_STREQ(className, "RichEdit20A");
+    EXPECT_EQ(::GetDlgItem(dlg->Hwnd(), 1017), History());
+    EXPECT_EQ(::GetDlgItem(dlg->Hwnd(), 1006), nullptr);
+    EXPECT_EQ(::GetDlgItem(dlg->Hwnd(), 1018), nullptr);
+
+    dlg->ApplySettings();
+    dlg->ShowChat(true, false);
+    EXPECT_EQ(Title(), "Mivlet");
+}
+
+TEST_F(ChatDlgTest, ShowsReceivedChatMessagesButNotCommands) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_TRUE(office.Send("*", "Kel", "Hi", true));
+    ASSERT_TRUE(office.Send("*", "mivletcmd", "admin:ping Kel", true));
+    ASSERT_TRUE(PumpUntil([&] { return !dlg->History().ShownMessages().Empty(); }));
+    Pump(150);
+    EXPECT_EQ(HistoryText(), "Kel (to all users) 9:05> Hi\r");
+}
+
+TEST_F(ChatDlgTest, EscapeAndTheCloseBoxHideTheWindowAndKeepItRunning) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    for (const char* how : {"escape", "close box", "cancel"}) {
+        dlg->ShowChat(true, false);
+        ASSERT_TRUE(::IsWindowVisible(dlg->Hwnd()));
+        const std::string what = how;
+        if (what == "escape")
+            ::PostMessageA(::GetDlgItem(dlg->Hwnd(), 1038), WM_KEYDOWN, VK_ESCAPE, 0);
+        else if (what == "close box")
+            ::PostMessageA(dlg->Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        else
+            ::PostMessageA(dlg->Hwnd(), WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(dlg->Hwnd()); })) << how;
+        EXPECT_TRUE(dlg->Exists()) << how;
+    }
+    EXPECT_EQ(CommandBroadcasts().back().rfind("admin:ping", 0), 0u) << "no exit notice";
+
+    // Still receiving while hidden.
+    ASSERT_TRUE(office.Send("Lab2", "Kel", "still there?", true));
+    EXPECT_TRUE(PumpUntil([&] { return !dlg->History().ShownMessages().Empty(); }));
+}
+
+TEST_F(ChatDlgTest, CloseFromOutsideEndsTheWindowWithTheExitNotice) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ::PostMessageA(dlg->Hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !dlg->Exists(); }));
+    EXPECT_EQ(CommandBroadcasts().back(), "ping-appexit");
+}
+
+// SC_CLOSE over a modal window is a request to end: the modal loop is ended
+// first, then the window goes.
+TEST_F(ChatDlgTest, CloseBoxWithAModalWindowOpenEndsTheProgram) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    dlg->ShowChat(true, false);
+    ::SetForegroundWindow(dlg->Hwnd());
+    // Once the box is up, the close request reaches the chat window; should
+    // it not end the box, the second timer does, so the test cannot hang.
+    ::SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        if (CChatDlg* chat = GetChatDlg()) ::PostMessageA(chat->Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    const UINT_PTR rescue = ::SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        if (HWND box = ::FindWindowA("#32770", "Mivlet modal")) ::EndDialog(box, IDABORT);
+    });
+    const int result = ::MessageBoxA(dlg->Hwnd(), "modal", "Mivlet modal", MB_OK);
+    ::KillTimer(nullptr, rescue);
+    EXPECT_EQ(result, 0);  // ended by the exit, not by a button
+    EXPECT_FALSE(dlg->Exists());
+    EXPECT_EQ(CommandBroadcasts().back(), "ping-appexit");
+}
+
+TEST_F(ChatDlgTest, AnswersASecondStartAndShowsItself) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_EQ(::SendMessageA(dlg->Hwnd(), IsMivletApplicationMessage(), kIsMivletQuery, 0), kIsMivletReply);
+    EXPECT_EQ(::SendMessageA(dlg->Hwnd(), IsMivletApplicationMessage(), kIsMivletQuery + 1, 0), 0);
+    EXPECT_FALSE(::IsWindowVisible(dlg->Hwnd()));
+    EXPECT_EQ(::SendMessageA(dlg->Hwnd(), ShowChatWndMessage(), 0, 0), 1);
+    EXPECT_TRUE(::IsWindowVisible(dlg->Hwnd()));
+    EXPECT_EQ(Title(), "Mivlet");
+}
+
+TEST_F(ChatDlgTest, HidingRequestsANewLogBlock) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    dlg->ShowChat(true, false);
+    dlg->History().AppendMessage(Record("guest", "Hi"));
+    ASSERT_FALSE(dlg->History().IsLogHeaderPending());
+    dlg->ShowChat(false, false);
+    EXPECT_TRUE(dlg->History().IsLogHeaderPending());
+}
+
+TEST_F(ChatDlgTest, AnUnsetUserNameStartsTheNamePromptTimerUntilTheWindowShows) {
+    settings.userNameUnset = true;
+    ASSERT_NO_FATAL_FAILURE(Start());
+    // The timer's tick kills it once the window is visible; SetTimer on an
+    // id that is gone creates it anew, so KillTimer's result tells.
+    Pump(30);
+    EXPECT_TRUE(::KillTimer(dlg->Hwnd(), CChatDlg::kNamePromptTimer));
+    ::SetTimer(dlg->Hwnd(), CChatDlg::kNamePromptTimer, 1, nullptr);
+    dlg->ShowChat(true, false);
+    Pump(50);
+    EXPECT_FALSE(::KillTimer(dlg->Hwnd(), CChatDlg::kNamePromptTimer));
+}
+
+TEST_F(ChatDlgTest, TheProcessWidePointerFollowsTheDialog) {
+    EXPECT_EQ(GetChatDlg(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_EQ(GetChatDlg(), dlg.get());
+    dlg.reset();
+    EXPECT_EQ(GetChatDlg(), nullptr);
+}
+
+}  // namespace
