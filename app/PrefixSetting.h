@@ -4,8 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "chattext/PrefixCode.h"  // kDefaultPrefixCode
+
 inline constexpr char kPrefixValue[] = "Prefix";
-inline constexpr char kDefaultPrefixCode[] = "u[ (to all users)] H:nn> ";
 
 // An empty stored code counts as none and gives the default.
 std::string GetPrefixSetting();

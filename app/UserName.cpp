@@ -6,6 +6,7 @@
 
 namespace {
 
+constexpr std::string_view kMarker = kCommandMarker;
 constexpr std::string_view kBrokenMarker = "mivlet cmd";
 
 bool IsWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -18,9 +19,9 @@ std::string CleanUserName(std::string_view name) {
     std::string clean;
     std::size_t at = 0;
     while (at < name.size() && clean.size() < kMaxUserNameLength) {
-        if (name.compare(at, kCommandMarker.size(), kCommandMarker) == 0) {
+        if (name.compare(at, kMarker.size(), kMarker) == 0) {
             clean += kBrokenMarker;
-            at += kCommandMarker.size();
+            at += kMarker.size();
         } else {
             clean += name[at++];
         }

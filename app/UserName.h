@@ -7,14 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "messaging/CommandText.h"  // the command marker, which no user name may become
+
 class CSystemApi;
 
 inline constexpr char kUsernameValue[] = "Username";
 inline constexpr std::size_t kMaxUserNameLength = 25;
-
-// The command marker of the wire protocol in its one spelling that marks a
-// command; a user name never becomes it.
-inline constexpr std::string_view kCommandMarker = "mivletcmd";
 
 // Breaks up every "mivletcmd", keeps the first 25 bytes, turns tabs into
 // spaces and trims white space at both ends.
