@@ -6,11 +6,13 @@
 
 #include <vector>
 
+#include "app/ProgramTransport.h"
+#include "app/SettingsKeys.h"
 #include "app/Texts.h"
 #include "messaging/LocalComputerName.h"
 #include "messaging/Mailslot.h"
 #include "platform/win32/Win32ComputerName.h"
-#include "platform/win32/Win32MailslotApi.h"
+#include "platform/win32/Win32RegistryApi.h"
 
 namespace {
 
@@ -63,8 +65,10 @@ HWND CreateMainWindow(HINSTANCE instance, CMailslot& mailslot) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     InitLocalComputerName();
 
-    CWin32MailslotApi api;
-    CMailslot mailslot(api, "Mivlet", GetLocalComputerName());
+    CWin32RegistryApi registry;
+    CProcessSettingsKeys settingsKeys(registry);
+    CProgramTransport transport(GetTransportSetting());
+    CMailslot mailslot(transport.Api(), "Mivlet", GetLocalComputerName());
     if (!mailslot.IsOpen()) {
         MessageBoxA(nullptr, MailslotFailureText().c_str(), kAppTitle, MB_OK | MB_ICONEXCLAMATION);
         return 1;

@@ -1,11 +1,14 @@
 #include "chattext/MessageLog.h"
 
 #include <algorithm>
+#include <ctime>
 #include <cstdint>
 #include <limits>
 #include <utility>
 
 #include "app/IntSettings.h"
+#include "chattext/TimeFormat.h"
+#include "chattext/TimeZone.h"
 #include "platform/FileApi.h"
 #include "util/Paths.h"
 
@@ -72,4 +75,15 @@ bool CMessageLog::LogLine(std::string_view line, bool loggingSwitch, bool& heade
     }
     headerPending = false;
     return true;
+}
+
+std::string MakeLogDateText(std::uint32_t secondsSince1970, const CTimeZone& timeZone) {
+    const auto local = timeZone.ToLocalTime(secondsSince1970);
+    return local ? FormatTime(kLogDateFormat, *local) : std::string();
+}
+
+LogDateText SystemLogDateText() {
+    return [] {
+        return MakeLogDateText(static_cast<std::uint32_t>(std::time(nullptr)), CSystemTimeZone());
+    };
 }

@@ -8,6 +8,7 @@
 // where N is the length of the date text. The file is opened without sharing
 // for each line and closed again, so nothing holds it between messages.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -43,3 +44,11 @@ private:
     CSystemApi& m_system;
     LogDateText m_dateText;
 };
+
+class CTimeZone;
+
+// The date text of a block header written at `secondsSince1970` in
+// `timeZone`; empty when the moment cannot be converted.
+std::string MakeLogDateText(std::uint32_t secondsSince1970, const CTimeZone& timeZone);
+// The date source the program uses: this computer's clock and zone.
+LogDateText SystemLogDateText();

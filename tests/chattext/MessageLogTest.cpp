@@ -13,6 +13,7 @@
 #include "app/IntSettings.h"
 #include "app/SettingsKeys.h"
 #include "chattext/MessageLog.h"
+#include "chattext/TimeZone.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemorySystem.h"
 #include "platform/stdio/StdioFileApi.h"
@@ -178,6 +179,25 @@ TEST(GetLogFilePath, WindowsFolderNormalisedPlusTheFileName) {
         system.SetWindowsDirectory(c.folder);
         EXPECT_EQ(GetLogFilePath(system), c.path) << c.folder.value_or("(none)");
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The header's date comes from the formatter, in the zone of the computer.
+TEST(MakeLogDateText, FormatsTheMomentOfWriting) {
+    const struct {
+        std::uint32_t seconds;
+        std::int32_t offset;
+        const char* text;
+    } cases[] = {
+        {976117658, 0, "Wednesday, December 6, 2000 at 3:47:38 PM"},   // 41 characters: 41 asterisks
+        {976117658, -8 * 3600, "Wednesday, December 6, 2000 at 7:47:38 AM"},
+        {957744000, 0, "Monday, May 8, 2000 at 12:00:00 AM"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(MakeLogDateText(c.seconds, CFixedTimeZone(c.offset)), c.text);
+    EXPECT_EQ(std::string(MakeLogDateText(976117658, CFixedTimeZone())).size(), 41u);
 }
 
 }  // namespace

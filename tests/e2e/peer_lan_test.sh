@@ -123,4 +123,23 @@ done
 kill -TERM "${watchers[@]}" 2>/dev/null
 wait "${watchers[@]}"
 
+# --- Mivlet.exe under Wine on a host, with the UDP transport.
+if [[ -x $MIVLET_BUILD/win/bin/Mivlet.exe ]]; then
+  lan_start_mivlet LAB3 "$out"
+  mivlet=$LAN_PID
+  taken=1
+  for _ in $(seq 60); do  # a new Wine prefix takes a while
+    lan_exec LAB3 timeout 3 "$peer" who --wait 0 >/dev/null 2>&1
+    taken=$?
+    [[ $taken -eq 3 ]] && break
+    sleep 0.5
+  done
+  check "Mivlet.exe holds the UDP port on its host" equals "$taken" 3
+  check "Mivlet.exe keeps running with the UDP transport" kill -0 "$mivlet"
+  lan_exec LAB1 "$peer" send LAB3 "to the program" --user kel
+  check "a peer sends to Mivlet.exe by its computer name" equals $? 0
+else
+  echo "# no Windows build: Mivlet.exe not tried"
+fi
+
 [[ $failed -eq 0 ]]
