@@ -51,6 +51,11 @@ for i in 0 1 2; do
   done
   sleep 0.5
   lan_exec "${hosts[$i]}" "$peer" who --wait 2 --user "${users[$i]}" >"$out/who-${hosts[$i]}" 2>&1
+  if [[ $i -eq 0 ]]; then
+    lan_exec LAB1 "$peer" version '*' --wait 1.5 >"$out/version" 2>&1
+    check "a version request to all brings one reply from every copy, its own included" equals \
+      "$(grep -c '^Lab[123]: The build date is ' "$out/version")" 3
+  fi
   kill -TERM "${others[@]}"; wait "${others[@]}"
   check "who on ${hosts[$i]} lists the other two" equals "$(sort "$out/who-${hosts[$i]}")" "$(printf '%s' "$expected" | sort)"
 done
@@ -111,7 +116,7 @@ sleep 2.5
 # The last ping left up to a second before the kill, and peers keep the
 # time they last heard of one in whole seconds: alive while under 15 s have
 # passed, so it leaves 14 to 16 s after its last ping, 13 to 16 after the kill.
-kill -9 "$second"; wait "$second" 2>/dev/null
+{ kill -9 "$second"; wait "$second"; } 2>/dev/null
 killed=$(date +%s%3N)
 sleep 18
 for h in LAB2 LAB3; do
@@ -138,6 +143,18 @@ if [[ -x $MIVLET_BUILD/win/bin/Mivlet.exe ]]; then
   check "Mivlet.exe keeps running with the UDP transport" kill -0 "$mivlet"
   lan_exec LAB1 "$peer" send LAB3 "to the program" --user kel
   check "a peer sends to Mivlet.exe by its computer name" equals $? 0
+
+  # The Windows build of mivlet-peer, under Wine beside Mivlet.exe.
+  lan_spawn LAB1 "$out/from-windows" "$peer" listen --json --user kel
+  listener=$LAN_PID
+  sleep 1
+  lan_exec LAB3 env WINEPREFIX="$out/wine-LAB3" WINEDEBUG=-all \
+    wine "$MIVLET_BUILD/win/bin/mivlet-peer.exe" send LAB1 "from windows" --user bob >/dev/null 2>&1
+  check "mivlet-peer.exe under Wine sends by unicast" equals $? 0
+  sleep 0.5
+  kill -TERM "$listener"; wait "$listener" 2>/dev/null
+  check "its message arrives as from Lab3" equals \
+    "$(count_lines "$out/from-windows" '{"computer":"Lab3","user":"bob","text":"from windows"')" 1
 else
   echo "# no Windows build: Mivlet.exe not tried"
 fi
