@@ -2,10 +2,13 @@
 
 #include <commctrl.h>
 
+#include "app/LegacyIni.h"
+#include "app/TransportSetting.h"
+#include "app/UserName.h"
 #include "chatwindow/ChatDlg.h"
 #include "chatwindow/RegisteredMessages.h"
 #include "messaging/LocalComputerName.h"
-#include "platform/win32/Win32MailslotApi.h"
+#include "util/Paths.h"
 
 namespace {
 
@@ -30,15 +33,28 @@ HWND FindRunningCopy() {
     return found;
 }
 
-}  // namespace
+bool FileExists(const std::string& path) {
+    WIN32_FIND_DATAA found{};
+    return static_cast<bool>(CFindHandle(::FindFirstFileA(path.c_str(), &found)));
+}
 
-std::unique_ptr<CMailslotApi> ChooseMailslotApi() { return std::make_unique<CWin32MailslotApi>(); }
+// The program's own folder, lower-cased.
+std::string ModuleFolder() {
+    char path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string module = NormalizePath(std::string(path, length < MAX_PATH ? length : 0));
+    const auto slash = module.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : module.substr(0, slash);
+}
+
+}  // namespace
 
 CMessengerApp::CMessengerApp() : m_richEdit(::LoadLibraryA("RICHED20.DLL")) {}
 
 CMessengerApp::~CMessengerApp() {
     m_mutex.Reset();
     m_chatDlg.reset();  // removes the tray icon, closes the mailslot
+    m_transport.reset();
     m_richEdit1.Reset();
     m_richEdit.Reset();
 }
@@ -55,15 +71,32 @@ bool CMessengerApp::StartUp() {
     // The framework is our own and keeps no profile of its own: every
     // setting goes through the settings store.
 
+    bool userNameUnset = false;
+    GetCurrentUserName(m_system, &userNameUnset);
+    CarryOverLegacyIni(userNameUnset);
+
     const HWND previousForeground = ::GetForegroundWindow();
-    m_mailslotApi = ChooseMailslotApi();
-    m_chatDlg = std::make_unique<CChatDlg>(*m_mailslotApi, GetLocalComputerName(), m_settings, m_timeZone);
+    // The one place where the carrier of the mailslot seam is chosen.
+    m_transport = std::make_unique<CProgramTransport>(GetTransportSetting());
+    m_chatDlg = std::make_unique<CChatDlg>(m_transport->Api(), GetLocalComputerName(), m_settings, m_timeZone);
     m_chatDlg->SetQuitOnDestroy(true);
     if (!m_chatDlg->CreateModeless(nullptr)) return true;  // the loop then ends at once on its WM_QUIT
     ::ShowWindow(m_chatDlg->Hwnd(), SW_HIDE);
     if (previousForeground) ::SetForegroundWindow(previousForeground);
     m_chatDlg->FinishStartUp();
     return true;
+}
+
+// Every move is best effort: a file that cannot be moved stays where it is
+// and is tried again at the next start.
+void CMessengerApp::CarryOverLegacyIni(bool userNameUnset) {
+    const std::string windows = GetWindowsDir(m_system);
+    if (windows.empty()) return;
+    const std::string legacy = windows + "\\" + kLegacyIniName;
+    const std::string programCopy = ModuleFolder() + "\\" + kLegacyIniName;
+    if (!FileExists(legacy) && FileExists(programCopy)) ::MoveFileA(programCopy.c_str(), legacy.c_str());
+    if (userNameUnset && FileExists(legacy)) ImportLegacyIni(legacy);
+    if (FileExists(legacy)) ::MoveFileA(legacy.c_str(), (windows + "\\" + kRetiredIniName).c_str());
 }
 
 bool CMessengerApp::RunSecondCopy() {

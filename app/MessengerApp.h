@@ -1,15 +1,17 @@
 #pragma once
 // The process-level shell: one running copy behind the mutex "MivletMutex",
-// the chat dialog created hidden as the main window, the message loop, and
-// the shutdown in its order.
+// legacy settings carried over once, the chat dialog created hidden as the
+// main window, the message loop, and the shutdown in its order.
 
 #include <windows.h>
 
 #include <memory>
 
+#include "app/ProgramTransport.h"
+#include "app/RegistryChatSettings.h"
 #include "chattext/TimeZone.h"
-#include "chatwindow/ChatSettings.h"
-#include "platform/MailslotApi.h"
+#include "platform/win32/Win32FileApi.h"
+#include "platform/win32/Win32SystemApi.h"
 #include "util/win32/Handles.h"
 
 class CChatDlg;
@@ -22,22 +24,23 @@ public:
     ~CMessengerApp();
 
     // True lets the message loop run; false ends the process at once (a
-    // second copy, after asking the running one to show itself).
+    // second copy, after asking the running one to show itself). Needs the
+    // settings keys open.
     bool StartUp();
     // The message loop, until the chat dialog is destroyed; the exit code.
     int Run();
 
 private:
     bool RunSecondCopy();
+    void CarryOverLegacyIni(bool userNameUnset);
 
     CModule m_richEdit;
     CModule m_richEdit1;  // the dialog templates name its "RICHEDIT" class
     CHandle m_mutex;
-    std::unique_ptr<CMailslotApi> m_mailslotApi;
+    CWin32SystemApi m_system;
+    CWin32FileApi m_files;
+    CRegistryChatSettings m_settings{m_files, m_system};
     CSystemTimeZone m_timeZone;
-    CDefaultChatSettings m_settings;
+    std::unique_ptr<CProgramTransport> m_transport;
     std::unique_ptr<CChatDlg> m_chatDlg;
 };
-
-// The carrier of the mailslot seam. The one place where the program picks it.
-std::unique_ptr<CMailslotApi> ChooseMailslotApi();

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "messaging/Datagram.h"
 #include "messaging/MessageRecord.h"
 #include "messaging/PartialMessage.h"
 #include "platform/MailslotApi.h"
@@ -40,6 +41,10 @@ public:
     const std::string& Name() const { return m_name; }
     const std::string& LocalComputer() const { return m_localComputer; }
     std::int32_t SequenceCounter() const { return m_sequence; }
+    // A program that starts anew for every message would otherwise always
+    // begin at "00001", and receivers drop a first datagram that repeats the
+    // last number they remember from the same sender.
+    void SetSequenceCounter(std::int32_t counter) { m_sequence = ((counter % kSequenceModulus) + kSequenceModulus) % kSequenceModulus; }
     const CPartialMessageTable& PartialMessages() const { return m_partial; }
 
     static constexpr std::uint32_t kOpenRetryWindowMs = 2000;

@@ -42,6 +42,25 @@ run_gtest() {
   summary+=("$label: $ok passed, $bad failed")
 }
 
+# run_counted LABEL COMMAND...: a script that ends with "label: N passed, N failed".
+run_counted() {
+  local label=$1; shift
+  local log="$MIVLET_BUILD/$label.log"
+  echo "=== $label"
+  "$@" >"$log" 2>&1
+  local rc=$?
+  grep -E '^(not ok|SKIP|#)' "$log"
+  local line ok bad
+  line=$(grep -E '^[a-z0-9-]+: [0-9]+ passed, [0-9]+ failed' "$log" | tail -1)
+  echo "$line"
+  ok=$(sed -n 's/^[^:]*: \([0-9]*\) passed.*/\1/p' <<<"$line")
+  bad=$(sed -n 's/^[^:]*: [0-9]* passed, \([0-9]*\) failed.*/\1/p' <<<"$line")
+  ok=${ok:-0} bad=${bad:-0}
+  if [[ $rc -ne 0 && $bad -eq 0 ]]; then bad=1; tail -20 "$log"; fi
+  passed=$((passed + ok)) failed=$((failed + bad))
+  summary+=("$label: $ok passed, $bad failed")
+}
+
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
@@ -52,6 +71,7 @@ run_gtest wine-core          wine "$bin/win/bin/core_tests.exe"
 run_gtest wine-win32         wine "$bin/win/bin/win32_tests.exe"
 run_gtest wine-app           wine "$bin/win/bin/app_tests.exe"
 run_gtest wine-chatwindow    wine "$bin/win/bin/chatwindow_tests.exe"
+run_counted lan-e2e          bash "$MIVLET_ROOT/tests/e2e/peer_lan_test.sh"
 
 echo
 printf '%s\n' "${summary[@]}"

@@ -14,6 +14,8 @@
 
 namespace {
 
+const int kReceiveBufferBytes = 1 << 20;
+
 sockaddr_in MakeAddress(InetAddress address, std::uint16_t port) {
     sockaddr_in result{};
     result.sin_family = AF_INET;
@@ -32,6 +34,9 @@ SocketHandle CPosixSockets::OpenUdpSocket(std::uint16_t port, EOpenSocket* resul
     ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
     // No SO_REUSEADDR: a second bind of the port must fail.
     if (port != 0) {
+        // The endpoint drains the socket every 50 ms; a bigger buffer rides
+        // out bursts between two drains (the system caps what it grants).
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &kReceiveBufferBytes, sizeof kReceiveBufferBytes);
         const sockaddr_in local = MakeAddress(INADDR_ANY, port);
         if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
             *result = errno == EADDRINUSE ? EOpenSocket::PortInUse : EOpenSocket::Failed;

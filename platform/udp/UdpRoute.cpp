@@ -30,6 +30,10 @@ bool CUdpRoute::Fail(std::uint32_t error) {
 PlatformHandle CUdpRoute::CreateMailslotServer(const std::string& path, std::uint32_t maxMessageSize,
                                                std::uint32_t readTimeoutMs) {
     CServer server;
+    if (!m_receiving) {
+        Fail(kErrorFileNotFound);
+        return kInvalidPlatformHandle;
+    }
     if (m_localMailslots) {
         server.mailslot = m_system.CreateMailslotServer(path, maxMessageSize, readTimeoutMs);
         if (server.mailslot == kInvalidPlatformHandle) return kInvalidPlatformHandle;

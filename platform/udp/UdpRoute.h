@@ -33,6 +33,10 @@ public:
     // `localMailslots` is true, the local mailslots.
     CUdpRoute(CMailslotApi& system, bool localMailslots, CDatagramSocketApi& sockets, std::uint16_t port);
 
+    // For a program that only sends: the port stays free for the copy on
+    // this computer that receives, and creating a mailslot fails quietly.
+    void DisableReceiving() { m_receiving = false; }
+
     // Why the last CreateMailslotServer failed at the UDP port, if it did.
     EOpenSocket LastPortResult() const { return m_lastPortResult; }
     std::uint16_t Port() const { return m_port; }
@@ -73,6 +77,7 @@ private:
 
     CMailslotApi& m_system;
     bool m_localMailslots;
+    bool m_receiving = true;
     CDatagramSocketApi& m_sockets;
     std::uint16_t m_port;
     EOpenSocket m_lastPortResult = EOpenSocket::Opened;

@@ -41,13 +41,15 @@ CRunningProgram Start() {
     return program;
 }
 
-// The first top-level window of `processId` whose class is `className`.
-HWND FindProcessWindow(DWORD processId, const char* className) {
+// The first top-level window of `processId` whose class is `className`
+// (and that is visible, when asked).
+HWND FindProcessWindow(DWORD processId, const char* className, bool visibleOnly = false) {
     struct CSearch {
         DWORD processId;
         const char* className;
+        bool visibleOnly;
         HWND found;
-    } search{processId, className, nullptr};
+    } search{processId, className, visibleOnly, nullptr};
     EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
             auto* s = reinterpret_cast<CSearch*>(param);
@@ -55,7 +57,8 @@ HWND FindProcessWindow(DWORD processId, const char* className) {
             GetWindowThreadProcessId(window, &owner);
             char name[64] = {};
             GetClassNameA(window, name, sizeof name);
-            if (owner == s->processId && std::string(name) == s->className) {
+            if (owner == s->processId && std::string(name) == s->className &&
+                (!s->visibleOnly || IsWindowVisible(window))) {
                 s->found = window;
                 return FALSE;
             }
@@ -65,9 +68,9 @@ HWND FindProcessWindow(DWORD processId, const char* className) {
     return search.found;
 }
 
-HWND WaitForWindow(DWORD processId, const char* className) {
+HWND WaitForWindow(DWORD processId, const char* className, bool visibleOnly = false) {
     for (DWORD waited = 0; waited < kStartTimeoutMs; waited += 50) {
-        if (HWND window = FindProcessWindow(processId, className)) return window;
+        if (HWND window = FindProcessWindow(processId, className, visibleOnly)) return window;
         Sleep(50);
     }
     return nullptr;
@@ -98,6 +101,21 @@ DWORD WaitForExit(const CRunningProgram& program) {
     return code;
 }
 
+// The running copy's chat dialog: the window that answers the query.
+HWND WaitForChatWindow(DWORD processId) {
+    const UINT query = RegisterWindowMessageA("Mivlet_IsMivletApplication");
+    for (DWORD waited = 0; waited < kStartTimeoutMs; waited += 50) {
+        if (HWND window = FindProcessWindow(processId, "#32770")) {
+            DWORD_PTR answer = 0;
+            if (SendMessageTimeoutA(window, query, 0x5B8C5911, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 200, &answer) &&
+                answer == 0x7951BACA)
+                return window;
+        }
+        Sleep(50);
+    }
+    return nullptr;
+}
+
 bool MailslotExists() {
     return static_cast<bool>(Own(CreateFileA(kMailslotPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                              FILE_ATTRIBUTE_NORMAL, nullptr)));
@@ -108,7 +126,7 @@ TEST(MivletProgram, RunsHiddenWithItsMailslotAndEndsCleanlyWhenClosed) {
     const CRunningProgram program = Start();
     ASSERT_TRUE(program.process) << ProgramPath();
 
-    HWND window = WaitForWindow(program.id, "MivletMainWindow");
+    HWND window = WaitForChatWindow(program.id);
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_TRUE(MailslotExists());
@@ -136,10 +154,10 @@ TEST(MivletProgram, ReportsAMailslotItCannotCreateAndExits) {
     const CRunningProgram program = Start();
     ASSERT_TRUE(program.process);
 
-    HWND box = WaitForWindow(program.id, "#32770");
+    // The hidden chat dialog is a "#32770" too; the box is the one that
+    // shows, once its texts are in place.
+    HWND box = WaitForWindow(program.id, "#32770", true);
     ASSERT_NE(box, nullptr);
-    // The box exists before its texts are in place; it shows once they are.
-    for (DWORD waited = 0; waited < kStartTimeoutMs && !IsWindowVisible(box); waited += 50) Sleep(50);
     char title[64] = {};
     GetWindowTextA(box, title, sizeof title);
     EXPECT_STREQ(title, "Mivlet");
@@ -150,6 +168,101 @@ TEST(MivletProgram, ReportsAMailslotItCannotCreateAndExits) {
 
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(WaitForExit(program), 1u);
+}
+
+TEST(MivletProgram, ASecondStartShowsTheRunningCopyAndEndsAtOnce) {
+    const CRunningProgram first = Start();
+    ASSERT_TRUE(first.process);
+    HWND window = WaitForChatWindow(first.id);
+    ASSERT_NE(window, nullptr);
+    ASSERT_FALSE(IsWindowVisible(window));
+
+    const CRunningProgram second = Start();
+    ASSERT_TRUE(second.process);
+    EXPECT_EQ(WaitForSingleObject(second.process.get(), 1000), static_cast<DWORD>(WAIT_OBJECT_0));
+    DWORD code = 99;
+    GetExitCodeProcess(second.process.get(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(FindProcessWindow(second.id, "#32770"), nullptr);
+    EXPECT_TRUE(IsWindowVisible(window));
+    char title[64] = {};
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, "Mivlet");
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(first), 0u);
+}
+
+// A legacy INI file in the Windows folder and a fresh registry.
+class LegacyIniTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsKey);
+        char windows[MAX_PATH] = {};
+        GetWindowsDirectoryA(windows, MAX_PATH);
+        ini = std::string(windows) + "\\mivlet.ini";
+        retired = std::string(windows) + "\\mivlet-old.ini";
+        DeleteFileA(ini.c_str());
+        DeleteFileA(retired.c_str());
+    }
+    void TearDown() override {
+        DeleteFileA(ini.c_str());
+        DeleteFileA(retired.c_str());
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsKey);
+    }
+    static std::string ReadString(const char* name) {
+        char value[256] = {};
+        DWORD size = sizeof value;
+        if (RegGetValueA(HKEY_LOCAL_MACHINE, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+            return "(missing)";
+        return value;
+    }
+    static long ReadDword(const char* name) {
+        DWORD value = 0;
+        DWORD size = sizeof value;
+        if (RegGetValueA(HKEY_LOCAL_MACHINE, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+            ERROR_SUCCESS)
+            return -999;
+        return static_cast<long>(value);
+    }
+    static bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+    static constexpr char kSettingsKey[] = "Software\\Pellandor\\Mivlet";
+    std::string ini, retired;
+};
+
+TEST_F(LegacyIniTest, IsImportedIntoTheRegistryAndRetired) {
+    const char text[] =
+        "[Main]\r\nCurrentUser=2\r\n"
+        "[Names]\r\n1=Someone Else\r\n2=  Ann Example  \r\n"
+        "[User-Ann Example]\r\nPromptOnAllUsers=0\r\nOnNewMessage=0\r\ndlg-width=500\r\nLogMessages=1\r\n"
+        "[User-Someone Else]\r\nPlaySnd=1\r\n";
+    {
+        auto file = Own(CreateFileA(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file);
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file.get(), text, sizeof text - 1, &written, nullptr));
+    }
+    const CRunningProgram program = Start();
+    ASSERT_TRUE(program.process);
+    HWND window = WaitForChatWindow(program.id);
+    ASSERT_NE(window, nullptr);
+
+    EXPECT_EQ(ReadString("Username"), "Ann Example");
+    EXPECT_EQ(ReadDword("PromptOnAllUsers"), 0);
+    EXPECT_EQ(ReadDword("OnNewMessage"), 2);  // the legacy numbering runs the other way
+    EXPECT_EQ(ReadDword("dlg-width"), 500);
+    EXPECT_EQ(ReadDword("LogMessages"), 1);
+    EXPECT_EQ(ReadDword("PlaySnd"), 0);  // another profile's setting
+    EXPECT_FALSE(Exists(ini));
+    EXPECT_TRUE(Exists(retired));
+    // The name box shows the imported name.
+    char name[64] = {};
+    GetDlgItemTextA(window, 1022, name, sizeof name);
+    EXPECT_STREQ(name, "Ann Example");
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(program), 0u);
 }
 
 }  // namespace

@@ -84,7 +84,7 @@ struct CCreatedIconTraits {  // only icons the program made itself, never LoadIc
 };
 
 using CHandle = CUniqueHandle<CKernelHandleTraits>;
-using CFileHandle = CUniqueHandle<CFileHandleTraits>;
+using CWin32FileHandle = CUniqueHandle<CFileHandleTraits>;  // CFileHandle is the file seam's own
 using CFindHandle = CUniqueHandle<CFindHandleTraits>;
 using CRegistryKey = CUniqueHandle<CRegistryKeyTraits>;
 using CMenu = CUniqueHandle<CMenuTraits>;

@@ -1,0 +1,42 @@
+#include "app/LegacyIni.h"
+
+#include <windows.h>
+
+#include "app/IntSettings.h"
+#include "app/UserName.h"
+
+namespace {
+
+constexpr DWORD kNameBufferSize = 100;
+
+std::string Trim(const std::string& text) {
+    const char* space = " \t\r\n\v\f";
+    const auto first = text.find_first_not_of(space);
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(space) - first + 1);
+}
+
+}  // namespace
+
+std::string ReadLegacyUserName(const std::string& iniPath) {
+    char buffer[kNameBufferSize] = {};
+    ::GetPrivateProfileStringA("Main", "CurrentUser", "1", buffer, kNameBufferSize, iniPath.c_str());
+    const std::string profile = buffer;
+    ::GetPrivateProfileStringA("Names", profile.c_str(), "", buffer, kNameBufferSize, iniPath.c_str());
+    return Trim(buffer);
+}
+
+void ImportLegacyIni(const std::string& iniPath) {
+    const std::string userName = ReadLegacyUserName(iniPath);
+    const std::string section = "User-" + userName;
+    const auto read = [&](const CIntSetting& setting, std::int32_t defaultValue) {
+        const std::string name(setting.name);
+        return static_cast<std::int32_t>(
+            ::GetPrivateProfileIntA(section.c_str(), name.c_str(), defaultValue, iniPath.c_str()));
+    };
+    for (const CIntSetting* setting : {&kPromptOnAllUsers, &kDefaultToLastSender, &kLogMessages, &kPlaySnd, &kDlgX,
+                                       &kDlgY, &kDlgWidth, &kDlgHeight, &kDlgMaximized})
+        SetIntSetting(*setting, read(*setting, setting->defaultValue));
+    SetIntSetting(kOnNewMessage, ConvertLegacyOnNewMessage(read(kOnNewMessage, 0)));
+    SetCurrentUserName(userName);
+}

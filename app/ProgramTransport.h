@@ -1,0 +1,25 @@
+#pragma once
+// The system calls the program's mailslot endpoint goes through: the real
+// mailslots, or the UDP carrier beside them when the "Transport" setting
+// asks for it. Chosen once, at start.
+
+#include <memory>
+
+#include "app/TransportSetting.h"
+#include "platform/udp/UdpRoute.h"
+#include "platform/win32/Win32MailslotApi.h"
+#include "platform/win32/WinsockSockets.h"
+
+class CProgramTransport {
+public:
+    explicit CProgramTransport(const CTransportSetting& setting);
+    CProgramTransport(const CProgramTransport&) = delete;
+    CProgramTransport& operator=(const CProgramTransport&) = delete;
+
+    CMailslotApi& Api() { return m_route ? static_cast<CMailslotApi&>(*m_route) : m_mailslots; }
+
+private:
+    CWin32MailslotApi m_mailslots;
+    std::unique_ptr<CWinsockSockets> m_sockets;
+    std::unique_ptr<CUdpRoute> m_route;
+};

@@ -1,0 +1,25 @@
+#pragma once
+// The chat window's settings as the program reads them: from the settings
+// store at the moment of use, the log through the message log.
+
+#include "chattext/MessageLog.h"
+#include "chatwindow/ChatSettings.h"
+
+class CFileApi;
+class CSystemApi;
+
+class CRegistryChatSettings final : public CChatSettings {
+public:
+    CRegistryChatSettings(CFileApi& files, CSystemApi& system);
+
+    std::string PrefixCode() override;
+    void ReadPrefixFormat(CHARFORMATA& format, const CHARFORMATA* source) override;
+    void ReadMessageFormat(CHARFORMATA& format, const CHARFORMATA* source) override;
+    void LogLine(std::string_view line, bool& headerPending) override;
+    std::string CurrentUserName(bool* unset) override;
+    COLORREF ChatTextBackground() override;
+
+private:
+    CSystemApi& m_system;
+    CMessageLog m_log;
+};

@@ -1,0 +1,47 @@
+#include "app/UserName.h"
+
+#include "app/SettingsKeys.h"
+#include "platform/SystemApi.h"
+#include "util/AsciiText.h"
+
+namespace {
+
+constexpr std::string_view kMarker = kCommandMarker;
+constexpr std::string_view kBrokenMarker = "mivlet cmd";
+
+bool IsWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+}  // namespace
+
+std::string CleanUserName(std::string_view name) {
+    // Only the first 25 bytes after the replacement survive, so the scan
+    // stops there: a long name from anywhere costs no more than a short one.
+    std::string clean;
+    std::size_t at = 0;
+    while (at < name.size() && clean.size() < kMaxUserNameLength) {
+        if (name.compare(at, kMarker.size(), kMarker) == 0) {
+            clean += kBrokenMarker;
+            at += kMarker.size();
+        } else {
+            clean += name[at++];
+        }
+    }
+    if (clean.size() > kMaxUserNameLength) clean.resize(kMaxUserNameLength);
+
+    for (char& c : clean)
+        if (c == '\t') c = ' ';
+    std::size_t begin = 0, end = clean.size();
+    while (begin < end && IsWhiteSpace(clean[begin])) ++begin;
+    while (end > begin && IsWhiteSpace(clean[end - 1])) --end;
+    return clean.substr(begin, end - begin);
+}
+
+std::string GetCurrentUserName(CSystemApi& system, bool* unset) {
+    std::string name = CleanUserName(GetMainSettingsKey().ReadString(kUsernameValue, ""));
+    const bool isUnset = name.empty() || EqualsNoCaseAscii(name, kCommandMarker);
+    if (unset) *unset = isUnset;
+    if (isUnset) name = CleanUserName(system.QueryLoginName().value_or(std::string()));
+    return name;
+}
+
+bool SetCurrentUserName(std::string_view name) { return GetMainSettingsKey().WriteString(kUsernameValue, name); }

@@ -1,0 +1,54 @@
+#pragma once
+// The message log: every line the history shows, appended to "mivlet.log" in
+// the Windows folder while logging is on. Each run of lines starts with a
+// block header that carries the date and time of writing:
+//
+//   CR LF, N asterisks, CR LF, the date text, CR LF, N asterisks, CR LF
+//
+// where N is the length of the date text. The file is opened without sharing
+// for each line and closed again, so nothing holds it between messages.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+class CFileApi;
+class CSystemApi;
+
+// The strftime form of the date text in a block header.
+inline constexpr char kLogDateFormat[] = "%A, %B %#d, %Y at %#I:%M:%S %p";
+inline constexpr char kLogFileName[] = "mivlet.log";
+
+// Gives the current local time formatted with kLogDateFormat.
+using LogDateText = std::function<std::string()>;
+
+// The Windows folder, normalised, and "\mivlet.log"; empty when the system
+// does not tell where the Windows folder is.
+std::string GetLogFilePath(CSystemApi& system);
+
+class CMessageLog {
+public:
+    CMessageLog(CFileApi& files, CSystemApi& system, LogDateText dateText);
+
+    // Appends one composed line (prefix, text, CR LF) when `loggingSwitch` is
+    // on and the "LogMessages" setting is not 0. `headerPending` is the
+    // history's log header flag: while it is set, the line is preceded by a
+    // block header, and it is cleared once that header is in the file.
+    // Either the whole header and line reach the file or nothing does; on
+    // any failure the flag stays as it was. True when the line was written.
+    bool LogLine(std::string_view line, bool loggingSwitch, bool& headerPending);
+
+private:
+    CFileApi& m_files;
+    CSystemApi& m_system;
+    LogDateText m_dateText;
+};
+
+class CTimeZone;
+
+// The date text of a block header written at `secondsSince1970` in
+// `timeZone`; empty when the moment cannot be converted.
+std::string MakeLogDateText(std::uint32_t secondsSince1970, const CTimeZone& timeZone);
+// The date source the program uses: this computer's clock and zone.
+LogDateText SystemLogDateText();

@@ -1,0 +1,50 @@
+#pragma once
+// The seam between the message log and the file system: one file opened for
+// appending without sharing, written and closed again. The Win32 backend uses
+// CreateFileA and friends; the stdio backend uses real files through the C
+// library so that native tests see what lands on disk.
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+// An opaque file; on Win32 it is the HANDLE value itself.
+using FileHandle = std::uintptr_t;
+inline constexpr FileHandle kInvalidFileHandle = ~FileHandle{0};  // INVALID_HANDLE_VALUE
+
+class CFileApi {
+public:
+    virtual ~CFileApi() = default;
+
+    // CreateFileA(path, GENERIC_READ | GENERIC_WRITE, no sharing, no security,
+    // OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, no template): creates the file when
+    // missing, keeps its contents otherwise, and fails while anyone else has
+    // it open.
+    virtual FileHandle OpenExclusive(const std::string& path) = 0;
+    // Moves to the end of the file and tells where that is.
+    virtual bool SeekToEnd(FileHandle file, std::uint64_t* offset) = 0;
+    virtual bool Write(FileHandle file, const void* data, std::uint32_t size, std::uint32_t* written) = 0;
+    // Cuts the file at `offset` (SetFilePointerEx, SetEndOfFile).
+    virtual bool TruncateAt(FileHandle file, std::uint64_t offset) = 0;
+    virtual bool CloseFile(FileHandle file) = 0;
+};
+
+// Owns one file of a CFileApi and closes it when it goes.
+class CFileHandle {
+public:
+    CFileHandle(CFileApi& api, FileHandle handle) : m_api(api), m_handle(handle) {}
+    CFileHandle(const CFileHandle&) = delete;
+    CFileHandle& operator=(const CFileHandle&) = delete;
+    ~CFileHandle() { Close(); }
+
+    bool IsValid() const { return m_handle != kInvalidFileHandle; }
+    FileHandle Get() const { return m_handle; }
+    void Close() {
+        if (IsValid()) m_api.CloseFile(m_handle);
+        m_handle = kInvalidFileHandle;
+    }
+
+private:
+    CFileApi& m_api;
+    FileHandle m_handle;
+};

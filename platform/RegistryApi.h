@@ -1,0 +1,45 @@
+#pragma once
+// The seam between the settings store and the registry. The Win32 backend
+// forwards to advapi32; the in-memory backend keeps typed values as raw bytes
+// and can refuse keys and writes, for the tests.
+//
+// Only what the store needs: keys under HKEY_LOCAL_MACHINE, created when
+// missing, and values read, set and removed as bytes with a type.
+
+#include <cstdint>
+#include <string>
+
+// An opaque key; on Win32 it is the HKEY value itself. Zero is no key.
+using RegistryKey = std::uintptr_t;
+inline constexpr RegistryKey kNoRegistryKey = 0;
+
+// Value types, numbered as the registry numbers them.
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegQword = 11;
+
+class CRegistryApi {
+public:
+    virtual ~CRegistryApi() = default;
+
+    // RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, no class,
+    // REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, no security): opens the key,
+    // creating it and any missing parent. kNoRegistryKey on failure.
+    virtual RegistryKey CreateMachineKey(const std::string& path) = 0;
+    virtual bool CloseKey(RegistryKey key) = 0;
+
+    // RegQueryValueExA. With `data` null only the size is asked for. Otherwise
+    // `*size` is the room in `data` on the way in and the size of the stored
+    // data on the way out; data that does not fit is a failure
+    // (ERROR_MORE_DATA). `type` may be null.
+    virtual bool QueryValue(RegistryKey key, const std::string& name, std::uint32_t* type, void* data,
+                            std::uint32_t* size) = 0;
+    // RegSetValueExA.
+    virtual bool SetValue(RegistryKey key, const std::string& name, std::uint32_t type, const void* data,
+                          std::uint32_t size) = 0;
+    // RegDeleteValueA; false also when there was no such value.
+    virtual bool RemoveValue(RegistryKey key, const std::string& name) = 0;
+    // RegFlushKey.
+    virtual bool FlushKey(RegistryKey key) = 0;
+};

@@ -1,0 +1,29 @@
+#pragma once
+// The seam for what the system tells about itself: who is logged in, where
+// the Windows folder is and which colours the user chose for windows. The
+// in-memory backend lets tests set each of them.
+
+#include <optional>
+#include <string>
+
+#include "platform/ColorRef.h"
+
+enum class ESystemColor {
+    Window,      // COLOR_WINDOW
+    ButtonFace,  // COLOR_BTNFACE
+};
+
+class CSystemApi {
+public:
+    virtual ~CSystemApi() = default;
+
+    // GetUserNameA into a buffer of UNLEN + 1 characters; nothing when the
+    // call fails.
+    virtual std::optional<std::string> QueryLoginName() = 0;
+    // GetWindowsDirectoryA as the system gives it; nothing when the call
+    // fails.
+    virtual std::optional<std::string> QueryWindowsDirectory() = 0;
+    // GetSysColor, read anew at every call: the user may change the colours
+    // while the program runs.
+    virtual ColorRef QuerySystemColor(ESystemColor which) = 0;
+};

@@ -1,0 +1,38 @@
+#include "platform/win32/Win32FileApi.h"
+
+#include <windows.h>
+
+namespace {
+
+static_assert(sizeof(FileHandle) == sizeof(HANDLE));
+
+HANDLE ToHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+
+}  // namespace
+
+FileHandle CWin32FileApi::OpenExclusive(const std::string& path) {
+    return reinterpret_cast<FileHandle>(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool CWin32FileApi::SeekToEnd(FileHandle file, std::uint64_t* offset) {
+    LARGE_INTEGER distance{}, position{};
+    if (!::SetFilePointerEx(ToHandle(file), distance, &position, FILE_END)) return false;
+    if (offset) *offset = static_cast<std::uint64_t>(position.QuadPart);
+    return true;
+}
+
+bool CWin32FileApi::Write(FileHandle file, const void* data, std::uint32_t size, std::uint32_t* written) {
+    DWORD done = 0;
+    const BOOL ok = ::WriteFile(ToHandle(file), data, size, &done, nullptr);
+    if (written) *written = done;
+    return ok != FALSE;
+}
+
+bool CWin32FileApi::TruncateAt(FileHandle file, std::uint64_t offset) {
+    LARGE_INTEGER distance{};
+    distance.QuadPart = static_cast<LONGLONG>(offset);
+    return ::SetFilePointerEx(ToHandle(file), distance, nullptr, FILE_BEGIN) && ::SetEndOfFile(ToHandle(file));
+}
+
+bool CWin32FileApi::CloseFile(FileHandle file) { return ::CloseHandle(ToHandle(file)) != FALSE; }

@@ -1,0 +1,12 @@
+#pragma once
+#include "platform/FileApi.h"
+
+// The file seam on kernel32.
+class CWin32FileApi final : public CFileApi {
+public:
+    FileHandle OpenExclusive(const std::string& path) override;
+    bool SeekToEnd(FileHandle file, std::uint64_t* offset) override;
+    bool Write(FileHandle file, const void* data, std::uint32_t size, std::uint32_t* written) override;
+    bool TruncateAt(FileHandle file, std::uint64_t offset) override;
+    bool CloseFile(FileHandle file) override;
+};

@@ -1,0 +1,10 @@
+#pragma once
+#include "platform/SystemApi.h"
+
+// The system seam on advapi32, kernel32 and user32.
+class CWin32SystemApi final : public CSystemApi {
+public:
+    std::optional<std::string> QueryLoginName() override;
+    std::optional<std::string> QueryWindowsDirectory() override;
+    ColorRef QuerySystemColor(ESystemColor which) override;
+};

@@ -1,0 +1,203 @@
+// The message log over real files in a folder of the test's own, standing in
+// for the Windows folder.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "app/IntSettings.h"
+#include "app/SettingsKeys.h"
+#include "chattext/MessageLog.h"
+#include "chattext/TimeZone.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/MemorySystem.h"
+#include "platform/stdio/StdioFileApi.h"
+#include "util/Paths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kDate[] = "Wednesday, December 6, 2000 at 3:47:38 PM";
+constexpr char kLaterDate[] = "Monday, May 8, 2000 at 12:00:00 AM";
+
+std::string Block(const std::string& date, const std::string& lines) {
+    const std::string stars(date.size(), '*');
+    return "\r\n" + stars + "\r\n" + date + "\r\n" + stars + "\r\n" + lines;
+}
+
+class MessageLog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::ostringstream name;
+        name << "mivlet-log-" << ::testing::UnitTest::GetInstance()->random_seed() << '-'
+             << ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        folder = fs::temp_directory_path() / NormalizePath(name.str());
+        if (fs::path::preferred_separator == '/' && NormalizePath(folder.string()) != folder.string())
+            GTEST_SKIP() << "the log path is lower-cased, and " << folder << " is not on this file system";
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        system.SetWindowsDirectory(folder.string() + "\\");
+        ASSERT_TRUE(SetIntSetting(kLogMessages, 1));
+    }
+    void TearDown() override {
+        std::error_code error;
+        fs::remove_all(folder, error);
+    }
+
+    bool Log(std::string_view line) { return log.LogLine(line, true, header); }
+    fs::path File() const { return folder / "mivlet.log"; }
+    std::optional<std::string> Contents() const {
+        std::ifstream in(File(), std::ios::binary);
+        if (!in) return std::nullopt;
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    void Put(const std::string& text) const { std::ofstream(File(), std::ios::binary) << text; }
+
+    CMemoryRegistry registry;
+    CProcessSettingsKeys keys{registry};
+    CMemorySystem system;
+    CStdioFileApi files;
+    std::string date = kDate;
+    CMessageLog log{files, system, [this] { return date; }};
+    bool header = true;  // the history's log header flag, set at start
+    fs::path folder;
+};
+
+TEST_F(MessageLog, NewFileBeginsWithABlockHeader) {
+    ASSERT_TRUE(Log("Kel 3:47> Hi\r\n"));
+    const std::string stars(41, '*');
+    EXPECT_EQ(Contents(), "\r\n" + stars + "\r\n" + kDate + "\r\n" + stars + "\r\nKel 3:47> Hi\r\n");
+    EXPECT_FALSE(header);
+    EXPECT_EQ(files.OpenFiles(), 0u) << "nothing is held between lines";
+}
+
+TEST_F(MessageLog, LinesJoinTheBlockUntilANewHeaderIsRequested) {
+    ASSERT_TRUE(Log("Kel> Hi\r\n"));
+    ASSERT_TRUE(Log("Nico> two\r\nlines\r\n"));
+    EXPECT_EQ(Contents(), Block(kDate, "Kel> Hi\r\nNico> two\r\nlines\r\n"));
+
+    // The chat window was hidden: the next line starts a block of its own,
+    // after an empty line, with the time of writing.
+    header = true;
+    date = kLaterDate;
+    ASSERT_TRUE(Log("Kel> back\r\n"));
+    EXPECT_EQ(Contents(), Block(kDate, "Kel> Hi\r\nNico> two\r\nlines\r\n") + Block(kLaterDate, "Kel> back\r\n"));
+}
+
+TEST_F(MessageLog, LoggingSwitchedOffAndOnContinuesTheBlock) {
+    ASSERT_TRUE(Log("one\r\n"));
+    ASSERT_TRUE(SetIntSetting(kLogMessages, 0));
+    EXPECT_FALSE(Log("two\r\n"));
+    ASSERT_TRUE(SetIntSetting(kLogMessages, 2));  // any value but 0 is on
+    ASSERT_TRUE(Log("three\r\n"));
+    EXPECT_EQ(Contents(), Block(kDate, "one\r\nthree\r\n"));
+}
+
+TEST_F(MessageLog, NothingIsWrittenWhenOffOrEmpty) {
+    const struct {
+        const char* what;
+        bool loggingSwitch;
+        std::int32_t setting;
+        const char* line;
+    } cases[] = {
+        {"the history's switch is off (Format page example)", false, 1, "Kel> Hi\r\n"},
+        {"the setting is off", true, 0, "Kel> Hi\r\n"},
+        {"the line is empty", true, 1, ""},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(SetIntSetting(kLogMessages, c.setting));
+        EXPECT_FALSE(log.LogLine(c.line, c.loggingSwitch, header)) << c.what;
+        EXPECT_TRUE(header) << c.what;
+        EXPECT_FALSE(fs::exists(File())) << c.what << ": the file is not even created";
+    }
+}
+
+TEST_F(MessageLog, EarlierTextIsKept) {
+    Put("earlier run\r\n");
+    ASSERT_TRUE(Log("Kel> Hi\r\n"));
+    EXPECT_EQ(Contents(), "earlier run\r\n" + Block(kDate, "Kel> Hi\r\n"));
+}
+
+TEST_F(MessageLog, FileHeldByAnotherOpenerKeepsTheHeaderPending) {
+    {
+        CFileHandle other(files, files.OpenExclusive(GetLogFilePath(system)));
+        ASSERT_TRUE(other.IsValid());
+        EXPECT_FALSE(Log("lost\r\n"));
+        EXPECT_TRUE(header);
+    }
+    ASSERT_TRUE(Log("one\r\n"));
+    {
+        CFileHandle other(files, files.OpenExclusive(GetLogFilePath(system)));
+        EXPECT_FALSE(Log("lost too\r\n"));
+        EXPECT_FALSE(header);
+    }
+    ASSERT_TRUE(Log("two\r\n"));
+    EXPECT_EQ(Contents(), Block(kDate, "one\r\ntwo\r\n")) << "one header since the start";
+}
+
+TEST_F(MessageLog, FailedWriteLeavesTheFileAsItWas) {
+    ASSERT_TRUE(Log("one\r\n"));
+    const std::string before = *Contents();
+    header = true;
+    for (std::size_t stored : {0u, 1u, 30u, 100u}) {
+        files.FailNextWrite(stored);  // the disk fills up after `stored` bytes
+        EXPECT_FALSE(Log("two\r\n")) << stored;
+        EXPECT_EQ(Contents(), before) << stored;
+        EXPECT_TRUE(header) << "the header is still owed";
+    }
+    ASSERT_TRUE(Log("three\r\n"));
+    EXPECT_EQ(Contents(), before + Block(kDate, "three\r\n"));
+}
+
+TEST_F(MessageLog, FolderThatIsNotThereLogsNothing) {
+    system.SetWindowsDirectory((folder / "missing").string());
+    EXPECT_FALSE(Log("Kel> Hi\r\n"));
+    system.SetWindowsDirectory(std::nullopt);
+    EXPECT_FALSE(Log("Kel> Hi\r\n"));
+    EXPECT_TRUE(header);
+    EXPECT_FALSE(fs::exists(folder / "missing"));
+}
+
+TEST(GetLogFilePath, WindowsFolderNormalisedPlusTheFileName) {
+    const struct {
+        std::optional<std::string> folder;
+        const char* path;
+    } cases[] = {
+        {"C:\\WINDOWS", "c:\\windows\\mivlet.log"},
+        {"C:\\Windows\\", "c:\\windows\\mivlet.log"},
+        {"C:\\", "c:\\mivlet.log"},
+        {std::nullopt, ""},
+    };
+    CMemorySystem system;
+    for (const auto& c : cases) {
+        system.SetWindowsDirectory(c.folder);
+        EXPECT_EQ(GetLogFilePath(system), c.path) << c.folder.value_or("(none)");
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The header's date comes from the formatter, in the zone of the computer.
+TEST(MakeLogDateText, FormatsTheMomentOfWriting) {
+    const struct {
+        std::uint32_t seconds;
+        std::int32_t offset;
+        const char* text;
+    } cases[] = {
+        {976117658, 0, "Wednesday, December 6, 2000 at 3:47:38 PM"},   // 41 characters: 41 asterisks
+        {976117658, -8 * 3600, "Wednesday, December 6, 2000 at 7:47:38 AM"},
+        {957744000, 0, "Monday, May 8, 2000 at 12:00:00 AM"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(MakeLogDateText(c.seconds, CFixedTimeZone(c.offset)), c.text);
+    EXPECT_EQ(std::string(MakeLogDateText(976117658, CFixedTimeZone())).size(), 41u);
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+# A test LAN of network namespaces, for tests that send broadcasts. Source
+# it; it defines functions only. Nothing of it touches this machine's own
+# interfaces: the hosts' veth ends meet on a bridge that lives in a
+# namespace of its own, and no host has a route out.
+#
+#   lan_create NAME...           hosts 10.77.0.2, .3, ... named NAME (upper case)
+#   lan_exec NAME CMD...         runs CMD on host NAME, with its own host name
+#   lan_spawn NAME OUT CMD...    the same in the background, output to OUT;
+#                                LAN_PID is then the PID of CMD itself
+#   lan_start_mivlet NAME OUT    starts Mivlet.exe under Wine on NAME with the
+#                                UDP transport; its own prefix and X display
+#   lan_destroy                  kills what runs on the hosts and removes all
+#
+# Needs root and iproute2. lan_available tells whether namespaces can be made.
+
+LAN_ID=${LAN_ID:-mv$$}
+LAN_SWITCH="${LAN_ID}-sw"
+LAN_HOSTS=()
+LAN_XVFB_PIDS=()
+
+lan_available() {
+  [[ $(id -u) -eq 0 ]] || { echo "not root"; return 1; }
+  command -v ip >/dev/null || { echo "no ip command (iproute2)"; return 1; }
+  ip netns add "${LAN_ID}-probe" 2>/dev/null || { echo "cannot create network namespaces here"; return 1; }
+  ip netns del "${LAN_ID}-probe"
+}
+
+lan_ns() { echo "${LAN_ID}-$1"; }
+
+lan_create() {
+  ip netns add "$LAN_SWITCH" || return 1
+  ip -n "$LAN_SWITCH" link add br0 type bridge || return 1
+  ip -n "$LAN_SWITCH" link set br0 up
+  local i=2 name ns hosts_file
+  hosts_file=$(mktemp)
+  echo "127.0.0.1 localhost" >"$hosts_file"
+  for name in "$@"; do echo "10.77.0.$i $name" >>"$hosts_file"; i=$((i + 1)); done
+  i=2
+  for name in "$@"; do
+    ns=$(lan_ns "$name")
+    ip netns add "$ns" || return 1
+    LAN_HOSTS+=("$name")
+    ip -n "$ns" link add eth0 type veth peer name "p$i" netns "$LAN_SWITCH" || return 1
+    ip -n "$LAN_SWITCH" link set "p$i" master br0
+    ip -n "$LAN_SWITCH" link set "p$i" up
+    ip -n "$ns" addr add "10.77.0.$i/24" brd + dev eth0
+    # IPv4 only: no neighbour discovery chatter, nothing but our datagrams.
+    ip netns exec "$ns" sysctl -q -w net.ipv6.conf.all.disable_ipv6=1 2>/dev/null
+    ip -n "$ns" link set lo up
+    ip -n "$ns" link set eth0 up
+    mkdir -p "/etc/netns/$ns"
+    cp "$hosts_file" "/etc/netns/$ns/hosts"
+    i=$((i + 1))
+  done
+  rm -f "$hosts_file"
+}
+
+# lan_exec NAME CMD...: CMD runs in NAME's namespace under the host name NAME.
+lan_exec() {
+  local name=$1; shift
+  ip netns exec "$(lan_ns "$name")" unshare --uts -- sh -c 'hostname "$0"; exec "$@"' "$name" "$@"
+}
+
+# lan_spawn NAME OUT CMD...: the exec chain keeps one PID from the
+# subshell to CMD, so that signals reach CMD and not a shell in front of it.
+LAN_PID=
+lan_spawn() {
+  local name=$1 out=$2; shift 2
+  (exec ip netns exec "$(lan_ns "$name")" unshare --uts -- sh -c 'hostname "$0"; exec "$@"' "$name" "$@") \
+    >"$out" 2>&1 </dev/null &
+  LAN_PID=$!
+}
+
+# lan_start_mivlet NAME OUTDIR [EXE]: Mivlet.exe on host NAME with
+# Transport "udp"; WINEPREFIX and display of its own under OUTDIR. LAN_PID
+# is then the PID of the wine process that runs it.
+lan_start_mivlet() {
+  local name=$1 out=$2 exe=${3:-$MIVLET_BUILD/win/bin/Mivlet.exe}
+  local prefix="$out/wine-$name" display_file
+  mkdir -p "$prefix"
+  display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+  LAN_XVFB_PIDS+=($!)
+  for _ in $(seq 100); do [[ -s $display_file ]] && break; sleep 0.1; done
+  local display=":$(tr -d '[:space:]' <"$display_file")"
+  rm -f "$display_file"
+  local env=(env WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY="$display")
+  lan_exec "$name" "${env[@]}" wine reg add 'HKLM\Software\Pellandor\Mivlet' /v Transport /d udp /f >/dev/null 2>&1
+  lan_spawn "$name" "$out/mivlet-$name.log" "${env[@]}" wine "$exe"
+}
+
+lan_destroy() {
+  local name ns pid
+  for name in "${LAN_HOSTS[@]}"; do
+    ns=$(lan_ns "$name")
+    for pid in $(ip netns pids "$ns" 2>/dev/null); do kill -9 "$pid" 2>/dev/null; done
+  done
+  for pid in "${LAN_XVFB_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  sleep 0.2
+  for name in "${LAN_HOSTS[@]}"; do
+    ns=$(lan_ns "$name")
+    ip netns del "$ns" 2>/dev/null
+    rm -rf "/etc/netns/$ns"
+  done
+  ip netns del "$LAN_SWITCH" 2>/dev/null
+  LAN_HOSTS=()
+  LAN_XVFB_PIDS=()
+}

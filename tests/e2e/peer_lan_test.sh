@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# End to end on a test LAN of three hosts: mivlet-peer on each, talking over
+# the UDP route. Needs root; without it the test says so and skips.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/lib/common.sh"
+source "$here/lan.sh"
+
+peer=${MIVLET_PEER:-$MIVLET_BUILD/native/bin/mivlet-peer}
+out=$(mktemp -d)
+passed=0 failed=0
+
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1; shift
+  if "$@"; then
+    echo "ok - $what"; passed=$((passed + 1))
+  else
+    echo "not ok - $what"; failed=$((failed + 1))
+  fi
+}
+
+finish() {
+  lan_destroy
+  rm -rf "$out"
+  echo "e2e: $passed passed, $failed failed"
+}
+
+if ! reason=$(lan_available); then
+  echo "SKIP: the test LAN needs network namespaces: $reason"
+  echo "e2e: 0 passed, 0 failed, 1 skipped"
+  exit 0
+fi
+trap finish EXIT
+lan_create LAB1 LAB2 LAB3 || { echo "not ok - test LAN could not be built"; failed=1; exit 1; }
+
+users=(kel ann bob)
+hosts=(LAB1 LAB2 LAB3)
+
+count_lines() { grep -c -- "$2" "$1" 2>/dev/null || true; }
+equals() { [[ "$1" == "$2" ]]; }
+
+# --- who: with the other two running, each host lists them, never itself.
+for i in 0 1 2; do
+  others=()
+  expected=""
+  for j in 0 1 2; do
+    [[ $i -eq $j ]] && continue
+    lan_spawn "${hosts[$j]}" /dev/null "$peer" listen --user "${users[$j]}"
+    others+=("$LAN_PID")
+    expected+="$(printf 'Lab%d  (%s)' $((j + 1)) "${users[$j]}")"$'\n'
+  done
+  sleep 0.5
+  lan_exec "${hosts[$i]}" "$peer" who --wait 2 --user "${users[$i]}" >"$out/who-${hosts[$i]}" 2>&1
+  if [[ $i -eq 0 ]]; then
+    lan_exec LAB1 "$peer" version '*' --wait 1.5 >"$out/version" 2>&1
+    check "a version request to all brings one reply from every copy, its own included" equals \
+      "$(grep -c '^Lab[123]: The build date is ' "$out/version")" 3
+  fi
+  kill -TERM "${others[@]}"; wait "${others[@]}"
+  check "who on ${hosts[$i]} lists the other two" equals "$(sort "$out/who-${hosts[$i]}")" "$(printf '%s' "$expected" | sort)"
+done
+
+# --- messages between listeners.
+listeners=()
+for i in 0 1 2; do
+  lan_spawn "${hosts[$i]}" "$out/listen-${hosts[$i]}" "$peer" listen --json --user "${users[$i]}"
+  listeners+=("$LAN_PID")
+done
+sleep 1.5
+lan_exec LAB1 "$peer" send '*' "hello all" --user kel
+check "broadcast is sent" equals $? 0
+lan_exec LAB1 "$peer" send LAB2 "just for lab2" --user kel
+check "direct message is sent" equals $? 0
+long=$(head -c 20480 /dev/zero | tr '\0' 'x')
+lan_exec LAB1 "$peer" send LAB2 "$long" --user kel
+check "20480-character message is sent" equals $? 0
+lan_exec LAB2 "$peer" send lab1 "answer from lab2" --user ann
+check "direct reply is sent" equals $? 0
+lan_exec LAB3 "$peer" send NOSUCHHOST "hi" >/dev/null 2>&1
+check "an unresolvable target fails with its own exit code" equals $? 4
+lan_exec LAB3 timeout 5 "$peer" listen >/dev/null 2>&1
+check "a second receiver on one host finds the port in use" equals $? 3
+sleep 1.5
+kill -TERM "${listeners[@]}" 2>/dev/null
+wait "${listeners[@]}"
+
+for h in LAB1 LAB2 LAB3; do
+  check "broadcast reached $h once" equals "$(count_lines "$out/listen-$h" '"text":"hello all","broadcast":true')" 1
+done
+check "direct message reached LAB2" equals "$(count_lines "$out/listen-LAB2" '"text":"just for lab2"')" 1
+check "direct message reached only LAB2" equals "$(cat "$out/listen-LAB1" "$out/listen-LAB3" | grep -c 'just for lab2')" 0
+check "20480 characters arrived whole" equals "$(count_lines "$out/listen-LAB2" "\"text\":\"$long\",\"broadcast\":false")" 1
+check "reply reached LAB1 from Lab2 as ann" equals \
+  "$(count_lines "$out/listen-LAB1" '{"computer":"Lab2","user":"ann","text":"answer from lab2","broadcast":false')" 1
+
+# --- leaving: an exit notice at once, a killed peer some 15 seconds after its last ping.
+watchers=()
+for h in LAB2 LAB3; do
+  lan_spawn "$h" "$out/watch-$h" "$peer" who --watch --user "w$h"
+  watchers+=("$LAN_PID")
+done
+lan_spawn LAB1 /dev/null "$peer" listen --user kel
+first=$LAN_PID
+sleep 2.5
+kill -TERM "$first"; wait "$first"
+left=$(date +%s%3N)
+sleep 1.5
+for h in LAB2 LAB3; do
+  gone=$(grep ' - Lab1  (kel)' "$out/watch-$h" | tail -1 | cut -d' ' -f1)
+  check "exit notice removes Lab1 from $h at once" test -n "$gone" -a "$(( ${gone:-0} - left ))" -lt 1200
+done
+
+lan_spawn LAB1 /dev/null "$peer" listen --user kel
+second=$LAN_PID
+sleep 2.5
+# The last ping left up to a second before the kill, and peers keep the
+# time they last heard of one in whole seconds: alive while under 15 s have
+# passed, so it leaves 14 to 16 s after its last ping, 13 to 16 after the kill.
+{ kill -9 "$second"; wait "$second"; } 2>/dev/null
+killed=$(date +%s%3N)
+sleep 18
+for h in LAB2 LAB3; do
+  gone=$(grep ' - Lab1  (kel)' "$out/watch-$h" | tail -1 | cut -d' ' -f1)
+  after=$(( ${gone:-0} - killed ))
+  echo "# $h dropped the killed peer after $after ms"
+  check "a killed peer leaves $h's list 13 to 16 seconds after the kill" test "$after" -ge 13000 -a "$after" -le 16500
+done
+kill -TERM "${watchers[@]}" 2>/dev/null
+wait "${watchers[@]}"
+
+# --- Mivlet.exe under Wine on a host, with the UDP transport.
+if [[ -x $MIVLET_BUILD/win/bin/Mivlet.exe ]]; then
+  lan_start_mivlet LAB3 "$out"
+  mivlet=$LAN_PID
+  taken=1
+  for _ in $(seq 60); do  # a new Wine prefix takes a while
+    lan_exec LAB3 timeout 3 "$peer" who --wait 0 >/dev/null 2>&1
+    taken=$?
+    [[ $taken -eq 3 ]] && break
+    sleep 0.5
+  done
+  check "Mivlet.exe holds the UDP port on its host" equals "$taken" 3
+  check "Mivlet.exe keeps running with the UDP transport" kill -0 "$mivlet"
+  lan_exec LAB1 "$peer" send LAB3 "to the program" --user kel
+  check "a peer sends to Mivlet.exe by its computer name" equals $? 0
+
+  # The Windows build of mivlet-peer, under Wine beside Mivlet.exe.
+  lan_spawn LAB1 "$out/from-windows" "$peer" listen --json --user kel
+  listener=$LAN_PID
+  sleep 1
+  lan_exec LAB3 env WINEPREFIX="$out/wine-LAB3" WINEDEBUG=-all \
+    wine "$MIVLET_BUILD/win/bin/mivlet-peer.exe" send LAB1 "from windows" --user bob >/dev/null 2>&1
+  check "mivlet-peer.exe under Wine sends by unicast" equals $? 0
+  sleep 0.5
+  kill -TERM "$listener"; wait "$listener" 2>/dev/null
+  check "its message arrives as from Lab3" equals \
+    "$(count_lines "$out/from-windows" '{"computer":"Lab3","user":"bob","text":"from windows"')" 1
+else
+  echo "# no Windows build: Mivlet.exe not tried"
+fi
+
+[[ $failed -eq 0 ]]

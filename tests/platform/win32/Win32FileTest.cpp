@@ -1,0 +1,145 @@
+// The file seam on the real file system, and the message log over it, in a
+// folder of the test's own.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/IntSettings.h"
+#include "app/SettingsKeys.h"
+#include "chattext/MessageLog.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/MemorySystem.h"
+#include "platform/win32/Win32FileApi.h"
+
+namespace {
+
+struct CHandleCloser {
+    void operator()(HANDLE handle) const { ::CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<void, CHandleCloser>;
+
+UniqueHandle Open(const std::string& path, DWORD share) {
+    const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
+constexpr char kDate[] = "Wednesday, December 6, 2000 at 3:47:38 PM";
+
+class Win32File : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH] = {};
+        ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
+        folder = std::string(temp) + "mivlet-win32-file-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder.c_str(), nullptr);
+        path = folder + "\\mivlet.log";
+        DeleteFileA(path.c_str());
+        system.SetWindowsDirectory(folder);
+        ASSERT_TRUE(SetIntSetting(kLogMessages, 1));
+    }
+    void TearDown() override {
+        DeleteFileA(path.c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+
+    std::string Contents() {
+        const UniqueHandle file = Open(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        std::string text(64 * 1024, '\0');
+        DWORD read = 0;
+        if (!file || !ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr)) return {};
+        text.resize(read);
+        return text;
+    }
+    void Put(const std::string& text) {
+        const UniqueHandle file = Open(path, 0);
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+    }
+    bool Log(std::string_view line) { return log.LogLine(line, true, header); }
+
+    std::string folder, path;
+    CMemoryRegistry registry;
+    CProcessSettingsKeys keys{registry};
+    CMemorySystem system;
+    CWin32FileApi files;
+    CMessageLog log{files, system, [] { return std::string(kDate); }};
+    bool header = true;
+};
+
+TEST_F(Win32File, OpenKeepsTheContentsAndSharesWithNobody) {
+    Put("earlier\r\n");
+    CFileHandle file(files, files.OpenExclusive(path));
+    ASSERT_TRUE(file.IsValid());
+    std::uint64_t end = 0;
+    ASSERT_TRUE(files.SeekToEnd(file.Get(), &end));
+    EXPECT_EQ(end, 9u);
+
+    EXPECT_EQ(files.OpenExclusive(path), kInvalidFileHandle);
+    EXPECT_FALSE(Open(path, FILE_SHARE_READ | FILE_SHARE_WRITE)) << "not even a sharing opener";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+
+    // A write cut back leaves the file as it was.
+    std::uint32_t written = 0;
+    ASSERT_TRUE(files.Write(file.Get(), "torn", 4, &written));
+    EXPECT_EQ(written, 4u);
+    ASSERT_TRUE(files.TruncateAt(file.Get(), end));
+    file.Close();
+    EXPECT_EQ(Contents(), "earlier\r\n");
+}
+
+TEST_F(Win32File, LogBlockOnTheRealFile) {
+    ASSERT_TRUE(Log("Kel 3:47> Hi\r\n"));
+    ASSERT_TRUE(Log("Nico 3:48> Ho\r\n"));
+    const std::string stars(41, '*');
+    EXPECT_EQ(Contents(), "\r\n" + stars + "\r\n" + kDate + "\r\n" + stars + "\r\nKel 3:47> Hi\r\nNico 3:48> Ho\r\n");
+}
+
+// The holder is the program beside this one.
+std::string HolderPath() {
+    char self[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path(self, length);
+    return path.substr(0, path.find_last_of('\\') + 1) + "file_holder.exe";
+}
+
+TEST_F(Win32File, FileHeldByAnotherProcessLosesNothing) {
+    ASSERT_TRUE(Log("one\r\n"));
+    const std::string before = Contents();
+    header = true;
+
+    const std::string suffix = std::to_string(GetCurrentProcessId());
+    const std::string readyName = "MivletFileHolderReady" + suffix, releaseName = "MivletFileHolderRelease" + suffix;
+    const UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, readyName.c_str()));
+    const UniqueHandle release(CreateEventA(nullptr, TRUE, FALSE, releaseName.c_str()));
+    ASSERT_TRUE(ready && release);
+    std::string commandLine = "\"" + HolderPath() + "\" \"" + path + "\" " + readyName + " " + releaseName;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process))
+        << commandLine;
+    const UniqueHandle child(process.hProcess), thread(process.hThread);
+    ASSERT_EQ(WaitForSingleObject(ready.get(), 10000), WAIT_OBJECT_0) << "the holder did not get the file";
+
+    EXPECT_FALSE(Log("not logged\r\n"));
+    EXPECT_TRUE(header);
+
+    SetEvent(release.get());
+    ASSERT_EQ(WaitForSingleObject(child.get(), 10000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(child.get(), &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(Contents(), before);
+
+    ASSERT_TRUE(Log("two\r\n"));
+    const std::string stars(41, '*');
+    EXPECT_EQ(Contents(), before + "\r\n" + stars + "\r\n" + kDate + "\r\n" + stars + "\r\ntwo\r\n");
+}
+
+}  // namespace

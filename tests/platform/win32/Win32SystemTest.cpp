@@ -1,0 +1,41 @@
+// What the system seam reports under Wine, and the paths made from it.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <lmcons.h>
+
+#include "app/ChatTextBackground.h"
+#include "app/SettingsKeys.h"
+#include "chattext/MessageLog.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "platform/win32/Win32SystemApi.h"
+#include "util/Paths.h"
+
+namespace {
+
+TEST(Win32System, ReportsTheLoginNameAndTheWindowsFolder) {
+    CWin32SystemApi system;
+    char user[UNLEN + 1] = {};
+    DWORD size = sizeof user;
+    ASSERT_TRUE(GetUserNameA(user, &size));
+    EXPECT_EQ(system.QueryLoginName(), std::string(user));
+
+    char folder[MAX_PATH] = {};
+    ASSERT_NE(GetWindowsDirectoryA(folder, MAX_PATH), 0u);
+    EXPECT_EQ(system.QueryWindowsDirectory(), std::string(folder));
+    EXPECT_EQ(GetLogFilePath(system), NormalizePath(folder) + "\\mivlet.log");
+    EXPECT_EQ(GetLogFilePath(system), "c:\\windows\\mivlet.log");  // Wine's folder
+}
+
+TEST(Win32System, LiteAndDarkAreTheSystemColours) {
+    CWin32SystemApi system;
+    CMemoryRegistry registry;
+    CProcessSettingsKeys keys(registry);
+    EXPECT_EQ(GetChatTextBackground(system), GetSysColor(COLOR_WINDOW));
+    ASSERT_TRUE(GetMainSettingsKey().WriteString("ChatTextBackground", "Dark"));
+    EXPECT_EQ(GetChatTextBackground(system), GetSysColor(COLOR_BTNFACE));
+}
+
+}  // namespace

@@ -1,0 +1,274 @@
+// mivlet-peer: a full peer on the UDP route without a window, for tests,
+// scripts and computers without the chat program.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "chattext/TimeZone.h"
+#include "chatwindow/TypedText.h"
+#include "messaging/CommandText.h"
+#include "messaging/LocalComputerName.h"
+#include "platform/udp/UdpRoute.h"
+#include "tools/peer/PeerNode.h"
+#include "tools/peer/PeerOutput.h"
+#include "tools/peer/PeerPlatform.h"
+#include "util/AsciiText.h"
+
+namespace {
+
+enum EExit { kOk = 0, kSendFailed = 1, kUsage = 2, kPortInUse = 3, kUnresolvable = 4, kBadText = 5 };
+
+constexpr char kUsageText[] =
+    "usage: mivlet-peer [--port N] COMMAND [options]\n"
+    "\n"
+    "A windowless Mivlet peer on the UDP route. It pings every second as a copy does,\n"
+    "answers version requests and keeps the table of live peers.\n"
+    "\n"
+    "commands:\n"
+    "  listen [--json] [--user NAME]        print every message a copy would show\n"
+    "  send TARGET TEXT [--user NAME]       send TEXT (\"-\": standard input) to TARGET\n"
+    "  who [--wait SECONDS] [--user NAME]   list the live peers\n"
+    "  who --watch [--user NAME]            print peers as they join and leave\n"
+    "  version TARGET [--wait SECONDS]      ask TARGET for its build date\n"
+    "\n"
+    "TARGET is \"*\" for all computers or a computer name. --port defaults to 46464.\n"
+    "Run \"mivlet-peer COMMAND --help\" for one command.\n";
+
+const std::map<std::string, const char*> kCommandHelp = {
+    {"listen",
+     "usage: mivlet-peer listen [--json] [--user NAME] [--port N]\n"
+     "Prints each message as one line, prefix from the default prefix code then the text\n"
+     "(line breaks as \\n); with --json one object per message with computer, user, text,\n"
+     "broadcast and time. Runs until interrupted, then sends its exit notice.\n"},
+    {"send",
+     "usage: mivlet-peer send TARGET TEXT [--user NAME] [--port N]\n"
+     "Sends TEXT as the chat window would: leading empty lines shrink to one, trailing line\n"
+     "breaks go, a text starting with \"admin:\" travels as a command, messages to all users\n"
+     "must stay under 3,000 bytes. TEXT \"-\" reads standard input. Exits 0 only when sent.\n"},
+    {"who",
+     "usage: mivlet-peer who [--wait SECONDS | --watch] [--user NAME] [--port N]\n"
+     "Takes part for SECONDS (default 2), then prints the live peers as the To: list shows them.\n"
+     "With --watch it runs until interrupted and prints a line whenever a peer joins or leaves:\n"
+     "milliseconds since 1970, \"+\" or \"-\", and the peer's list text.\n"},
+    {"version",
+     "usage: mivlet-peer version TARGET [--wait SECONDS] [--user NAME] [--port N]\n"
+     "Sends the version request to TARGET and prints the replies that come in SECONDS (default 2).\n"},
+};
+
+struct COptions {
+    std::string command;
+    std::vector<std::string> arguments;
+    std::uint16_t port = kDefaultUdpPort;
+    std::optional<std::string> user;
+    double waitSeconds = 2.0;
+    bool json = false;
+    bool watch = false;
+    bool help = false;
+};
+
+int Fail(int code, const std::string& message) {
+    std::cerr << "mivlet-peer: " << message << "\n";
+    return code;
+}
+
+// Returns an error text, or nothing when the arguments are good.
+std::optional<std::string> ParseArguments(int argc, char** argv, COptions& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= argc) return std::nullopt;
+            return std::string(argv[++i]);
+        };
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--watch") {
+            options.watch = true;
+        } else if (arg == "--port" || arg == "--user" || arg == "--wait") {
+            const auto v = value();
+            if (!v) return arg + " needs a value";
+            if (arg == "--user") {
+                options.user = *v;
+            } else if (arg == "--port") {
+                char* end = nullptr;
+                const long port = std::strtol(v->c_str(), &end, 10);
+                if (*end || port < 1 || port > 65535) return "not a port: " + *v;
+                options.port = static_cast<std::uint16_t>(port);
+            } else {
+                char* end = nullptr;
+                options.waitSeconds = std::strtod(v->c_str(), &end);
+                if (*end || options.waitSeconds < 0 || options.waitSeconds > 3600) return "not a number of seconds: " + *v;
+            }
+        } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
+            return "unknown option " + arg;
+        } else if (options.command.empty()) {
+            options.command = arg;
+        } else {
+            options.arguments.push_back(arg);
+        }
+    }
+    return std::nullopt;
+}
+
+struct CPeerSession {
+    std::unique_ptr<CPeerPlatform> platform = MakePeerPlatform();
+    std::string computer = ChooseLocalComputerName(platform->ComputerName(), std::getenv("COMPUTERNAME"));
+    CUdpRoute route;
+
+    explicit CPeerSession(std::uint16_t port) : route(platform->System(), false, platform->Sockets(), port) {}
+};
+
+std::string UserOf(const COptions& options, CPeerPlatform& platform) {
+    return options.user ? *options.user : platform.LoginName();
+}
+
+std::uint32_t WaitMs(const COptions& options) { return static_cast<std::uint32_t>(options.waitSeconds * 1000); }
+
+// A node that receives; fails with a clear message when the port is taken.
+std::optional<int> CheckOpen(CPeerNode& node, CPeerSession& session) {
+    if (node.IsOpen()) return std::nullopt;
+    if (session.route.LastPortResult() == EOpenSocket::PortInUse)
+        return Fail(kPortInUse, "UDP port " + std::to_string(session.route.Port()) +
+                                    " is in use: another copy runs on this computer");
+    return Fail(kPortInUse, "cannot open UDP port " + std::to_string(session.route.Port()));
+}
+
+int Listen(const COptions& options) {
+    CPeerSession session(options.port);
+    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), __DATE__);
+    if (auto failed = CheckOpen(node, session)) return *failed;
+    InstallStopHandler();
+    CSystemTimeZone zone;
+    node.Run(
+        0xFFFFFFFFu,
+        [&](const CMessageRecord& record) {
+            std::cout << (options.json ? FormatJsonLine(record) : FormatShownLine(record, zone)) << std::endl;
+        },
+        StopRequested);
+    node.SendExitNotice();
+    return kOk;
+}
+
+std::uint64_t MillisecondsSince1970() {
+    using namespace std::chrono;
+    return static_cast<std::uint64_t>(duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
+}
+
+// Prints the peers that joined or left since `before`, which it updates.
+void PrintPeerChanges(std::vector<std::string>& before, const std::vector<std::string>& now) {
+    for (const std::string& text : before)
+        if (std::find(now.begin(), now.end(), text) == now.end())
+            std::cout << MillisecondsSince1970() << " - " << text << std::endl;
+    for (const std::string& text : now)
+        if (std::find(before.begin(), before.end(), text) == before.end())
+            std::cout << MillisecondsSince1970() << " + " << text << std::endl;
+    before = now;
+}
+
+int Watch(CPeerNode& node) {
+    InstallStopHandler();
+    std::vector<std::string> shown;
+    node.Run(
+        0xFFFFFFFFu, [](const CMessageRecord&) {},
+        [&] {
+            PrintPeerChanges(shown, node.AlivePeerTexts());
+            return StopRequested();
+        });
+    node.SendExitNotice();
+    return kOk;
+}
+
+int Who(const COptions& options) {
+    CPeerSession session(options.port);
+    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), __DATE__);
+    if (auto failed = CheckOpen(node, session)) return *failed;
+    if (options.watch) return Watch(node);
+    node.Run(WaitMs(options), [](const CMessageRecord&) {});
+    node.SendExitNotice();
+    for (const std::string& text : node.AlivePeerTexts()) std::cout << text << "\n";
+    return kOk;
+}
+
+std::optional<int> CheckTarget(const std::string& target, CPeerSession& session) {
+    if (target == kAllUsersTarget || target.empty() || EqualsNoCaseAscii(target, session.computer)) return std::nullopt;
+    if (session.platform->Sockets().Resolve(target).empty())
+        return Fail(kUnresolvable, "cannot resolve the computer name \"" + target + "\"");
+    return std::nullopt;
+}
+
+int Version(const COptions& options) {
+    if (options.arguments.size() != 1) return Fail(kUsage, "version needs one TARGET");
+    const std::string& target = options.arguments[0];
+    CPeerSession session(options.port);
+    if (auto failed = CheckTarget(target, session)) return *failed;
+    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), __DATE__);
+    if (auto failed = CheckOpen(node, session)) return *failed;
+    if (!node.Endpoint().Send(target.c_str(), kCommandMarker, "admin:version", true))
+        return Fail(kSendFailed, "the version request could not be sent");
+    node.Run(WaitMs(options), [](const CMessageRecord& record) {
+        if (record.text.compare(0, kVersionReplyStart.size(), kVersionReplyStart) == 0)
+            std::cout << record.computer << ": " << record.text << std::endl;
+    });
+    node.SendExitNotice();
+    return kOk;
+}
+
+int Send(const COptions& options) {
+    if (options.arguments.size() != 2) return Fail(kUsage, "send needs TARGET and TEXT");
+    const std::string& target = options.arguments[0];
+    std::string text = options.arguments[1];
+    if (text == "-") text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+
+    text = CleanTypedText(text);
+    if (text.empty()) return Fail(kBadText, "the text is empty");
+    if (target == kAllUsersTarget && text.size() >= kMaxAllUsersTextBytes)
+        return Fail(kBadText, "Messages sent to all users need to be under 3,000 characters.");
+    if (text.find('\0') != std::string::npos) return Fail(kBadText, "the text holds a zero byte");
+
+    CPeerSession session(options.port);
+    if (auto failed = CheckTarget(target, session)) return *failed;
+    session.route.DisableReceiving();  // the port belongs to the copy that listens here
+    CMailslot endpoint(session.route, "Mivlet", session.computer);
+    // Every send is a new process: number from the clock, not from "00001".
+    endpoint.SetSequenceCounter(static_cast<std::int32_t>(MillisecondsSince1970() % kSequenceModulus));
+    const std::string sender = IsCommandText(text) ? kCommandMarker : UserOf(options, *session.platform);
+    if (!endpoint.Send(target.c_str(), sender.c_str(), text.c_str(), true))
+        return Fail(kSendFailed, "Mivlet was unable to send your message.");
+    return kOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    COptions options;
+    if (auto error = ParseArguments(argc, argv, options)) {
+        std::cerr << "mivlet-peer: " << *error << "\n\n" << kUsageText;
+        return kUsage;
+    }
+    if (options.command.empty()) {
+        (options.help ? std::cout : std::cerr) << kUsageText;
+        return options.help ? kOk : kUsage;
+    }
+    auto help = kCommandHelp.find(options.command);
+    if (help == kCommandHelp.end()) {
+        std::cerr << "mivlet-peer: unknown command " << options.command << "\n\n" << kUsageText;
+        return kUsage;
+    }
+    if (options.help) {
+        std::cout << help->second;
+        return kOk;
+    }
+    if (options.command == "listen") return Listen(options);
+    if (options.command == "send") return Send(options);
+    if (options.command == "who") return Who(options);
+    return Version(options);
+}

@@ -1,0 +1,26 @@
+#pragma once
+// What the command-line peer takes from the operating system it runs on.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/DatagramSocketApi.h"
+#include "platform/MailslotApi.h"
+
+class CPeerPlatform {
+public:
+    virtual ~CPeerPlatform() = default;
+    virtual CMailslotApi& System() = 0;
+    virtual CDatagramSocketApi& Sockets() = 0;
+    // The computer name as the system reports it; nothing when it cannot.
+    virtual std::optional<std::string> ComputerName() = 0;
+    virtual std::string LoginName() = 0;
+};
+
+std::unique_ptr<CPeerPlatform> MakePeerPlatform();
+
+// Ctrl+C and termination requests set a flag instead of ending the process,
+// so that the peer can say goodbye to the others first.
+void InstallStopHandler();
+bool StopRequested();

@@ -1,0 +1,48 @@
+#include <pwd.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/posix/PosixSockets.h"
+#include "platform/posix/PosixSystemApi.h"
+#include "tools/peer/PeerPlatform.h"
+
+namespace {
+
+volatile sig_atomic_t g_stopRequested = 0;
+
+class CPosixPeerPlatform final : public CPeerPlatform {
+public:
+    CMailslotApi& System() override { return m_system; }
+    CDatagramSocketApi& Sockets() override { return m_sockets; }
+    std::optional<std::string> ComputerName() override {
+        char name[256] = {};
+        if (::gethostname(name, sizeof name - 1) != 0) return std::nullopt;
+        std::string text(name);
+        return text.substr(0, text.find('.'));  // the host part, as Windows names a computer
+    }
+    std::string LoginName() override {
+        if (const passwd* entry = ::getpwuid(::geteuid()); entry && entry->pw_name) return entry->pw_name;
+        const char* user = std::getenv("USER");
+        return user ? user : "";
+    }
+
+private:
+    CPosixSystemApi m_system;
+    CPosixSockets m_sockets;
+};
+
+}  // namespace
+
+std::unique_ptr<CPeerPlatform> MakePeerPlatform() { return std::make_unique<CPosixPeerPlatform>(); }
+
+void InstallStopHandler() {
+    struct sigaction action {};
+    action.sa_handler = [](int) { g_stopRequested = 1; };
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+}
+
+bool StopRequested() { return g_stopRequested != 0; }

@@ -1,0 +1,43 @@
+#include <windows.h>
+
+#include <atomic>
+
+#include "platform/win32/Win32ComputerName.h"
+#include "platform/win32/Win32MailslotApi.h"
+#include "platform/win32/WinsockSockets.h"
+#include "tools/peer/PeerPlatform.h"
+
+namespace {
+
+std::atomic<bool> g_stopRequested{false};
+
+class CWin32PeerPlatform final : public CPeerPlatform {
+public:
+    CMailslotApi& System() override { return m_system; }
+    CDatagramSocketApi& Sockets() override { return m_sockets; }
+    std::optional<std::string> ComputerName() override { return QueryComputerName(); }
+    std::string LoginName() override {
+        char name[257] = {};
+        DWORD size = sizeof name;
+        return ::GetUserNameA(name, &size) ? std::string(name) : std::string();
+    }
+
+private:
+    CWin32MailslotApi m_system;
+    CWinsockSockets m_sockets;
+};
+
+}  // namespace
+
+std::unique_ptr<CPeerPlatform> MakePeerPlatform() { return std::make_unique<CWin32PeerPlatform>(); }
+
+void InstallStopHandler() {
+    ::SetConsoleCtrlHandler(
+        [](DWORD) -> BOOL {
+            g_stopRequested = true;
+            return TRUE;
+        },
+        TRUE);
+}
+
+bool StopRequested() { return g_stopRequested; }
