@@ -1,0 +1,93 @@
+// The chat history under Wine: the cost of one AppendMessage once the
+// history is at its 65,536-character limit (every append then trims), and
+// of a Rerender of the full history. Prints figures; times nothing against
+// a limit.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "chattext/TimeZone.h"
+#include "chatwindow/ChatDlg.h"
+#include "platform/memory/MemoryNetwork.h"
+
+namespace {
+
+double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+    LARGE_INTEGER frequency;
+    ::QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+LARGE_INTEGER Now() {
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return now;
+}
+
+CMessageRecord Message(int i, std::size_t length) {
+    CMessageRecord record;
+    record.computer = "Office";
+    record.user = "guest";
+    record.text = std::to_string(i) + " " + std::string(length, 'x');
+    record.broadcast = i % 2;
+    record.time = 957744000 + static_cast<std::uint32_t>(i);
+    return record;
+}
+
+}  // namespace
+
+int main() {
+    ::LoadLibraryA("RICHED20.DLL");
+    ::LoadLibraryA("RICHED32.DLL");
+    CMemoryNetwork net;
+    CMemoryComputer& host = net.AddComputer("Lab2");
+    CDefaultChatSettings settings;
+    CFixedTimeZone zone;
+    CChatDlg dlg(host, "Lab2", settings, zone);
+    if (!dlg.CreateModeless(nullptr)) {
+        std::fprintf(stderr, "history_bench: the chat dialog could not be created\n");
+        return 1;
+    }
+    dlg.UseTrayIcon(false);
+    dlg.FinishStartUp();
+    dlg.ShowChat(true, false);
+    CChatTextCtrl& history = dlg.History();
+
+    for (std::size_t length : {80u, 400u}) {
+        history.ClearAll();
+        int i = 0;
+        while (history.ShownMessages().TotalLength() + static_cast<std::int64_t>(length) + 40 <=
+               CChatDlg::kHistoryTextLimit)
+            history.AppendMessage(Message(i++, length));
+        const std::size_t full = history.ShownMessages().Size();
+
+        constexpr int kAppends = 300;
+        const LARGE_INTEGER start = Now();
+        for (int n = 0; n < kAppends; ++n) history.AppendMessage(Message(i++, length));
+        const double appendMs = Milliseconds(start, Now()) / kAppends;
+
+        // The same with the user in the history: no caret move, no scrolling.
+        ::SetForegroundWindow(dlg.Hwnd());
+        ::SetFocus(history.Hwnd());
+        const LARGE_INTEGER focusedStart = Now();
+        for (int n = 0; n < kAppends; ++n) history.AppendMessage(Message(i++, length));
+        const double focusedMs = Milliseconds(focusedStart, Now()) / kAppends;
+        ::SetFocus(nullptr);
+
+        constexpr int kRerenders = 10;
+        const LARGE_INTEGER rerenderStart = Now();
+        for (int n = 0; n < kRerenders; ++n) history.Rerender(nullptr, nullptr, n % 2 ? "c u H:nn> " : "");
+        const double rerenderMs = Milliseconds(rerenderStart, Now()) / kRerenders;
+
+        std::printf("text of %zu characters, %zu messages at the limit (%lld characters):\n", length,
+                    history.ShownMessages().Size(),
+                    static_cast<long long>(history.ShownMessages().TotalLength()));
+        std::printf("  AppendMessage with trimming: %.3f ms per message (%d appends, full at %zu)\n", appendMs,
+                    kAppends, full);
+        std::printf("  the same with the history focused (no scrolling): %.3f ms per message\n", focusedMs);
+        std::printf("  Rerender of the full history: %.1f ms (mean of %d)\n", rerenderMs, kRerenders);
+    }
+    return 0;
+}
