@@ -155,6 +155,21 @@ if [[ -x $MIVLET_BUILD/win/bin/Mivlet.exe ]]; then
   kill -TERM "$listener"; wait "$listener" 2>/dev/null
   check "its message arrives as from Lab3" equals \
     "$(count_lines "$out/from-windows" '{"computer":"Lab3","user":"bob","text":"from windows"')" 1
+
+  # The program's presence ping, and its exit notice when WM_CLOSE reaches
+  # its window from outside (taskkill without /F sends WM_CLOSE).
+  lan_spawn LAB1 "$out/watch-mivlet" "$peer" who --watch --user kel
+  watcher=$LAN_PID
+  sleep 2.5
+  check "Mivlet.exe announces itself with the presence ping" grep -q ' + Lab3  (' "$out/watch-mivlet"
+  lan_exec LAB3 env WINEPREFIX="$out/wine-LAB3" WINEDEBUG=-all wine taskkill /IM Mivlet.exe >/dev/null 2>&1
+  closed=$(date +%s%3N)
+  for _ in $(seq 100); do kill -0 "$mivlet" 2>/dev/null || break; sleep 0.1; done
+  check "Mivlet.exe ends when WM_CLOSE reaches its window" bash -c "! kill -0 $mivlet 2>/dev/null"
+  sleep 1
+  kill -TERM "$watcher"; wait "$watcher" 2>/dev/null
+  gone=$(grep ' - Lab3  (' "$out/watch-mivlet" | tail -1 | cut -d' ' -f1)
+  check "its exit notice removes Lab3 from the list at once" test -n "$gone" -a "$(( ${gone:-0} - closed ))" -lt 1500
 else
   echo "# no Windows build: Mivlet.exe not tried"
 fi
