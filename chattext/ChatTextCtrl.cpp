@@ -152,14 +152,13 @@ LONG CChatTextCtrl::InsertLine(const std::string& line, std::size_t prefixLength
     return end - start;
 }
 
-// Leaves the last line on the bottom edge of the view rather than at its top.
+// Leaves the last line on the bottom edge of the view rather than at its
+// top. From the top, one page down tells the page height; the scroll to the
+// end is then one jump, with page steps only to finish what it left.
 void CChatTextCtrl::ScrollToEnd() {
-    for (int i = 0; i < kMaxScrollSteps && FirstVisibleLine() != 0; ++i) {
-        const LONG before = FirstVisibleLine();
-        Send(EM_SCROLL, SB_PAGEUP);
-        if (FirstVisibleLine() == before) break;
-    }
+    Send(EM_LINESCROLL, 0, -FirstVisibleLine());
     const LONG pageHeight = LOWORD(Send(EM_SCROLL, SB_PAGEDOWN));
+    Send(EM_LINESCROLL, 0, LineCount());
     for (int i = 0; i < kMaxScrollSteps; ++i) {
         const LONG before = FirstVisibleLine();
         Send(EM_SCROLL, SB_PAGEDOWN);
