@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+
+#include "util/ApiResource.h"
 #include <vector>
 
 using SocketHandle = std::intptr_t;
@@ -48,32 +50,4 @@ public:
 };
 
 // Owns one socket of a CDatagramSocketApi.
-class CSocket {
-public:
-    CSocket() = default;
-    CSocket(CDatagramSocketApi& api, SocketHandle socket) : m_api(&api), m_socket(socket) {}
-    CSocket(CSocket&& other) noexcept { Swap(other); }
-    CSocket& operator=(CSocket&& other) noexcept {
-        CSocket(std::move(other)).Swap(*this);
-        return *this;
-    }
-    CSocket(const CSocket&) = delete;
-    CSocket& operator=(const CSocket&) = delete;
-    ~CSocket() { Close(); }
-
-    bool IsValid() const { return m_socket != kInvalidSocket; }
-    SocketHandle Get() const { return m_socket; }
-    void Close() {
-        if (m_api && IsValid()) m_api->CloseSocket(m_socket);
-        m_socket = kInvalidSocket;
-    }
-
-private:
-    void Swap(CSocket& other) noexcept {
-        std::swap(m_api, other.m_api);
-        std::swap(m_socket, other.m_socket);
-    }
-
-    CDatagramSocketApi* m_api = nullptr;
-    SocketHandle m_socket = kInvalidSocket;
-};
+using CSocket = CApiResource<CDatagramSocketApi, SocketHandle, kInvalidSocket, &CDatagramSocketApi::CloseSocket>;

@@ -8,6 +8,8 @@
 #include <string>
 #include <utility>
 
+#include "util/ApiResource.h"
+
 // An opaque file; on Win32 it is the HANDLE value itself.
 using FileHandle = std::uintptr_t;
 inline constexpr FileHandle kInvalidFileHandle = ~FileHandle{0};  // INVALID_HANDLE_VALUE
@@ -30,21 +32,4 @@ public:
 };
 
 // Owns one file of a CFileApi and closes it when it goes.
-class CFileHandle {
-public:
-    CFileHandle(CFileApi& api, FileHandle handle) : m_api(api), m_handle(handle) {}
-    CFileHandle(const CFileHandle&) = delete;
-    CFileHandle& operator=(const CFileHandle&) = delete;
-    ~CFileHandle() { Close(); }
-
-    bool IsValid() const { return m_handle != kInvalidFileHandle; }
-    FileHandle Get() const { return m_handle; }
-    void Close() {
-        if (IsValid()) m_api.CloseFile(m_handle);
-        m_handle = kInvalidFileHandle;
-    }
-
-private:
-    CFileApi& m_api;
-    FileHandle m_handle;
-};
+using CFileHandle = CApiResource<CFileApi, FileHandle, kInvalidFileHandle, &CFileApi::CloseFile>;

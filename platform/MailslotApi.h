@@ -11,6 +11,8 @@
 #include <string>
 #include <utility>
 
+#include "util/ApiResource.h"
+
 // An opaque handle; on Win32 it is the HANDLE value itself.
 using PlatformHandle = std::uintptr_t;
 inline constexpr PlatformHandle kInvalidPlatformHandle = ~PlatformHandle{0};  // INVALID_HANDLE_VALUE
@@ -48,32 +50,4 @@ public:
 };
 
 // Owns one handle of a CMailslotApi and closes it when it goes.
-class CPlatformHandle {
-public:
-    CPlatformHandle() = default;
-    CPlatformHandle(CMailslotApi& api, PlatformHandle handle) : m_api(&api), m_handle(handle) {}
-    CPlatformHandle(CPlatformHandle&& other) noexcept { Swap(other); }
-    CPlatformHandle& operator=(CPlatformHandle&& other) noexcept {
-        CPlatformHandle(std::move(other)).Swap(*this);
-        return *this;
-    }
-    CPlatformHandle(const CPlatformHandle&) = delete;
-    CPlatformHandle& operator=(const CPlatformHandle&) = delete;
-    ~CPlatformHandle() { Close(); }
-
-    bool IsValid() const { return m_handle != kInvalidPlatformHandle; }
-    PlatformHandle Get() const { return m_handle; }
-    void Close() {
-        if (m_api && IsValid()) m_api->CloseHandle(m_handle);
-        m_handle = kInvalidPlatformHandle;
-    }
-
-private:
-    void Swap(CPlatformHandle& other) noexcept {
-        std::swap(m_api, other.m_api);
-        std::swap(m_handle, other.m_handle);
-    }
-
-    CMailslotApi* m_api = nullptr;
-    PlatformHandle m_handle = kInvalidPlatformHandle;
-};
+using CPlatformHandle = CApiResource<CMailslotApi, PlatformHandle, kInvalidPlatformHandle, &CMailslotApi::CloseHandle>;

@@ -12,17 +12,11 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/SocketAddresses.h"
+
 namespace {
 
 const int kReceiveBufferBytes = 1 << 20;
-
-sockaddr_in MakeAddress(InetAddress address, std::uint16_t port) {
-    sockaddr_in result{};
-    result.sin_family = AF_INET;
-    result.sin_addr.s_addr = htonl(address);
-    result.sin_port = htons(port);
-    return result;
-}
 
 }  // namespace
 
@@ -37,7 +31,7 @@ SocketHandle CPosixSockets::OpenUdpSocket(std::uint16_t port, EOpenSocket* resul
         // The endpoint drains the socket every 50 ms; a bigger buffer rides
         // out bursts between two drains (the system caps what it grants).
         ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &kReceiveBufferBytes, sizeof kReceiveBufferBytes);
-        const sockaddr_in local = MakeAddress(INADDR_ANY, port);
+        const sockaddr_in local = MakeSocketAddress(INADDR_ANY, port);
         if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
             *result = errno == EADDRINUSE ? EOpenSocket::PortInUse : EOpenSocket::Failed;
             ::close(fd);
@@ -50,7 +44,7 @@ SocketHandle CPosixSockets::OpenUdpSocket(std::uint16_t port, EOpenSocket* resul
 
 bool CPosixSockets::SendTo(SocketHandle socket, InetAddress address, std::uint16_t port, const void* data,
                            std::size_t size) {
-    const sockaddr_in target = MakeAddress(address, port);
+    const sockaddr_in target = MakeSocketAddress(address, port);
     const ssize_t sent = ::sendto(static_cast<int>(socket), data, size, 0, reinterpret_cast<const sockaddr*>(&target),
                                   sizeof target);
     return sent >= 0 && static_cast<std::size_t>(sent) == size;
@@ -68,17 +62,7 @@ EReceive CPosixSockets::ReceiveFrom(SocketHandle socket, void* buffer, std::size
 void CPosixSockets::CloseSocket(SocketHandle socket) { ::close(static_cast<int>(socket)); }
 
 std::vector<InetAddress> CPosixSockets::Resolve(const std::string& name) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0) return {};
-    std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> owner(found, &::freeaddrinfo);
-    std::vector<InetAddress> addresses;
-    for (const addrinfo* a = found; a; a = a->ai_next)
-        if (a->ai_family == AF_INET)
-            addresses.push_back(ntohl(reinterpret_cast<const sockaddr_in*>(a->ai_addr)->sin_addr.s_addr));
-    return addresses;
+    return ResolveIpv4(name);
 }
 
 std::vector<InetAddress> CPosixSockets::BroadcastAddresses() {

@@ -6,17 +6,11 @@
 #include <windows.h>
 
 #include <memory>
+
+#include "platform/SocketAddresses.h"
 #include <vector>
 
 namespace {
-
-sockaddr_in MakeAddress(InetAddress address, std::uint16_t port) {
-    sockaddr_in result{};
-    result.sin_family = AF_INET;
-    result.sin_addr.s_addr = htonl(address);
-    result.sin_port = htons(port);
-    return result;
-}
 
 SOCKET ToSocket(SocketHandle handle) { return static_cast<SOCKET>(handle); }
 
@@ -51,7 +45,7 @@ SocketHandle CWinsockSockets::OpenUdpSocket(std::uint16_t port, EOpenSocket* res
         const int receiveBuffer = 1 << 20;
         ::setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&receiveBuffer), sizeof receiveBuffer);
         ::setsockopt(s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on), sizeof on);
-        const sockaddr_in local = MakeAddress(INADDR_ANY, port);
+        const sockaddr_in local = MakeSocketAddress(INADDR_ANY, port);
         if (::bind(s, reinterpret_cast<const sockaddr*>(&local), sizeof local) == SOCKET_ERROR) {
             const int error = ::WSAGetLastError();
             *result = (error == WSAEADDRINUSE || error == WSAEACCES) ? EOpenSocket::PortInUse : EOpenSocket::Failed;
@@ -65,7 +59,7 @@ SocketHandle CWinsockSockets::OpenUdpSocket(std::uint16_t port, EOpenSocket* res
 
 bool CWinsockSockets::SendTo(SocketHandle socket, InetAddress address, std::uint16_t port, const void* data,
                              std::size_t size) {
-    const sockaddr_in target = MakeAddress(address, port);
+    const sockaddr_in target = MakeSocketAddress(address, port);
     const int sent = ::sendto(ToSocket(socket), static_cast<const char*>(data), static_cast<int>(size), 0,
                               reinterpret_cast<const sockaddr*>(&target), sizeof target);
     return sent != SOCKET_ERROR && static_cast<std::size_t>(sent) == size;
@@ -90,17 +84,7 @@ EReceive CWinsockSockets::ReceiveFrom(SocketHandle socket, void* buffer, std::si
 void CWinsockSockets::CloseSocket(SocketHandle socket) { ::closesocket(ToSocket(socket)); }
 
 std::vector<InetAddress> CWinsockSockets::Resolve(const std::string& name) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0) return {};
-    std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> owner(found, &::freeaddrinfo);
-    std::vector<InetAddress> addresses;
-    for (const addrinfo* a = found; a; a = a->ai_next)
-        if (a->ai_family == AF_INET)
-            addresses.push_back(ntohl(reinterpret_cast<const sockaddr_in*>(a->ai_addr)->sin_addr.s_addr));
-    return addresses;
+    return ResolveIpv4(name);
 }
 
 std::vector<InetAddress> CWinsockSockets::BroadcastAddresses() {

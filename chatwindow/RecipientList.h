@@ -1,0 +1,53 @@
+#pragma once
+// The To: list as the peer table sees it. The list itself is a sorted
+// drop-down list whose item texts are the only key; this interface is what
+// the refresh needs of it, so that the rules run the same over the real
+// combo box and over a list in memory.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "messaging/PeerTable.h"
+
+inline constexpr char kAllUsersEntry[] = "(All Users)";
+
+class CRecipientList {
+public:
+    static constexpr int kNone = -1;
+    virtual ~CRecipientList() = default;
+    // Indexes of the entry equal to `text`, or of the first one that begins
+    // with it, both without regard to case; kNone when there is none.
+    virtual int FindExact(std::string_view text) const = 0;
+    virtual int FindPrefix(std::string_view text) const = 0;
+    // Inserts in sorted place and tells where.
+    virtual int Add(std::string_view text) = 0;
+    virtual void Delete(int index) = 0;
+    virtual int Selection() const = 0;
+    virtual void Select(int index) = 0;
+};
+
+// Brings the list in line with the peer table, peer by peer in table order:
+// alive peers get an entry (renamed when a new user name is pending), gone
+// ones lose theirs, pending names become the current ones, and whenever the
+// selection is lost it moves to the entry just touched or "(All Users)".
+void RefreshRecipientList(CPeerTable& peers, std::uint32_t now, CRecipientList& list);
+
+// A sorted list in memory, as the drop-down list control keeps it.
+class CMemoryRecipientList final : public CRecipientList {
+public:
+    int FindExact(std::string_view text) const override;
+    int FindPrefix(std::string_view text) const override;
+    int Add(std::string_view text) override;
+    void Delete(int index) override;
+    int Selection() const override { return m_selection; }
+    void Select(int index) override;
+
+    const std::vector<std::string>& Entries() const { return m_entries; }
+    std::string SelectedText() const { return m_selection == kNone ? std::string() : m_entries[m_selection]; }
+
+private:
+    std::vector<std::string> m_entries;
+    int m_selection = kNone;
+};

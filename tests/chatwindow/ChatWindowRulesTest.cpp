@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "chatwindow/QuickKeys.h"
+#include "chatwindow/RecipientList.h"
+#include "chatwindow/SendPlan.h"
+#include "chatwindow/TypedText.h"
+#include "messaging/CommandText.h"
+
+namespace {
+
+using Entries = std::vector<std::string>;
+
+CMessageRecord Ping(const std::string& computer, std::uint32_t time) {
+    CMessageRecord r;
+    r.computer = computer;
+    r.user = kCommandMarker;
+    r.time = time;
+    return r;
+}
+
+// The list starts as the dialog leaves it: "(All Users)", selected.
+class RecipientListTest : public ::testing::Test {
+protected:
+    RecipientListTest() { list.Select(list.Add(kAllUsersEntry)); }
+    void Heard(const std::string& computer, const std::string& user, std::uint32_t time) {
+        peers.ApplyPing(Ping(computer, time), user);
+    }
+    CPeerTable peers;
+    CMemoryRecipientList list;
+};
+
+TEST_F(RecipientListTest, AlivePeersAreListedInSortedOrder) {
+    Heard("Mill", "Ann", 100);
+    Heard("Lab2", "Kel", 100);
+    Heard("3d-Pc", "Bob", 100);
+    RefreshRecipientList(peers, 100, list);
+    EXPECT_EQ(list.Entries(), (Entries{"(All Users)", "3d-Pc  (Bob)", "Lab2  (Kel)", "Mill  (Ann)"}));
+    EXPECT_EQ(list.SelectedText(), "(All Users)");
+}
+
+TEST_F(RecipientListTest, SilenceAndExitNoticesRemoveEntriesAndTheSelectionFallsBack) {
+    Heard("Lab2", "Kel", 100);
+    Heard("Mill", "Ann", 100);
+    RefreshRecipientList(peers, 100, list);
+    list.Select(list.FindExact("Lab2  (Kel)"));
+
+    RefreshRecipientList(peers, 114, list);  // 14 seconds: still there
+    EXPECT_EQ(list.SelectedText(), "Lab2  (Kel)");
+    Heard("Mill", "Ann", 114);
+    RefreshRecipientList(peers, 115, list);  // 15 seconds: gone
+    EXPECT_EQ(list.Entries(), (Entries{"(All Users)", "Mill  (Ann)"}));
+    EXPECT_EQ(list.SelectedText(), "(All Users)");
+
+    peers.ApplyExit("Mill");
+    RefreshRecipientList(peers, 115, list);
+    EXPECT_EQ(list.Entries(), Entries{"(All Users)"});
+
+    // Back again: listed, but the selection stays where it is.
+    Heard("Lab2", "Kel", 120);
+    RefreshRecipientList(peers, 120, list);
+    EXPECT_EQ(list.Entries(), (Entries{"(All Users)", "Lab2  (Kel)"}));
+    EXPECT_EQ(list.SelectedText(), "(All Users)");
+}
+
+TEST_F(RecipientListTest, ARenameReplacesTheEntryAndKeepsItSelected) {
+    Heard("Lab2", "Kel", 100);
+    RefreshRecipientList(peers, 100, list);
+    list.Select(list.FindExact("lab2  (kel)"));
+    Heard("Lab2", "Kel Smith", 101);
+    EXPECT_EQ(list.Entries(), (Entries{"(All Users)", "Lab2  (Kel)"}));  // until the refresh
+    RefreshRecipientList(peers, 101, list);
+    EXPECT_EQ(list.Entries(), (Entries{"(All Users)", "Lab2  (Kel Smith)"}));
+    EXPECT_EQ(list.SelectedText(), "Lab2  (Kel Smith)");
+    EXPECT_EQ(peers.Peers()[0].user, "Kel Smith");
+    EXPECT_EQ(peers.Peers()[0].pendingUser, "");
+}
+
+TEST(QuickKeys, SecondPressOfTheSameKeyWithinASecondSends) {
+    using EPress = CQuickKeyState::EPress;
+    const struct {
+        const char* name;
+        std::vector<std::pair<int, std::uint32_t>> presses;  // key, tick
+        std::vector<EPress> results;
+    } cases[] = {
+        {"F5 F5", {{5, 100}, {5, 600}}, {EPress::TypeText, EPress::SendMessage}},
+        {"F5 F6 F5", {{5, 100}, {6, 200}, {5, 300}}, {EPress::TypeText, EPress::TypeText, EPress::TypeText}},
+        {"F7 F7 at exactly a second", {{7, 0}, {7, 1000}}, {EPress::TypeText, EPress::SendMessage}},
+        {"F7 F7 too slow", {{7, 0}, {7, 1001}}, {EPress::TypeText, EPress::TypeText}},
+        {"F5 F5 F5", {{5, 0}, {5, 10}, {5, 20}}, {EPress::TypeText, EPress::SendMessage, EPress::TypeText}},
+        {"across the tick wrap", {{9, 0xFFFFFF00u}, {9, 0x100}}, {EPress::TypeText, EPress::SendMessage}},
+    };
+    for (const auto& c : cases) {
+        CQuickKeyState state;
+        std::vector<EPress> results;
+        for (auto [key, tick] : c.presses) results.push_back(state.Press(key, tick));
+        EXPECT_EQ(results, c.results) << c.name;
+    }
+    CQuickKeyState state;
+    state.Press(5, 0);
+    state.Clear();  // another key between the two presses
+    EXPECT_EQ(state.Press(5, 10), EPress::TypeText);
+
+    EXPECT_EQ(QuickKeyNumber(0x70), 0);   // F1 is Help
+    EXPECT_EQ(QuickKeyNumber(0x71), 2);
+    EXPECT_EQ(QuickKeyNumber(0x7B), 12);
+    EXPECT_EQ(QuickKeyNumber(0x7C), 0);   // F13
+    EXPECT_EQ(QuickKeyNumber(0x41), 0);
+    EXPECT_FALSE(QuickKeyTypesText(""));
+    EXPECT_FALSE(QuickKeyTypesText("(none)"));
+    EXPECT_TRUE(QuickKeyTypesText("(None)"));  // compared exactly
+}
+
+TEST(TypedText, LeadingEmptyLinesShrinkAndTrailingBreaksGo) {
+    const struct { const char* in; const char* out; } cases[] = {
+        {"  word\r\n\r\n", "  word"},
+        {"\r\n\r\n\r\nword", "\r\nword"},
+        {"\r\n\r\n", ""},
+        {"a\r\nb", "a\r\nb"},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CleanTypedText(c.in), c.out) << c.in;
+}
+
+TEST(SendPlan, ChecksInTheirOrder) {
+    using EStep = CSendPlan::EStep;
+    CPeerTable peers;
+    peers.ApplyPing(Ping("Lab2", 100), "Kel");
+    peers.ApplyPing(Ping("Mill", 80), "Ann");  // silent for 20 s at 100
+    peers.CommitPendingUsers();
+
+    const struct {
+        const char* name;
+        std::string text;
+        const char* recipient;
+        bool prompt;
+        EStep step;
+        const char* target;
+        const char* sender;
+        bool askFirst;
+        bool appendOwn;
+    } cases[] = {
+        {"to all", "hi", "(All Users)", true, EStep::Send, "*", "me", true, false},
+        {"to all without the prompt", "hi", "(All Users)", false, EStep::Send, "*", "me", false, false},
+        {"2,999 bytes to all", std::string(2999, 'x'), "(All Users)", false, EStep::Send, "*", "me", false, false},
+        {"3,000 bytes to all", std::string(3000, 'x'), "(All Users)", false, EStep::TooLongForAllUsers, "*", "me",
+         false, false},
+        {"3,000 bytes to one", std::string(3000, 'x'), "Lab2  (Kel)", true, EStep::Send, "Lab2", "me", false, true},
+        {"to a live peer", "hi", "LAB2  (KEL)", true, EStep::Send, "Lab2", "me", false, true},
+        {"to a silent peer", "hi", "Mill  (Ann)", true, EStep::PeerGone, "Mill", "me", false, false},
+        {"to a name no peer has", "hi", "Faraway", true, EStep::Send, "Faraway", "me", false, true},
+        {"QUIT", "QUIT", "Lab2  (Kel)", true, EStep::Quit, "Lab2", "", false, false},
+        {"Cls", "Cls", "(All Users)", true, EStep::ClearHistory, "*", "", false, false},
+        {"quit now", "quit now", "Lab2  (Kel)", true, EStep::Send, "Lab2", "me", false, true},
+        {"a command to one", "ADMIN:version", "Lab2  (Kel)", true, EStep::Send, "Lab2", "mivletcmd", false, false},
+        {"a command to all", "admin:quit", "(All Users)", true, EStep::Send, "*", "mivletcmd", true, false},
+    };
+    for (const auto& c : cases) {
+        const CSendPlan plan = PlanSend(c.text, c.recipient, peers, 100, "me", c.prompt);
+        EXPECT_EQ(plan.step, c.step) << c.name;
+        EXPECT_EQ(plan.target, c.target) << c.name;
+        EXPECT_EQ(plan.sender, c.sender) << c.name;
+        EXPECT_EQ(plan.askFirst, c.askFirst) << c.name;
+        EXPECT_EQ(plan.appendOwn, c.appendOwn) << c.name;
+    }
+}
+
+}  // namespace
