@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "messaging/Datagram.h"
+#include "platform/ErrorCodes.h"
 #include "util/AsciiText.h"
 
 CMailslot::CMailslot(CMailslotApi& api, const char* name, std::string localComputer)
@@ -51,9 +52,7 @@ namespace {
 // them unless re-enabled. Retrying those would block the user-interface
 // thread for the whole window at every presence ping.
 bool IsLastingOpenError(std::uint32_t error) {
-    constexpr std::uint32_t kPathNotFound = 3;                  // ERROR_PATH_NOT_FOUND
-    constexpr std::uint32_t kRemoteMailslotsDeprecated = 3025;  // ERROR_REMOTE_MAILSLOTS_DEPRECATED
-    return error == kPathNotFound || error == kRemoteMailslotsDeprecated;
+    return error == kErrorPathNotFound || error == kErrorRemoteMailslotsDeprecated;
 }
 
 }  // namespace

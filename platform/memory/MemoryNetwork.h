@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ErrorCodes.h"
 #include "platform/MailslotApi.h"
 
 class CMemoryNetwork;
@@ -23,16 +24,6 @@ enum class EWriteFault {
     Short,                  // reported as a partial write, nothing delivered
 };
 
-// Win32-like error codes the backend sets.
-inline constexpr std::uint32_t kErrorFileNotFound = 2;
-inline constexpr std::uint32_t kErrorPathNotFound = 3;
-inline constexpr std::uint32_t kErrorRemoteMailslotsDeprecated = 3025;
-inline constexpr std::uint32_t kErrorInvalidHandle = 6;
-inline constexpr std::uint32_t kErrorBadNetPath = 53;
-inline constexpr std::uint32_t kErrorSemTimeout = 121;
-inline constexpr std::uint32_t kErrorInsufficientBuffer = 122;
-inline constexpr std::uint32_t kErrorAlreadyExists = 183;
-inline constexpr std::uint32_t kErrorNetWriteFault = 88;
 
 class CMemoryComputer final : public CMailslotApi {
 public:

@@ -4,9 +4,8 @@
 #include <ctime>
 #include <thread>
 
-namespace {
-constexpr std::uint32_t kErrorNotSupported = 50;
-}
+#include "platform/ErrorCodes.h"
+
 
 bool CPosixSystemApi::Unsupported() {
     m_lastError = kErrorNotSupported;

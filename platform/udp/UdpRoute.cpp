@@ -4,20 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "platform/ErrorCodes.h"
 #include "platform/MailslotPath.h"
-
-namespace {
-
-// Win32 error codes the route reports through the system's last error.
-constexpr std::uint32_t kErrorFileNotFound = 2;
-constexpr std::uint32_t kErrorInvalidHandle = 6;
-constexpr std::uint32_t kErrorBadNetPath = 53;
-constexpr std::uint32_t kErrorNetWriteFault = 88;
-constexpr std::uint32_t kErrorSemTimeout = 121;
-constexpr std::uint32_t kErrorInsufficientBuffer = 122;
-constexpr std::uint32_t kErrorAlreadyExists = 183;
-
-}  // namespace
 
 CUdpRoute::CUdpRoute(CMailslotApi& system, bool localMailslots, CDatagramSocketApi& sockets, std::uint16_t port)
     : m_system(system), m_localMailslots(localMailslots), m_sockets(sockets), m_port(port) {}

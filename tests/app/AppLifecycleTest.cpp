@@ -7,10 +7,12 @@
 #include <memory>
 #include <string>
 
+#include "util/win32/Handles.h"
+
 namespace {
 
-using UniqueHandle = std::unique_ptr<void, decltype(&::CloseHandle)>;
-UniqueHandle Own(HANDLE h) { return UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h, &::CloseHandle); }
+// Mailslots and files give INVALID_HANDLE_VALUE when they fail.
+CWin32FileHandle Own(HANDLE h) { return CWin32FileHandle(h); }
 
 constexpr char kMailslotPath[] = "\\\\.\\mailslot\\Mivlet";
 constexpr DWORD kStartTimeoutMs = 20000;
@@ -23,7 +25,7 @@ std::string ProgramPath() {
 }
 
 struct CRunningProgram {
-    UniqueHandle process{nullptr, &::CloseHandle};
+    CHandle process;
     DWORD id = 0;
 };
 
@@ -35,7 +37,7 @@ CRunningProgram Start() {
     CRunningProgram program;
     if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
         CloseHandle(info.hThread);
-        program.process = Own(info.hProcess);
+        program.process = CHandle(info.hProcess);
         program.id = info.dwProcessId;
     }
     return program;
@@ -92,12 +94,12 @@ std::string LongestChildText(HWND parent) {
 }
 
 DWORD WaitForExit(const CRunningProgram& program) {
-    if (WaitForSingleObject(program.process.get(), 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(program.process.get(), 99);
+    if (WaitForSingleObject(program.process.Get(), 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(program.process.Get(), 99);
         return 99;
     }
     DWORD code = 0;
-    GetExitCodeProcess(program.process.get(), &code);
+    GetExitCodeProcess(program.process.Get(), &code);
     return code;
 }
 
@@ -138,10 +140,10 @@ TEST(MivletProgram, RunsHiddenWithItsMailslotAndEndsCleanlyWhenClosed) {
         ASSERT_TRUE(writer);
         DWORD written = 0;
         const char datagram[] = "Lab2\0" "00001\0" "Kel>\tHi";
-        EXPECT_TRUE(WriteFile(writer.get(), datagram, sizeof datagram, &written, nullptr));
+        EXPECT_TRUE(WriteFile(writer.Get(), datagram, sizeof datagram, &written, nullptr));
     }
     Sleep(300);
-    EXPECT_EQ(WaitForSingleObject(program.process.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "still running";
+    EXPECT_EQ(WaitForSingleObject(program.process.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "still running";
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForExit(program), 0u);
@@ -179,9 +181,9 @@ TEST(MivletProgram, ASecondStartShowsTheRunningCopyAndEndsAtOnce) {
 
     const CRunningProgram second = Start();
     ASSERT_TRUE(second.process);
-    EXPECT_EQ(WaitForSingleObject(second.process.get(), 1000), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(WaitForSingleObject(second.process.Get(), 1000), static_cast<DWORD>(WAIT_OBJECT_0));
     DWORD code = 99;
-    GetExitCodeProcess(second.process.get(), &code);
+    GetExitCodeProcess(second.process.Get(), &code);
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(FindProcessWindow(second.id, "#32770"), nullptr);
     EXPECT_TRUE(IsWindowVisible(window));
@@ -241,7 +243,7 @@ TEST_F(LegacyIniTest, IsImportedIntoTheRegistryAndRetired) {
         auto file = Own(CreateFileA(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(file);
         DWORD written = 0;
-        ASSERT_TRUE(WriteFile(file.get(), text, sizeof text - 1, &written, nullptr));
+        ASSERT_TRUE(WriteFile(file.Get(), text, sizeof text - 1, &written, nullptr));
     }
     const CRunningProgram program = Start();
     ASSERT_TRUE(program.process);

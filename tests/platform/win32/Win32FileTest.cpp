@@ -14,18 +14,14 @@
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemorySystem.h"
 #include "platform/win32/Win32FileApi.h"
+#include "util/win32/Handles.h"
 
 namespace {
 
-struct CHandleCloser {
-    void operator()(HANDLE handle) const { ::CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<void, CHandleCloser>;
-
-UniqueHandle Open(const std::string& path, DWORD share) {
+CWin32FileHandle Open(const std::string& path, DWORD share) {
     const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
-    return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+    return CWin32FileHandle(handle);
 }
 
 constexpr char kDate[] = "Wednesday, December 6, 2000 at 3:47:38 PM";
@@ -48,17 +44,17 @@ protected:
     }
 
     std::string Contents() {
-        const UniqueHandle file = Open(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        const CWin32FileHandle file = Open(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
         std::string text(64 * 1024, '\0');
         DWORD read = 0;
-        if (!file || !ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr)) return {};
+        if (!file || !ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr)) return {};
         text.resize(read);
         return text;
     }
     void Put(const std::string& text) {
-        const UniqueHandle file = Open(path, 0);
+        const CWin32FileHandle file = Open(path, 0);
         DWORD written = 0;
-        ASSERT_TRUE(WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+        ASSERT_TRUE(WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
     }
     bool Log(std::string_view line) { return log.LogLine(line, true, header); }
 
@@ -114,8 +110,8 @@ TEST_F(Win32File, FileHeldByAnotherProcessLosesNothing) {
 
     const std::string suffix = std::to_string(GetCurrentProcessId());
     const std::string readyName = "MivletFileHolderReady" + suffix, releaseName = "MivletFileHolderRelease" + suffix;
-    const UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, readyName.c_str()));
-    const UniqueHandle release(CreateEventA(nullptr, TRUE, FALSE, releaseName.c_str()));
+    const CHandle ready(CreateEventA(nullptr, TRUE, FALSE, readyName.c_str()));
+    const CHandle release(CreateEventA(nullptr, TRUE, FALSE, releaseName.c_str()));
     ASSERT_TRUE(ready && release);
     std::string commandLine = "\"" + HolderPath() + "\" \"" + path + "\" " + readyName + " " + releaseName;
     STARTUPINFOA startup{};
@@ -124,16 +120,16 @@ TEST_F(Win32File, FileHeldByAnotherProcessLosesNothing) {
     ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                &process))
         << commandLine;
-    const UniqueHandle child(process.hProcess), thread(process.hThread);
-    ASSERT_EQ(WaitForSingleObject(ready.get(), 10000), WAIT_OBJECT_0) << "the holder did not get the file";
+    const CHandle child(process.hProcess), thread(process.hThread);
+    ASSERT_EQ(WaitForSingleObject(ready.Get(), 10000), WAIT_OBJECT_0) << "the holder did not get the file";
 
     EXPECT_FALSE(Log("not logged\r\n"));
     EXPECT_TRUE(header);
 
-    SetEvent(release.get());
-    ASSERT_EQ(WaitForSingleObject(child.get(), 10000), WAIT_OBJECT_0);
+    SetEvent(release.Get());
+    ASSERT_EQ(WaitForSingleObject(child.Get(), 10000), WAIT_OBJECT_0);
     DWORD exitCode = 1;
-    GetExitCodeProcess(child.get(), &exitCode);
+    GetExitCodeProcess(child.Get(), &exitCode);
     EXPECT_EQ(exitCode, 0u);
     EXPECT_EQ(Contents(), before);
 

@@ -13,11 +13,12 @@
 #include "util/AsciiText.h"
 #include "platform/win32/Win32ComputerName.h"
 #include "platform/win32/Win32MailslotApi.h"
+#include "util/win32/Handles.h"
 
 namespace {
 
-using UniqueHandle = std::unique_ptr<void, decltype(&::CloseHandle)>;
-UniqueHandle Own(HANDLE h) { return UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h, &::CloseHandle); }
+// Mailslots and files give INVALID_HANDLE_VALUE when they fail.
+CWin32FileHandle Own(HANDLE h) { return CWin32FileHandle(h); }
 
 constexpr char kPath[] = "\\\\.\\mailslot\\Mivlet";
 
@@ -96,24 +97,24 @@ TEST_F(Win32Mailslot, ReadsBehaveAsTheTestBackendAssumes) {
     auto server = Own(CreateMailslotA(kPath, 0, 0, nullptr));
     ASSERT_TRUE(server);
     DWORD next = 0, count = 0;
-    ASSERT_TRUE(GetMailslotInfo(server.get(), nullptr, &next, &count, nullptr));
+    ASSERT_TRUE(GetMailslotInfo(server.Get(), nullptr, &next, &count, nullptr));
     EXPECT_EQ(next, MAILSLOT_NO_MESSAGE);
     EXPECT_EQ(next, kMailslotNoMessage);
     EXPECT_EQ(count, 0u);
 
     char buffer[8];
     DWORD read = 0;
-    EXPECT_FALSE(ReadFile(server.get(), buffer, sizeof buffer, &read, nullptr));  // never waits
+    EXPECT_FALSE(ReadFile(server.Get(), buffer, sizeof buffer, &read, nullptr));  // never waits
 
     auto writer = Own(CreateFileA(kPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(writer);
     DWORD written = 0;
-    ASSERT_TRUE(WriteFile(writer.get(), "hello", 5, &written, nullptr));
-    ASSERT_TRUE(GetMailslotInfo(server.get(), nullptr, &next, &count, nullptr));
+    ASSERT_TRUE(WriteFile(writer.Get(), "hello", 5, &written, nullptr));
+    ASSERT_TRUE(GetMailslotInfo(server.Get(), nullptr, &next, &count, nullptr));
     EXPECT_EQ(next, 5u);
     EXPECT_EQ(count, 1u);
-    ASSERT_TRUE(ReadFile(server.get(), buffer, sizeof buffer, &read, nullptr));
+    ASSERT_TRUE(ReadFile(server.Get(), buffer, sizeof buffer, &read, nullptr));
     EXPECT_EQ(std::string(buffer, read), "hello");
 }
 

@@ -14,21 +14,17 @@
 #include "app/SettingsKeys.h"
 #include "platform/win32/Win32CharFormat.h"
 #include "platform/win32/Win32RegistryApi.h"
+#include "util/win32/Handles.h"
 
 namespace {
 
 constexpr char kTestSubkey[] = "Win32RegistryTest";
 const std::string kTestPath = std::string(kSettingsPath) + "\\" + kTestSubkey;
 
-struct CKeyCloser {
-    void operator()(HKEY key) const { ::RegCloseKey(key); }
-};
-using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, CKeyCloser>;
-
-UniqueKey OpenMachineKey(const std::string& path) {
+CRegistryKey OpenMachineKey(const std::string& path) {
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return nullptr;
-    return UniqueKey(key);
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return {};
+    return CRegistryKey(key);
 }
 
 class Win32Registry : public ::testing::Test {
@@ -37,17 +33,17 @@ protected:
     void TearDown() override { ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kTestPath.c_str()); }
 
     void PutRaw(const char* name, DWORD type, const std::string& bytes) {
-        const UniqueKey raw = OpenMachineKey(kTestPath);
+        const CRegistryKey raw = OpenMachineKey(kTestPath);
         ASSERT_TRUE(raw);
-        ASSERT_EQ(::RegSetValueExA(raw.get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+        ASSERT_EQ(::RegSetValueExA(raw.Get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                                    static_cast<DWORD>(bytes.size())),
                   ERROR_SUCCESS);
     }
     // The stored type and size, or ERROR_FILE_NOT_FOUND as the type.
     std::pair<DWORD, DWORD> Stored(const char* name) {
-        const UniqueKey raw = OpenMachineKey(kTestPath);
+        const CRegistryKey raw = OpenMachineKey(kTestPath);
         DWORD type = 0, size = 0;
-        if (!raw || ::RegQueryValueExA(raw.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        if (!raw || ::RegQueryValueExA(raw.Get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
             return {ERROR_FILE_NOT_FOUND, 0};
         return {type, size};
     }
