@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-inline constexpr int kFirstQuickKey = 2;
-inline constexpr int kLastQuickKey = 12;
+#include "chatwindow/QuickKeys.h"
+
 
 // "F2" to "F12"; empty for a key without a QuickKey.
 std::string QuickKeyValueName(int functionKey);

@@ -2,7 +2,9 @@
 
 #include "app/ChatTextBackground.h"
 #include "app/FontSettings.h"
+#include "app/IntSettings.h"
 #include "app/PrefixSetting.h"
+#include "app/QuickKeySettings.h"
 #include "app/SettingsKeys.h"
 #include "app/UserName.h"
 #include "platform/win32/Win32CharFormat.h"
@@ -43,3 +45,11 @@ void CRegistryChatSettings::LogLine(std::string_view line, bool& headerPending) 
 std::string CRegistryChatSettings::CurrentUserName(bool* unset) { return GetCurrentUserName(m_system, unset); }
 
 COLORREF CRegistryChatSettings::ChatTextBackground() { return GetChatTextBackground(m_system); }
+
+void CRegistryChatSettings::SetCurrentUserName(const std::string& name) { ::SetCurrentUserName(name); }
+
+bool CRegistryChatSettings::PromptOnAllUsers() { return GetIntSetting(kPromptOnAllUsers) != 0; }
+
+bool CRegistryChatSettings::DefaultToLastSender() { return GetIntSetting(kDefaultToLastSender) != 0; }
+
+std::string CRegistryChatSettings::QuickKeyText(int number) { return GetQuickKeyText(number); }

@@ -17,7 +17,11 @@ public:
     void ReadMessageFormat(CHARFORMATA& format, const CHARFORMATA* source) override;
     void LogLine(std::string_view line, bool& headerPending) override;
     std::string CurrentUserName(bool* unset) override;
+    void SetCurrentUserName(const std::string& name) override;
     COLORREF ChatTextBackground() override;
+    bool PromptOnAllUsers() override;
+    bool DefaultToLastSender() override;
+    std::string QuickKeyText(int number) override;
 
 private:
     CSystemApi& m_system;

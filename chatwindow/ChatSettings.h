@@ -14,8 +14,16 @@ public:
     // The cleaned stored user name, or the Windows login name when none is
     // stored; `unset` (optional) tells which.
     virtual std::string CurrentUserName(bool* unset) = 0;
+    // Stores the name as entered (the name prompt).
+    virtual void SetCurrentUserName(const std::string& name) = 0;
     // The history's background colour ("ChatTextBackground").
     virtual COLORREF ChatTextBackground() = 0;
+    // "PromptOnAllUsers": ask before a message goes to all users.
+    virtual bool PromptOnAllUsers() = 0;
+    // "DefaultToLastSender": a new message selects its sender in the To: list.
+    virtual bool DefaultToLastSender() = 0;
+    // The stored text of QuickKey F`number` (2 to 12), as stored.
+    virtual std::string QuickKeyText(int number) = 0;
 };
 
 // Defaults only: no stored name, the login name, the system's window colour.
@@ -30,7 +38,11 @@ public:
     }
     void LogLine(std::string_view line, bool& headerPending) override { m_history.LogLine(line, headerPending); }
     std::string CurrentUserName(bool* unset) override;
+    void SetCurrentUserName(const std::string&) override {}
     COLORREF ChatTextBackground() override { return ::GetSysColor(COLOR_WINDOW); }
+    bool PromptOnAllUsers() override { return true; }
+    bool DefaultToLastSender() override { return true; }
+    std::string QuickKeyText(int) override { return {}; }
 
 private:
     CDefaultHistorySettings m_history;

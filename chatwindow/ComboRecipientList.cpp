@@ -1,0 +1,45 @@
+#include "chatwindow/ComboRecipientList.h"
+
+#include <algorithm>
+
+namespace {
+
+// Searches start after the given index; -1 searches the whole list.
+constexpr WPARAM kFromTheTop = static_cast<WPARAM>(-1);
+
+int IndexOrNone(LRESULT result) { return result < 0 ? CRecipientList::kNone : static_cast<int>(result); }
+
+}  // namespace
+
+int CComboRecipientList::FindExact(std::string_view text) const {
+    return IndexOrNone(Send(CB_FINDSTRINGEXACT, kFromTheTop, std::string(text)));
+}
+
+int CComboRecipientList::FindPrefix(std::string_view text) const {
+    return IndexOrNone(Send(CB_FINDSTRING, kFromTheTop, std::string(text)));
+}
+
+int CComboRecipientList::Add(std::string_view text) { return IndexOrNone(Send(CB_ADDSTRING, 0, std::string(text))); }
+
+void CComboRecipientList::Delete(int index) { ::SendMessageA(m_combo, CB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+
+int CComboRecipientList::Selection() const { return IndexOrNone(::SendMessageA(m_combo, CB_GETCURSEL, 0, 0)); }
+
+void CComboRecipientList::Select(int index) { ::SendMessageA(m_combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+
+int CComboRecipientList::Count() const { return std::max(0, IndexOrNone(::SendMessageA(m_combo, CB_GETCOUNT, 0, 0))); }
+
+std::string CComboRecipientList::Text(int index) const {
+    const LRESULT length = ::SendMessageA(m_combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length < 0) return std::string();
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT copied =
+        ::SendMessageA(m_combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied < 0 ? 0 : static_cast<std::size_t>(copied));
+    return text;
+}
+
+std::string CComboRecipientList::SelectedText() const {
+    const int selection = Selection();
+    return selection == kNone ? std::string() : Text(selection);
+}
