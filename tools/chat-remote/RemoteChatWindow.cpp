@@ -1,0 +1,91 @@
+#include "tools/chat-remote/RemoteChatWindow.h"
+
+#include "chatwindow/RegisteredMessages.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+constexpr UINT kQueryTimeoutMs = 200;
+
+bool AnswersAsMivlet(HWND window) {
+    DWORD_PTR reply = 0;
+    const LRESULT answered = ::SendMessageTimeoutA(window, IsMivletApplicationMessage(), kIsMivletQuery, 0,
+                                                   SMTO_BLOCK | SMTO_ABORTIFHUNG, kQueryTimeoutMs, &reply);
+    return answered != 0 && static_cast<LRESULT>(reply) == kIsMivletReply;
+}
+
+BOOL CALLBACK CheckWindow(HWND window, LPARAM found) {
+    if (!AnswersAsMivlet(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+std::string ToAnsi(const std::wstring& wide) {
+    if (wide.empty()) return {};
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), size, nullptr,
+                          nullptr);
+    return ansi;
+}
+
+// The wide form on purpose: Wine hands the ANSI CB_GETLBTEXT of another
+// process's combo box back with only its first character.
+std::string ComboItemText(HWND combo, int index) {
+    const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return ToAnsi(text);
+}
+
+}  // namespace
+
+std::optional<CRemoteChatWindow> CRemoteChatWindow::Find() {
+    HWND found = nullptr;
+    ::EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&found));
+    if (!found) return std::nullopt;
+    return CRemoteChatWindow(found);
+}
+
+std::vector<CToEntry> CRemoteChatWindow::ToEntries() const {
+    const HWND combo = Item(IDC_TO);
+    const LRESULT count = ::SendMessageA(combo, CB_GETCOUNT, 0, 0);
+    const LRESULT selection = ::SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    std::vector<CToEntry> entries;
+    for (int i = 0; i < count; ++i) entries.push_back({ComboItemText(combo, i), i == selection});
+    return entries;
+}
+
+bool CRemoteChatWindow::SelectTo(const std::string& text) const {
+    const HWND combo = Item(IDC_TO);
+    const LRESULT index =
+        ::SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    if (index == CB_ERR) return false;
+    return ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) == index;
+}
+
+void CRemoteChatWindow::SetMessageText(const std::string& text) const {
+    ::SendMessageA(Item(IDC_MESSAGE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool CRemoteChatWindow::ClickSend(UINT timeoutMs) const {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutA(m_dialog, WM_COMMAND, MAKEWPARAM(IDC_SEND, BN_CLICKED),
+                                 reinterpret_cast<LPARAM>(Item(IDC_SEND)), SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+std::string CRemoteChatWindow::HistoryText() const {
+    const HWND history = Item(IDC_HISTORY);
+    const LRESULT length = ::SendMessageA(history, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT copied = ::SendMessageA(history, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return text;
+}
+
+void CRemoteChatWindow::Show() const { ::SendMessageA(m_dialog, ShowChatWndMessage(), 0, 0); }
