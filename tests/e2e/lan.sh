@@ -9,6 +9,13 @@
 #                                LAN_PID is then the PID of CMD itself
 #   lan_start_mivlet NAME OUT    starts Mivlet.exe under Wine on NAME with the
 #                                UDP transport; its own prefix and X display
+#   lan_mivlet_setting NAME OUT VALUE TYPE DATA
+#                                a value under the program's registry key in
+#                                NAME's prefix (before or after the start)
+#   lan_wine NAME OUT CMD...     runs CMD on NAME in its prefix, on its display
+#   lan_wine_template DIR        a ready Wine prefix in DIR, made once; with
+#                                LAN_WINE_TEMPLATE=DIR new prefixes are copies
+#                                of it (seconds instead of Wine's first start)
 #   lan_destroy                  kills what runs on the hosts and removes all
 #
 # Needs root and iproute2. lan_available tells whether namespaces can be made.
@@ -17,6 +24,9 @@ LAN_ID=${LAN_ID:-mv$$}
 LAN_SWITCH="${LAN_ID}-sw"
 LAN_HOSTS=()
 LAN_XVFB_PIDS=()
+declare -gA LAN_DISPLAYS=()   # host name -> X display of its Mivlet.exe
+LAN_DISPLAY=                  # the display of the last lan_start_mivlet
+LAN_WINE_TEMPLATE=${LAN_WINE_TEMPLATE:-}
 
 lan_available() {
   [[ $(id -u) -eq 0 ]] || { echo "not root"; return 1; }
@@ -71,22 +81,80 @@ lan_spawn() {
   LAN_PID=$!
 }
 
-# lan_start_mivlet NAME OUTDIR [EXE]: Mivlet.exe on host NAME with
-# Transport "udp"; WINEPREFIX and display of its own under OUTDIR. LAN_PID
-# is then the PID of the wine process that runs it.
-lan_start_mivlet() {
-  local name=$1 out=$2 exe=${3:-$MIVLET_BUILD/win/bin/Mivlet.exe}
-  local prefix="$out/wine-$name" display_file
-  mkdir -p "$prefix"
+lan_prefix() { echo "$2/wine-$1"; }  # NAME OUTDIR
+
+# lan_wine_template DIR: Wine's first start is its slow one, so it is done
+# once, into a folder of its own that later runs copy.
+lan_wine_template() {
+  local dir=$1
+  [[ -f $dir/system.reg ]] && return 0
+  local making="$dir.making.$$"
+  rm -rf "$making"
+  mkdir -p "$making"
+  WINEPREFIX="$making" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= wine wineboot --init >/dev/null 2>&1
+  WINEPREFIX="$making" wineserver -w
+  [[ -f $making/system.reg ]] || { rm -rf "$making"; return 1; }
+  rm -rf "$dir"
+  mv "$making" "$dir"
+}
+
+# An X display of host NAME's own, started at its first use.
+_lan_display() {
+  [[ -n ${LAN_DISPLAYS[$1]:-} ]] && return 0
+  local display_file
   display_file=$(mktemp)
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
   LAN_XVFB_PIDS+=($!)
   for _ in $(seq 100); do [[ -s $display_file ]] && break; sleep 0.1; done
-  local display=":$(tr -d '[:space:]' <"$display_file")"
+  LAN_DISPLAYS[$1]=":$(tr -d '[:space:]' <"$display_file")"
   rm -f "$display_file"
-  local env=(env WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY="$display")
-  lan_exec "$name" "${env[@]}" wine reg add 'HKLM\Software\Pellandor\Mivlet' /v Transport /d udp /f >/dev/null 2>&1
-  lan_spawn "$name" "$out/mivlet-$name.log" "${env[@]}" wine "$exe"
+}
+
+# The environment of Wine programs on host NAME: its prefix, made from the
+# template when there is one, and its display. Every program of a prefix
+# gets the same display: the first one starts the session's desktop
+# process, and windows made later on another display are not found from it.
+LAN_WINE_ENV=()
+_lan_wine_env() {
+  local prefix
+  _lan_display "$1"
+  prefix=$(lan_prefix "$1" "$2")
+  if [[ ! -d $prefix ]]; then
+    if [[ -n $LAN_WINE_TEMPLATE && -f $LAN_WINE_TEMPLATE/system.reg ]]; then
+      cp -a "$LAN_WINE_TEMPLATE" "$prefix"
+    else
+      mkdir -p "$prefix"
+    fi
+  fi
+  LAN_WINE_ENV=(env WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY="${LAN_DISPLAYS[$1]}")
+}
+
+# lan_wine NAME OUTDIR CMD...: CMD on host NAME inside its Wine session. The
+# first call for a host starts its display: make it outside $(...), so that
+# lan_destroy learns of it.
+lan_wine() {
+  local name=$1 out=$2; shift 2
+  _lan_wine_env "$name" "$out"
+  lan_exec "$name" "${LAN_WINE_ENV[@]}" "$@"
+}
+
+# lan_mivlet_setting NAME OUTDIR VALUE TYPE DATA, TYPE as reg.exe has it
+# (REG_SZ, REG_DWORD).
+lan_mivlet_setting() {
+  local name=$1 out=$2 value=$3 type=$4 data=$5
+  lan_wine "$name" "$out" wine reg add 'HKLM\Software\Pellandor\Mivlet' /v "$value" /t "$type" /d "$data" /f \
+    >/dev/null 2>&1
+}
+
+# lan_start_mivlet NAME OUTDIR [EXE]: Mivlet.exe on host NAME with
+# Transport "udp"; WINEPREFIX and display of its own under OUTDIR. LAN_PID
+# is then the PID of the wine process that runs it, LAN_DISPLAY its display.
+lan_start_mivlet() {
+  local name=$1 out=$2 exe=${3:-$MIVLET_BUILD/win/bin/Mivlet.exe}
+  lan_mivlet_setting "$name" "$out" Transport REG_SZ udp
+  _lan_wine_env "$name" "$out"
+  LAN_DISPLAY=${LAN_DISPLAYS[$name]}
+  lan_spawn "$name" "$out/mivlet-$name.log" "${LAN_WINE_ENV[@]}" wine "$exe"
 }
 
 lan_destroy() {
@@ -105,4 +173,5 @@ lan_destroy() {
   ip netns del "$LAN_SWITCH" 2>/dev/null
   LAN_HOSTS=()
   LAN_XVFB_PIDS=()
+  LAN_DISPLAYS=()
 }
