@@ -72,6 +72,7 @@ run_gtest wine-win32         wine "$bin/win/bin/win32_tests.exe"
 run_gtest wine-app           wine "$bin/win/bin/app_tests.exe"
 run_gtest wine-chatwindow    wine "$bin/win/bin/chatwindow_tests.exe"
 run_counted lan-e2e          bash "$MIVLET_ROOT/tests/e2e/peer_lan_test.sh"
+run_counted lan-conversation bash "$MIVLET_ROOT/tests/e2e/conversation_lan_test.sh"
 
 echo
 printf '%s\n' "${summary[@]}"

@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# A conversation end to end on a test LAN: mivlet-peer on LAB1 (bob),
+# Mivlet.exe under Wine on LAB2 (kel) and LAB3 (ann), each chat window
+# driven from outside by chat-remote: the To: lists, Send! to all users and
+# to one computer, what the message logs and the peer receive, and the exit
+# notice. Needs root; without it the test says so and skips.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/lib/common.sh"
+source "$here/lan.sh"
+
+peer=${MIVLET_PEER:-$MIVLET_BUILD/native/bin/mivlet-peer}
+mivlet=${MIVLET_EXE:-$MIVLET_BUILD/win/bin/Mivlet.exe}
+remote_exe=$MIVLET_BUILD/win/bin/chat-remote.exe
+out=$(mktemp -d)
+passed=0 failed=0
+
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1; shift
+  if "$@"; then
+    echo "ok - $what"; passed=$((passed + 1))
+  else
+    echo "not ok - $what"; failed=$((failed + 1))
+  fi
+}
+
+finish() {
+  lan_destroy
+  rm -rf "$out"
+  echo "lan-conversation: $passed passed, $failed failed"
+}
+
+if ! reason=$(lan_available); then
+  echo "SKIP: the test LAN needs network namespaces: $reason"
+  echo "lan-conversation: 0 passed, 0 failed, 1 skipped"
+  exit 0
+fi
+for needed in "$peer" "$mivlet" "$remote_exe"; do
+  [[ -e $needed ]] || { echo "not ok - $needed is not built"; echo "lan-conversation: 0 passed, 1 failed"; exit 1; }
+done
+trap finish EXIT
+lan_create LAB1 LAB2 LAB3 || { echo "not ok - test LAN could not be built"; failed=1; exit 1; }
+LAN_WINE_TEMPLATE=$MIVLET_BUILD/lan-wine-template
+lan_wine_template "$LAN_WINE_TEMPLATE" || echo "# no prefix template: each prefix makes its own first start"
+
+now_ms() { date +%s%3N; }
+equals() { [[ "$1" == "$2" ]]; }
+
+# wait_until SECONDS COMMAND...: true as soon as COMMAND is, false after SECONDS.
+wait_until() {
+  local deadline=$(($(now_ms) + $1 * 1000)); shift
+  until "$@"; do
+    (($(now_ms) >= deadline)) && return 1
+    sleep 0.2
+  done
+}
+
+remote() { local host=$1; shift; lan_wine "$host" "$out" wine "$remote_exe" "$@"; }
+
+# The To: entries of HOST, one a line without the selection mark; every
+# sample is kept, for the check that a list never shows its own computer.
+to_list() { remote "$1" to | tee -a "$out/to-samples-$1" | cut -c3-; }
+to_has() { to_list "$1" | grep -qxF -- "$2"; }
+to_lacks() { local list; list=$(to_list "$1") && ! grep -qxF -- "$2" <<<"$list"; }
+
+# TEXT as an extended regular expression that matches only itself.
+literal() { sed 's/[][\.*^$?+(){}|/]/\\&/g' <<<"$1"; }
+log_lines() { tr -d '\r' 2>/dev/null <"$(lan_prefix "$1" "$out")/drive_c/windows/mivlet.log"; }
+log_count() { log_lines "$1" | grep -cxE -- "$2"; }
+log_has() { [[ $(log_count "$1" "$2") -ge 1 ]]; }
+listened() { grep -cF -- "$1" "$out/listen-LAB1"; }
+heard() { [[ $(listened "$1") -ge 1 ]]; }
+
+# The prefix's time, as H:MM without a leading zero, is the minute of the
+# send or the next one.
+minutes() { date +%-H:%M; }
+either_minute() { printf '(%s|%s)' "$1" "$(minutes)"; }
+
+declare -A mivlet_pid=()
+lan_spawn LAB1 "$out/listen-LAB1" "$peer" listen --json --user bob
+for host_user in LAB2:kel LAB3:ann; do
+  host=${host_user%:*} user=${host_user#*:}
+  lan_mivlet_setting "$host" "$out" Username REG_SZ "$user"
+  lan_mivlet_setting "$host" "$out" LogMessages REG_DWORD 1
+  lan_mivlet_setting "$host" "$out" PromptOnAllUsers REG_DWORD 0
+  lan_start_mivlet "$host" "$out" "$mivlet"
+  mivlet_pid[$host]=$LAN_PID
+done
+window_found() { remote "$1" to >/dev/null 2>&1; }
+for host in LAB2 LAB3; do
+  check "chat-remote finds the chat window on $host" wait_until 60 window_found "$host"
+done
+
+# --- the To: lists fill from the presence pings.
+check "LAB2's To: list shows Lab3 as ann" wait_until 5 to_has LAB2 "Lab3  (ann)"
+check "LAB2's To: list shows Lab1 as bob" wait_until 5 to_has LAB2 "Lab1  (bob)"
+check "LAB3's To: list shows Lab2 as kel" wait_until 5 to_has LAB3 "Lab2  (kel)"
+check "LAB2's To: list keeps \"(All Users)\" selected" equals "$(remote LAB2 to | grep '^\* ')" "* (All Users)"
+
+# --- Send! to all users on LAB2.
+text="Morning all, stand-up in five minutes"
+minute=$(minutes)
+remote LAB2 send "$text" --to "(All Users)"
+check "Send! to all users returns once sent" equals $? 0
+line="kel \\(to all users\\) $(either_minute "$minute")> $(literal "$text")"
+check "the message to all reaches LAB3's log as from kel to all users" wait_until 5 log_has LAB3 "$line"
+check "it reaches mivlet-peer on LAB1 as a broadcast from Lab2" wait_until 5 heard \
+  "{\"computer\":\"Lab2\",\"user\":\"kel\",\"text\":\"$text\",\"broadcast\":true"
+check "it comes back to LAB2's own log" wait_until 5 log_has LAB2 "$line"
+sleep 1  # a doubled copy would have come by now
+check "LAB2's own log has it once" equals "$(log_count LAB2 "$line")" 1
+check "LAB3's log has it once" equals "$(log_count LAB3 "$line")" 1
+check "LAB2's history shows it once" equals "$(remote LAB2 history | grep -cF -- "$text")" 1
+
+# --- a direct message from LAB3 to kel on Lab2.
+text="Kel, can you review my change before lunch?"
+minute=$(minutes)
+remote LAB3 send "$text" --to "Lab2  (kel)"
+check "Send! to one computer returns once sent" equals $? 0
+line="ann $(either_minute "$minute")> $(literal "$text")"
+check "the direct message reaches LAB2's log from ann" wait_until 5 log_has LAB2 "$line"
+check "the sender's own log shows it too" wait_until 5 log_has LAB3 "$line"
+sleep 1
+check "the direct message reaches LAB2 once" equals "$(log_count LAB2 "$line")" 1
+check "the sender's own log shows it once" equals "$(log_count LAB3 "$line")" 1
+check "mivlet-peer on LAB1 does not receive the direct message" equals "$(listened "$text")" 0
+check "LAB3's To: list keeps the addressee selected" equals "$(remote LAB3 to | grep '^\* ')" "* Lab2  (kel)"
+
+# --- from mivlet-peer to a chat window.
+text="bob here, the build is green"
+minute=$(minutes)
+lan_exec LAB1 "$peer" send LAB2 "$text" --user bob
+check "mivlet-peer sends to LAB2" equals $? 0
+line="bob $(either_minute "$minute")> $(literal "$text")"
+history_has() { remote LAB2 history | grep -qxE -- "$line"; }
+check "LAB2's history shows the peer's message from bob" wait_until 5 history_has
+check "LAB2's log has it" wait_until 5 log_has LAB2 "$line"
+
+# --- leaving: the exit notice takes LAB3 off LAB2's list at once.
+lan_wine LAB3 "$out" wine taskkill /IM Mivlet.exe >/dev/null 2>&1
+closed=$(now_ms)
+check "LAB2's To: list loses Lab3 when LAB3's Mivlet ends" wait_until 5 to_lacks LAB2 "Lab3  (ann)"
+gone=$(($(now_ms) - closed))
+ended() { ! kill -0 "${mivlet_pid[LAB3]}" 2>/dev/null; }
+check "LAB3's Mivlet ends on WM_CLOSE" wait_until 10 ended
+echo "# Lab3 left LAB2's To: list ${gone} ms after the close"
+check "it goes within 2 seconds of the close, long before the 15-second silence" test "$gone" -lt 2000
+check "LAB2's To: list still shows Lab1" to_has LAB2 "Lab1  (bob)"
+
+check "LAB2's To: list never showed Lab2 itself" equals "$(grep -c 'Lab2' "$out/to-samples-LAB2")" 0
+check "LAB3's To: list never showed Lab3 itself" equals "$(grep -c 'Lab3' "$out/to-samples-LAB3")" 0
+
+[[ $failed -eq 0 ]]
