@@ -137,6 +137,7 @@ check "LAB2's history shows the peer's message from bob" wait_until 5 history_ha
 check "LAB2's log has it" wait_until 5 log_has LAB2 "$line"
 
 # --- leaving: the exit notice takes LAB3 off LAB2's list at once.
+check "LAB2's To: list shows Lab3 before the close" to_has LAB2 "Lab3  (ann)"
 lan_wine LAB3 "$out" wine taskkill /IM Mivlet.exe >/dev/null 2>&1
 closed=$(now_ms)
 check "LAB2's To: list loses Lab3 when LAB3's Mivlet ends" wait_until 5 to_lacks LAB2 "Lab3  (ann)"
