@@ -1,0 +1,51 @@
+// The chat dialog's messaging side: the receive and ping ticks, the To: list
+// mirrored from the peer table, and the commands of other copies.
+
+#include <vector>
+
+#include "chatwindow/ChatDlg.h"
+#include "chatwindow/ComboRecipientList.h"
+#include "messaging/CommandText.h"
+#include "messaging/ReceiveTick.h"
+#include "resources/ResourceIds.h"
+
+void CChatDlg::OnReceiveTick() {
+    if (!m_mailslot->HasMessages()) return;
+    std::vector<CMessageRecord> records;
+    m_mailslot->Receive(records);
+    if (records.empty()) return;
+    const CLastSender last = ProcessReceivedRecords(records, m_peers, this, m_mailslot->LocalComputer(),
+                                                    [this](const CMessageRecord& record) { m_history.AppendMessage(record); });
+    // A quit command may have ended the window within this tick.
+    if (!Exists()) return;
+    RefreshRecipientList();
+    if (last.found) NotifyNewMessage(last.sender);
+}
+
+void CChatDlg::OnPresenceTick() {
+    SendPresencePing();
+    RefreshRecipientList();
+}
+
+void CChatDlg::RefreshRecipientList() {
+    if (!m_toList.Exists()) return;
+    CComboRecipientList list(m_toList.Hwnd());
+    ::RefreshRecipientList(m_peers, Now(), list);
+}
+
+// Flashing, the pop-up and the sound come with the notification rules; the
+// selection of the sender is what the conversation needs.
+void CChatDlg::NotifyNewMessage(const std::string& lastSender) {
+    if (!m_settings.DefaultToLastSender()) return;
+    // An unknown computer gives an empty text, which selects the first entry.
+    const std::string entry = lastSender.empty() ? std::string(kAllUsersEntry) : m_peers.GetListText(lastSender);
+    m_toList.Send(CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str()));
+}
+
+void CChatDlg::SendVersionReply(const std::string& computer) {
+    const std::string reply = MakeVersionReply(__DATE__);
+    m_mailslot->Send(computer.c_str(), m_mailslot->LocalComputer().c_str(), reply.c_str(), true);
+}
+
+// As the Exit command does, so that the exit notice goes out too.
+void CChatDlg::Exit() { ::SendMessageA(Hwnd(), WM_COMMAND, ID_APP_EXIT, 0); }
