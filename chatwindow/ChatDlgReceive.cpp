@@ -8,6 +8,7 @@
 #include "messaging/CommandText.h"
 #include "messaging/ReceiveTick.h"
 #include "resources/ResourceIds.h"
+#include "util/AsciiText.h"
 
 void CChatDlg::OnReceiveTick() {
     if (!m_mailslot->HasMessages()) return;
@@ -42,9 +43,14 @@ void CChatDlg::NotifyNewMessage(const std::string& lastSender) {
     m_toList.Send(CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str()));
 }
 
+// The asker's name comes from the datagram and may be made up: a name that
+// cannot be opened would hold the window for the whole retry window, once
+// for every such request. Copies that ping are known, and get the retries.
 void CChatDlg::SendVersionReply(const std::string& computer) {
+    const std::string& local = m_mailslot->LocalComputer();
+    const bool known = m_peers.FindPeer(computer) >= 0 || EqualsNoCaseAscii(computer, local);
     const std::string reply = MakeVersionReply(__DATE__);
-    m_mailslot->Send(computer.c_str(), m_mailslot->LocalComputer().c_str(), reply.c_str(), true);
+    m_mailslot->Send(computer.c_str(), local.c_str(), reply.c_str(), known);
 }
 
 // As the Exit command does, so that the exit notice goes out too.

@@ -238,6 +238,24 @@ TEST_F(ConversationTest, EveryCopyRepliesToAVersionRequestToAllUsersItselfInclud
     EXPECT_EQ(HistoryLine(1), "Lab2 9:05> " + reply);
 }
 
+// A request whose sender name leads nowhere must not hold the window for the
+// retry window; a known peer's reply still gets the retries.
+TEST_F(ConversationTest, AVersionRequestFromAnUnknownNameCostsOneAttempt) {
+    CMemoryComputer& spoofer = net.AddComputer("Spoofer");
+    CMailslot ghost(spoofer, "Mivlet", "Ghost");
+    ASSERT_TRUE(ghost.Send("Lab2", "mivletcmd", "admin:version", true));
+    const std::uint32_t before = net.TickCount();
+    Tick(kReceive);
+    EXPECT_LT(net.TickCount() - before, CMailslot::kOpenRetryWindowMs);
+
+    OfficePings();
+    ASSERT_TRUE(office.Send("Lab2", "mivletcmd", "admin:version", true));
+    officeHost.SetUnreachable(true);
+    const std::uint32_t retried = net.TickCount();
+    Tick(kReceive);
+    EXPECT_GE(net.TickCount() - retried, CMailslot::kOpenRetryWindowMs);
+}
+
 TEST_F(ConversationTest, QuitIsObeyedOnlyFromTheShareHostTheProgramRunsFrom) {
     CMailslot* const lab2Self = nullptr;  // the dialog's own endpoint
     struct CCase {
@@ -343,6 +361,13 @@ TEST_F(QuickKeysTest, ShiftEnterBreaksTheLineAndEnterSends) {
     keys[VK_SHIFT] = 0;
     ::SetKeyboardState(keys);
     EXPECT_EQ(MessageBoxText(), "one\r\n");
+    EXPECT_TRUE((MessagesFrom("Lab2")).empty());
+
+    // The edit control hands Enter on to the default button as posted keys.
+    Press(VK_RETURN);
+    EXPECT_TRUE(PumpUntil([&] { return !MessagesFrom("Lab2").empty(); }));
+    EXPECT_EQ(MessagesFrom("Lab2"), (Texts{"* guest>\tone"})) << "Enter presses Send!, and the line break goes";
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(dlg->Hwnd(), 1038)) << "the focus is back in the message box";
 }
 
 class NamePromptTest : public ChatDlgTest {
