@@ -78,6 +78,7 @@ lan_start_mivlet() {
   local name=$1 out=$2 exe=${3:-$MIVLET_BUILD/win/bin/Mivlet.exe}
   local prefix="$out/wine-$name" display_file
   mkdir -p "$prefix"
+  wine_add_fonts "$prefix"
   display_file=$(mktemp)
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
   LAN_XVFB_PIDS+=($!)
