@@ -23,11 +23,12 @@ void CInputDlg::BindControls() {
 
 bool CInputDlg::OnInitDialog() {
     m_prompt.SetText(m_promptText + ":");
-    // Setting the text raises EN_UPDATE and EN_CHANGE, so tabs in the
-    // initial text are already spaces and OK already follows the rule.
     m_text.SetText(m_initialText);
     ::SetWindowTextA(Hwnd(), m_caption.c_str());
     m_text.Send(EM_LIMITTEXT, static_cast<WPARAM>(m_maxLength > 0 ? m_maxLength : 0));
+    // Setting the text notified both already where the edit box does so for
+    // set text; run them anyway rather than count on it.
+    OnTextUpdate();
     OnTextChange();
     return true;
 }

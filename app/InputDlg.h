@@ -11,8 +11,9 @@
 
 class CInputDlg : public CDialog {
 public:
-    // `maxLength` limits what can be typed (0 leaves the edit box's own
-    // limit); unless `allowTabs`, tabs turn into spaces as they come in.
+    // `maxLength` limits what can be typed (0 or less: only the edit box's
+    // own largest limit) but does not cut the initial text; unless
+    // `allowTabs`, tabs turn into spaces as they come in.
     CInputDlg(std::string caption, std::string prompt, std::string initialText, int maxLength, bool allowTabs);
 
     // Whether the dialog closed through OK, and then the trimmed text.
