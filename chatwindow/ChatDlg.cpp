@@ -67,8 +67,8 @@ bool CChatDlg::OnInitDialog() {
     m_settings.CurrentUserName(&unset);
     if (unset) ::SetTimer(Hwnd(), kNamePromptTimer, kNamePromptPeriodMs, nullptr);
 
-    const auto index = m_toList.Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kAllUsersEntry));
-    m_toList.Send(CB_SETCURSEL, static_cast<WPARAM>(index));
+    m_recipients.emplace(m_toList.Hwnd());
+    m_recipients->Select(m_recipients->Add(kAllUsersEntry));
 
     ApplySettings();
     ::SetTimer(Hwnd(), kPresenceTimer, kPresencePeriodMs, nullptr);

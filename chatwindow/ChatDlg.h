@@ -12,6 +12,7 @@
 
 #include "chattext/ChatTextCtrl.h"
 #include "chatwindow/ChatSettings.h"
+#include "chatwindow/ComboRecipientList.h"
 #include "chatwindow/QuickKeys.h"
 #include "messaging/CommandDispatcher.h"
 #include "messaging/Mailslot.h"
@@ -128,6 +129,8 @@ private:
     CDialogItem m_nameBox{1022};
     CDialogItem m_toList{1039};
     CDialogItem m_messageBox{1038};
+    // The To: list's entries change only through this, from initialisation on.
+    std::optional<CComboRecipientList> m_recipients;
     HICON m_bigIcon = nullptr;    // shared icons: never destroyed
     HICON m_smallIcon = nullptr;
     CPeerTable m_peers;

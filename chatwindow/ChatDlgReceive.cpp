@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "chatwindow/ChatDlg.h"
-#include "chatwindow/ComboRecipientList.h"
 #include "messaging/CommandText.h"
 #include "messaging/ReceiveTick.h"
 #include "resources/ResourceIds.h"
@@ -29,9 +28,8 @@ void CChatDlg::OnPresenceTick() {
 }
 
 void CChatDlg::RefreshRecipientList() {
-    if (!m_toList.Exists()) return;
-    CComboRecipientList list(m_toList.Hwnd());
-    ::RefreshRecipientList(m_peers, Now(), list);
+    if (!m_recipients || !m_toList.Exists()) return;
+    ::RefreshRecipientList(m_peers, Now(), *m_recipients);
 }
 
 // Flashing, the pop-up and the sound come with the notification rules; the

@@ -3,7 +3,6 @@
 
 #include "app/Texts.h"
 #include "chatwindow/ChatDlg.h"
-#include "chatwindow/ComboRecipientList.h"
 #include "chatwindow/KeyMessages.h"
 #include "chatwindow/SendPlan.h"
 #include "chatwindow/TypedText.h"
@@ -20,7 +19,7 @@ void CChatDlg::OnSend() {
 
 bool CChatDlg::SendTypedText(const std::string& text) {
     using EStep = CSendPlan::EStep;
-    const std::string recipient = CComboRecipientList(m_toList.Hwnd()).SelectedText();
+    const std::string recipient = m_recipients ? m_recipients->SelectedText() : std::string();
     const CSendPlan plan =
         PlanSend(text, recipient, m_peers, Now(), m_settings.CurrentUserName(nullptr), m_settings.PromptOnAllUsers());
     switch (plan.step) {

@@ -11,6 +11,11 @@
 
 inline char AsciiToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 inline char AsciiToUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+inline std::string LowerAscii(std::string_view text) {
+    std::string lowered(text);
+    for (char& c : lowered) c = AsciiToLower(c);
+    return lowered;
+}
 inline bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 inline bool EqualsNoCaseAscii(std::string_view a, std::string_view b) {

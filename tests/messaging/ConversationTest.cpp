@@ -102,7 +102,9 @@ TEST(DispatchCommand, VersionQuitExitAndUnknownVerbs) {
         CMessageRecord record = Command(c.computer, c.text);
         EXPECT_EQ(DispatchCommand(record, &context), c.result) << c.text;
         EXPECT_EQ(context.versionRepliesTo.size(), static_cast<std::size_t>(c.versionReplies)) << c.text;
-        if (c.versionReplies) EXPECT_EQ(context.versionRepliesTo[0], c.computer);
+        if (c.versionReplies) {
+            EXPECT_EQ(context.versionRepliesTo[0], c.computer);
+        }
         EXPECT_EQ(context.exits, c.exits) << c.text << " " << c.modulePath;
     }
 }
