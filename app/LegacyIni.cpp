@@ -4,17 +4,11 @@
 
 #include "app/IntSettings.h"
 #include "app/UserName.h"
+#include "util/AsciiText.h"
 
 namespace {
 
 constexpr DWORD kNameBufferSize = 100;
-
-std::string Trim(const std::string& text) {
-    const char* space = " \t\r\n\v\f";
-    const auto first = text.find_first_not_of(space);
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(space) - first + 1);
-}
 
 }  // namespace
 
@@ -23,7 +17,7 @@ std::string ReadLegacyUserName(const std::string& iniPath) {
     ::GetPrivateProfileStringA("Main", "CurrentUser", "1", buffer, kNameBufferSize, iniPath.c_str());
     const std::string profile = buffer;
     ::GetPrivateProfileStringA("Names", profile.c_str(), "", buffer, kNameBufferSize, iniPath.c_str());
-    return Trim(buffer);
+    return std::string(TrimAsciiSpace(buffer));
 }
 
 void ImportLegacyIni(const std::string& iniPath) {

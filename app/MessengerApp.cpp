@@ -9,6 +9,7 @@
 #include "chatwindow/RegisteredMessages.h"
 #include "messaging/LocalComputerName.h"
 #include "util/Paths.h"
+#include "util/win32/ModulePath.h"
 
 namespace {
 
@@ -40,9 +41,7 @@ bool FileExists(const std::string& path) {
 
 // The program's own folder, lower-cased.
 std::string ModuleFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string module = NormalizePath(std::string(path, length < MAX_PATH ? length : 0));
+    const std::string module = GetModulePath();
     const auto slash = module.find_last_of('\\');
     return slash == std::string::npos ? std::string() : module.substr(0, slash);
 }

@@ -12,3 +12,14 @@ inline std::string MailslotFailureText() {
                        "If this problem persists, send an e-mail to ") +
            kSupportEmail + ".";
 }
+
+inline std::string SendFailureText() {
+    return std::string("Mivlet was unable to send your message.  Try sending the message again.  If rebooting your "
+                       "computer doesn't work, contact the Pellandor at ") +
+           kSupportEmail + ".";
+}
+
+inline constexpr char kUserNameCaption[] = "Mivlet User Name";
+inline constexpr char kUserNamePrompt[] = "Please enter your name";
+inline constexpr char kUserNameCancelledText[] =
+    "Since Mivlet requires a user name to function, it will be using your Windows login.";

@@ -9,8 +9,6 @@ namespace {
 constexpr std::string_view kMarker = kCommandMarker;
 constexpr std::string_view kBrokenMarker = "mivlet cmd";
 
-bool IsWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
 }  // namespace
 
 std::string CleanUserName(std::string_view name) {
@@ -28,12 +26,8 @@ std::string CleanUserName(std::string_view name) {
     }
     if (clean.size() > kMaxUserNameLength) clean.resize(kMaxUserNameLength);
 
-    for (char& c : clean)
-        if (c == '\t') c = ' ';
-    std::size_t begin = 0, end = clean.size();
-    while (begin < end && IsWhiteSpace(clean[begin])) ++begin;
-    while (end > begin && IsWhiteSpace(clean[end - 1])) --end;
-    return clean.substr(begin, end - begin);
+    ReplaceTabsWithSpaces(clean);
+    return std::string(TrimAsciiSpace(clean));
 }
 
 std::string GetCurrentUserName(CSystemApi& system, bool* unset) {

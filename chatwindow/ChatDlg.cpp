@@ -1,16 +1,16 @@
 #include "chatwindow/ChatDlg.h"
 
-#include <vector>
-
 #include "app/Texts.h"
+#include "chatwindow/KeyMessages.h"
+#include "chatwindow/RecipientList.h"
 #include "chatwindow/RegisteredMessages.h"
 #include "chatwindow/TrayIcon.h"
 #include "messaging/CommandText.h"
 #include "messaging/LongDate.h"
-#include "messaging/ReceiveTick.h"
 #include "resources/ResourceIds.h"
 #include "util/win32/Handles.h"
 #include "util/win32/MessageBox.h"
+#include "util/win32/ModulePath.h"
 
 namespace {
 
@@ -21,7 +21,6 @@ constexpr UINT kReceivePeriodMs = 50;
 constexpr UINT kPresencePeriodMs = 1000;
 constexpr UINT kNamePromptPeriodMs = 1;
 
-bool IsAltHeld(const MSG& message) { return (message.lParam & (1 << 29)) != 0; }
 
 }  // namespace
 
@@ -29,7 +28,7 @@ CChatDlg* GetChatDlg() { return g_chatDlg; }
 
 CChatDlg::CChatDlg(CMailslotApi& api, std::string localComputer, CChatSettings& settings,
                    const CTimeZone& timeZone)
-    : CDialog(IDD_CHAT), m_settings(settings), m_history(settings, timeZone) {
+    : CDialog(IDD_CHAT), m_api(api), m_settings(settings), m_history(settings, timeZone) {
     const HINSTANCE instance = ::GetModuleHandleA(nullptr);
     m_bigIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_BIGICON));
     m_smallIcon = static_cast<HICON>(
@@ -68,8 +67,8 @@ bool CChatDlg::OnInitDialog() {
     m_settings.CurrentUserName(&unset);
     if (unset) ::SetTimer(Hwnd(), kNamePromptTimer, kNamePromptPeriodMs, nullptr);
 
-    const auto index = m_toList.Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(m_allUsersText.c_str()));
-    m_toList.Send(CB_SETCURSEL, static_cast<WPARAM>(index));
+    m_recipients.emplace(m_toList.Hwnd());
+    m_recipients->Select(m_recipients->Add(kAllUsersEntry));
 
     ApplySettings();
     ::SetTimer(Hwnd(), kPresenceTimer, kPresencePeriodMs, nullptr);
@@ -147,11 +146,14 @@ void CChatDlg::DestroyDialog() {
 
 bool CChatDlg::PreTranslateKey(const MSG& message) {
     if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+    if (OnQuickKey(message)) return true;
+    m_quickKeys.Clear();
+    if (OnShiftEnter(message)) return true;
     if (message.wParam == VK_ESCAPE) {
         ShowChat(false, false);
         return true;
     }
-    if (message.wParam == VK_F1 || (message.wParam == 'H' && IsAltHeld(message))) {
+    if (message.wParam == VK_F1 || (message.wParam == 'H' && IsAltKeyHeld(message))) {
         ShowHelpMenu();
         return true;
     }
@@ -253,27 +255,6 @@ LRESULT CChatDlg::OnTimer(UINT_PTR id) {
     return 0;
 }
 
-// Shows what arrived; commands and the reactions to new messages come with
-// the conversation logic.
-void CChatDlg::OnReceiveTick() {
-    std::vector<CMessageRecord> records;
-    m_mailslot->Receive(records);
-    if (records.empty()) return;
-    ProcessReceivedRecords(records, m_peers, nullptr, m_mailslot->LocalComputer(),
-                           [this](const CMessageRecord& record) { m_history.AppendMessage(record); });
-}
-
-void CChatDlg::OnPresenceTick() {
-    SendPresencePing();
-    RefreshRecipientList();
-}
-
-// The name prompt itself comes with the current-user issue; the timer's
-// rule already holds: it ends at the first tick with the window visible.
-void CChatDlg::OnNamePromptTick() {
-    if (::IsWindowVisible(Hwnd())) ::KillTimer(Hwnd(), kNamePromptTimer);
-}
-
 // Options: the sheet comes with its own issue; what surrounds it is here.
 void CChatDlg::OnOptions() {
     if (HasModalPopup()) return;
@@ -291,3 +272,7 @@ void CChatDlg::OnAbout() {
     ShowChat(true, false);
     ShowMessageBox(std::string("Mivlet\n\nRelease date: ") + MakeLongDate(__DATE__) + ".", MB_OK | MB_ICONINFORMATION);
 }
+
+int CChatDlg::ShowMessage(const std::string& text, UINT style) { return ShowMessageBox(text, style); }
+
+std::string CChatDlg::ModulePath() { return GetModulePath(); }

@@ -12,6 +12,9 @@
 
 #include "chattext/ChatTextCtrl.h"
 #include "chatwindow/ChatSettings.h"
+#include "chatwindow/ComboRecipientList.h"
+#include "chatwindow/QuickKeys.h"
+#include "messaging/CommandDispatcher.h"
 #include "messaging/Mailslot.h"
 #include "messaging/PeerTable.h"
 #include "util/win32/Dialog.h"
@@ -19,7 +22,7 @@
 class CTimeZone;
 class CTrayIcon;
 
-class CChatDlg : public CDialog {
+class CChatDlg : public CDialog, private CCommandContext {
 public:
     // `api` carries the mailslot; `localComputer` is the sender identity.
     CChatDlg(CMailslotApi& api, std::string localComputer, CChatSettings& settings, const CTimeZone& timeZone);
@@ -38,7 +41,11 @@ public:
     void ExitProgram();
     void SavePosition() {}
     void RestorePosition() {}
-    void RefreshRecipientList() {}
+    // Brings the To: list in line with the peer table.
+    void RefreshRecipientList();
+    // A batch brought a chat message from another computer; `lastSender` is
+    // the computer of the latest, empty when it went to all users.
+    void NotifyNewMessage(const std::string& lastSender);
 
     void DestroyDialog() override;
     bool PreTranslateKey(const MSG& message) override;
@@ -53,7 +60,7 @@ public:
     bool MailslotFailed() const { return m_mailslotFailed; }
     CChatTextCtrl& History() { return m_history; }
     CMailslot& Mailslot() { return *m_mailslot; }
-    CPeerTable& Peers() { return m_peers; }
+    CPeerTable& Peers() override { return m_peers; }
 
     static constexpr UINT_PTR kReceiveTimer = 0;
     static constexpr UINT_PTR kFlashTimer = 1;
@@ -64,6 +71,13 @@ public:
     static constexpr WPARAM kMessageTextLimit = 20480;
 
 protected:
+    // What the dialog asks of the user and the system through windows and
+    // calls that tests replace: message boxes, the name prompt, and the
+    // program's own path (which decides whether a remote quit is obeyed).
+    virtual int ShowMessage(const std::string& text, UINT style);
+    virtual bool PromptForUserName(const std::string& offered, std::string& entered);
+    std::string ModulePath() override;
+
     void BindControls() override;
     bool OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
@@ -73,7 +87,14 @@ protected:
 private:
     void OnOptions();
     void OnAbout();
-    void OnSend() {}
+    // Send!: false when the text stays in the message box.
+    void OnSend();
+    bool SendTypedText(const std::string& text);
+    CMessageRecord OwnMessage(const std::string& text);
+    bool OnQuickKey(const MSG& message);
+    void TypeQuickKeyText(const std::string& text);
+    bool OnShiftEnter(const MSG& message);
+    bool IsMessageBoxFocused() const;
     LRESULT OnTimer(UINT_PTR id);
     void OnReceiveTick();
     void OnPresenceTick();
@@ -88,6 +109,14 @@ private:
     void ShowHelpMenu();
     void ApplyBackground();
     void SendPresencePing();
+    // The peers' clock: the seconds that arriving records are stamped with.
+    std::uint32_t Now() { return m_api.GetTime(); }
+
+    // Commands from other copies.
+    bool IsAvailable() override { return Exists(); }
+    const std::string& LocalComputer() override { return m_mailslot->LocalComputer(); }
+    void SendVersionReply(const std::string& computer) override;
+    void Exit() override;
 
     std::unique_ptr<CTrayIcon> m_trayIcon;
     CDialogItem m_captionPlaceholder{1006};
@@ -100,12 +129,16 @@ private:
     CDialogItem m_nameBox{1022};
     CDialogItem m_toList{1039};
     CDialogItem m_messageBox{1038};
+    // The To: list's entries change only through this, from initialisation on.
+    std::optional<CComboRecipientList> m_recipients;
     HICON m_bigIcon = nullptr;    // shared icons: never destroyed
     HICON m_smallIcon = nullptr;
     CPeerTable m_peers;
     const std::string m_allUsersText = "(All Users)";
     bool m_ready = false;
+    CMailslotApi& m_api;
     std::unique_ptr<CMailslot> m_mailslot;
+    CQuickKeyState m_quickKeys;
     CChatSettings& m_settings;
     CChatTextCtrl m_history;
     bool m_maximised = false;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "util/AsciiText.h"
+
 namespace {
 
 // Searches start after the given index; -1 searches the whole list.
@@ -11,6 +13,10 @@ int IndexOrNone(LRESULT result) { return result < 0 ? CRecipientList::kNone : st
 
 }  // namespace
 
+CComboRecipientList::CComboRecipientList(HWND combo) : m_combo(combo) {
+    for (int i = 0; i < Count(); ++i) m_lowered.insert(LowerAscii(Text(i)));
+}
+
 int CComboRecipientList::FindExact(std::string_view text) const {
     return IndexOrNone(Send(CB_FINDSTRINGEXACT, kFromTheTop, std::string(text)));
 }
@@ -19,9 +25,24 @@ int CComboRecipientList::FindPrefix(std::string_view text) const {
     return IndexOrNone(Send(CB_FINDSTRING, kFromTheTop, std::string(text)));
 }
 
-int CComboRecipientList::Add(std::string_view text) { return IndexOrNone(Send(CB_ADDSTRING, 0, std::string(text))); }
+// Texts equal but for ASCII case are equal to the control too, which also
+// ignores the case of other letters: a miss here only means "search".
+bool CComboRecipientList::SurelyContains(std::string_view text) const {
+    return m_lowered.count(LowerAscii(text)) > 0;
+}
 
-void CComboRecipientList::Delete(int index) { ::SendMessageA(m_combo, CB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+int CComboRecipientList::Add(std::string_view text) {
+    const int index = IndexOrNone(Send(CB_ADDSTRING, 0, std::string(text)));
+    if (index != kNone) m_lowered.insert(LowerAscii(text));
+    return index;
+}
+
+void CComboRecipientList::Delete(int index) {
+    const std::string text = Text(index);
+    if (::SendMessageA(m_combo, CB_DELETESTRING, static_cast<WPARAM>(index), 0) < 0) return;
+    const auto found = m_lowered.find(LowerAscii(text));
+    if (found != m_lowered.end()) m_lowered.erase(found);
+}
 
 int CComboRecipientList::Selection() const { return IndexOrNone(::SendMessageA(m_combo, CB_GETCURSEL, 0, 0)); }
 

@@ -12,20 +12,37 @@ bool LessNoCase(std::string_view a, std::string_view b) {
                                         [](char x, char y) { return AsciiToLower(x) < AsciiToLower(y); });
 }
 
-// One peer's part of the refresh; returns the index to select should the
-// list have lost its selection.
-int RefreshPeer(CPeerRecord& peer, std::uint32_t now, CRecipientList& list) {
-    int remembered = list.FindExact(peer.GetPeerListText(false));
-    if (!peer.IsAlive(now)) {
-        if (remembered != CRecipientList::kNone) {
-            list.Delete(remembered);
-            remembered = list.FindPrefix(kAllUsersEntry);
+// The entry to select should the list have lost its selection: an index,
+// or an entry that stayed as it was, looked up only when it is needed.
+struct CRemembered {
+    int index = CRecipientList::kNone;
+    std::string unchangedEntry;
+
+    int Resolve(const CRecipientList& list) const {
+        return unchangedEntry.empty() ? index : list.FindExact(unchangedEntry);
+    }
+};
+
+// One peer's part of the refresh.
+CRemembered RefreshPeer(CPeerRecord& peer, std::uint32_t now, CRecipientList& list) {
+    CRemembered remembered;
+    const std::string shown = peer.GetPeerListText(false);
+    const bool alive = peer.IsAlive(now);
+    if (alive && peer.pendingUser.empty() && list.SurelyContains(shown)) {
+        remembered.unchangedEntry = shown;
+        return remembered;
+    }
+    remembered.index = list.FindExact(shown);
+    if (!alive) {
+        if (remembered.index != CRecipientList::kNone) {
+            list.Delete(remembered.index);
+            remembered.index = list.FindPrefix(kAllUsersEntry);
         }
-    } else if (remembered == CRecipientList::kNone) {
-        remembered = list.Add(peer.GetPeerListText(!peer.pendingUser.empty()));
+    } else if (remembered.index == CRecipientList::kNone) {
+        remembered.index = list.Add(peer.GetPeerListText(!peer.pendingUser.empty()));
     } else if (!peer.pendingUser.empty()) {
-        list.Delete(remembered);
-        remembered = list.Add(peer.GetPeerListText(true));
+        list.Delete(remembered.index);
+        remembered.index = list.Add(peer.GetPeerListText(true));
     }
     if (!peer.pendingUser.empty()) {
         peer.user = std::move(peer.pendingUser);
@@ -38,8 +55,10 @@ int RefreshPeer(CPeerRecord& peer, std::uint32_t now, CRecipientList& list) {
 
 void RefreshRecipientList(CPeerTable& peers, std::uint32_t now, CRecipientList& list) {
     for (CPeerRecord& peer : peers.Peers()) {
-        const int remembered = RefreshPeer(peer, now, list);
-        if (list.Selection() == CRecipientList::kNone && remembered != CRecipientList::kNone) list.Select(remembered);
+        const CRemembered remembered = RefreshPeer(peer, now, list);
+        if (list.Selection() != CRecipientList::kNone) continue;
+        const int index = remembered.Resolve(list);
+        if (index != CRecipientList::kNone) list.Select(index);
     }
 }
 

@@ -21,6 +21,10 @@ public:
     // with it, both without regard to case; kNone when there is none.
     virtual int FindExact(std::string_view text) const = 0;
     virtual int FindPrefix(std::string_view text) const = 0;
+    // True only when FindExact would find `text`; false when unsure. It
+    // lets the refresh leave the entries that stay as they are without a
+    // search, which the control makes through the whole list.
+    virtual bool SurelyContains(std::string_view text) const { return FindExact(text) != kNone; }
     // Inserts in sorted place and tells where.
     virtual int Add(std::string_view text) = 0;
     virtual void Delete(int index) = 0;
@@ -35,7 +39,7 @@ public:
 void RefreshRecipientList(CPeerTable& peers, std::uint32_t now, CRecipientList& list);
 
 // A sorted list in memory, as the drop-down list control keeps it.
-class CMemoryRecipientList final : public CRecipientList {
+class CMemoryRecipientList : public CRecipientList {
 public:
     int FindExact(std::string_view text) const override;
     int FindPrefix(std::string_view text) const override;

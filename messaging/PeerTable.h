@@ -1,7 +1,9 @@
 #pragma once
 // The computers known to run a copy, as learnt from their presence pings.
 // Entries are never removed: a computer that falls silent or says goodbye
-// is only marked as no longer alive.
+// is only marked as no longer alive. The table is bounded, though, since
+// any datagram can claim a new computer name: once full, a new computer
+// takes over the slot of one long silent, or is not heard.
 
 #include <cstdint>
 #include <string>
@@ -27,13 +29,22 @@ struct CPeerRecord {
 
 class CPeerTable {
 public:
+    static constexpr std::size_t kMaxPeers = 4096;
+    // How long a peer must have been silent before a new computer may take
+    // its slot. The To: list refresh, once a second, removes the list entry
+    // of a peer that is no longer alive; well after that, no list entry can
+    // still name the slot's former owner.
+    static constexpr std::uint32_t kReuseAfterSeconds = 60;
+    static_assert(kReuseAfterSeconds > CPeerRecord::kAliveSeconds);
+
     // Index of the first peer whose computer equals `computer` without
     // regard to ASCII case, or -1.
     int FindPeer(std::string_view computer) const;
     // The list text of the peer called `computer`, empty when unknown.
     std::string GetListText(std::string_view computer) const;
 
-    // A ping from another computer announcing `user` (never empty).
+    // A ping from another computer announcing `user` (never empty). The
+    // record's time, the receiving clock at receipt, is taken as now.
     void ApplyPing(const CMessageRecord& record, std::string_view user);
     // Any other message: renews a known peer, never adds one.
     void ApplyMessage(const CMessageRecord& record);
@@ -48,6 +59,11 @@ public:
 
 private:
     void Renew(CPeerRecord& peer, std::string_view user, std::uint32_t time);
+    // The slot for a computer not in the table, or -1 when it is full and
+    // no slot may be reused.
+    int MakeRoomFor(std::string_view computer, std::uint32_t now);
 
-    std::vector<CPeerRecord> m_peers;  // in the order they were first heard
+    // In the order they were first heard, except that a reused slot keeps
+    // its place (see MakeRoomFor).
+    std::vector<CPeerRecord> m_peers;
 };

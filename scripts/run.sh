@@ -13,6 +13,7 @@ build_windows
 wine_env
 export WINEPREFIX=${MIVLET_RUN_PREFIX:-$MIVLET_BUILD/wineprefix-run}
 mkdir -p "$WINEPREFIX"
+wine_add_fonts "$WINEPREFIX"
 headless=
 if [[ -z ${DISPLAY:-} ]]; then
   ensure_display

@@ -12,6 +12,7 @@ build_windows
 wine_env
 export WINEPREFIX=$MIVLET_BUILD/wineprefix-shot
 mkdir -p "$WINEPREFIX"
+wine_add_fonts "$WINEPREFIX"
 unset DISPLAY
 ensure_display
 trap 'wine_stop; stop_display' EXIT

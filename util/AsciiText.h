@@ -1,12 +1,21 @@
 #pragma once
-// Comparisons that fold only the ASCII letters A-Z and a-z; every other byte,
-// including those of multi-byte characters, must match exactly.
+// Byte-wise text rules that know only ASCII. Comparisons fold only the
+// letters A-Z and a-z; white space is only the six characters of the C
+// locale. Every other byte, including those of multi-byte characters, is
+// left as it is and must match exactly.
 
+#include <algorithm>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 inline char AsciiToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 inline char AsciiToUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+inline std::string LowerAscii(std::string_view text) {
+    std::string lowered(text);
+    for (char& c : lowered) c = AsciiToLower(c);
+    return lowered;
+}
 inline bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 inline bool EqualsNoCaseAscii(std::string_view a, std::string_view b) {
@@ -18,4 +27,21 @@ inline bool EqualsNoCaseAscii(std::string_view a, std::string_view b) {
 
 inline bool StartsWithNoCaseAscii(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && EqualsNoCaseAscii(text.substr(0, prefix.size()), prefix);
+}
+
+// Space, tab, LF, VT, FF and CR.
+inline bool IsAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+inline std::string_view TrimAsciiSpace(std::string_view text) {
+    while (!text.empty() && IsAsciiSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsAsciiSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// One space for each tab, so that lengths and positions stay as they were;
+// true when there was any.
+inline bool ReplaceTabsWithSpaces(std::string& text) {
+    if (text.find('\t') == std::string::npos) return false;
+    std::replace(text.begin(), text.end(), '\t', ' ');
+    return true;
 }

@@ -26,6 +26,20 @@ wine_env() {
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
   mkdir -p "$WINEPREFIX"
+  wine_add_fonts "$WINEPREFIX"
+}
+
+# Wine draws the title-bar buttons with the Marlett font, but this Wine
+# does not look into the folder where fonts-wine puts it, and the buttons
+# come out as the letters "0 1 r". A copy in the prefix's Fonts folder is
+# found; creating the folder before the prefix exists does no harm.
+wine_add_fonts() {
+  local fonts="$1/drive_c/windows/Fonts" font
+  mkdir -p "$fonts"
+  for font in /usr/share/wine/fonts/marlett.ttf; do
+    [[ -f $font && ! -f $fonts/${font##*/} ]] && cp "$font" "$fonts/"
+  done
+  return 0
 }
 
 wine_stop() { wineserver -k >/dev/null 2>&1 || true; }

@@ -8,12 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "chattext/TimeZone.h"
 #include "chatwindow/ChatDlg.h"
+#include "chatwindow/ComboRecipientList.h"
 #include "messaging/Mailslot.h"
 #include "platform/memory/MemoryNetwork.h"
 #include "util/win32/Dialog.h"
@@ -34,10 +36,55 @@ public:
         logged.emplace_back(line);
         headerPending = false;
     }
+    bool promptOnAllUsers = false;
+    bool defaultToLastSender = true;
+    std::map<int, std::string> quickKeys;
+    std::vector<std::string> storedNames;
+
     std::string CurrentUserName(bool* unset) override {
         if (unset) *unset = userNameUnset;
         return userName;
     }
+    void SetCurrentUserName(const std::string& name) override {
+        storedNames.push_back(name);
+        userName = name;
+        userNameUnset = false;
+    }
+    bool PromptOnAllUsers() override { return promptOnAllUsers; }
+    bool DefaultToLastSender() override { return defaultToLastSender; }
+    std::string QuickKeyText(int number) override {
+        const auto found = quickKeys.find(number);
+        return found == quickKeys.end() ? std::string() : found->second;
+    }
+};
+
+// The chat dialog with its message boxes, name prompt and own path replaced:
+// boxes are recorded and answered from `answer`.
+class CTestChatDlg : public CChatDlg {
+public:
+    using CChatDlg::CChatDlg;
+
+    struct CShownBox {
+        std::string text;
+        UINT style;
+    };
+    std::vector<CShownBox> boxes;
+    int answer = IDOK;
+    std::vector<std::string> promptsOffered;
+    std::optional<std::string> promptAnswer;  // nothing: the prompt is cancelled
+    std::string modulePath = "c:\\program files\\mivlet\\mivlet.exe";
+
+protected:
+    int ShowMessage(const std::string& text, UINT style) override {
+        boxes.push_back({text, style});
+        return answer;
+    }
+    bool PromptForUserName(const std::string& offered, std::string& entered) override {
+        promptsOffered.push_back(offered);
+        if (promptAnswer) entered = *promptAnswer;
+        return promptAnswer.has_value();
+    }
+    std::string ModulePath() override { return modulePath; }
 };
 
 class ChatDlgTest : public ::testing::Test {
@@ -55,12 +102,19 @@ protected:
     ~ChatDlgTest() override { dlg.reset(); }
 
     // Creates the dialog as the program does, hidden, start-up finished.
-    void Start() {
-        dlg = std::make_unique<CChatDlg>(lab2Host, "Lab2", settings, zone);
-        if (!dlg->CreateModeless(nullptr)) FAIL() << "the chat dialog was not created";
-        ::ShowWindow(dlg->Hwnd(), SW_HIDE);
-        dlg->UseTrayIcon(false);
-        dlg->FinishStartUp();
+    void Start() { dlg = StartCopy(lab2Host, "Lab2", settings); }
+
+    std::unique_ptr<CTestChatDlg> StartCopy(CMemoryComputer& host, const std::string& computer,
+                                            CTestSettings& copySettings) {
+        auto copy = std::make_unique<CTestChatDlg>(host, computer, copySettings, zone);
+        if (!copy->CreateModeless(nullptr)) {
+            ADD_FAILURE() << "the chat dialog of " << computer << " was not created";
+            return copy;
+        }
+        ::ShowWindow(copy->Hwnd(), SW_HIDE);
+        copy->UseTrayIcon(false);
+        copy->FinishStartUp();
+        return copy;
     }
 
     // Runs the message loop as the program does until `done` or the time-out.
@@ -81,6 +135,57 @@ protected:
     }
     void Pump(DWORD milliseconds) {
         PumpUntil([] { return false; }, milliseconds);
+    }
+
+    // A tick of one of the dialog's timers, at once and in order.
+    static void Tick(CChatDlg& copy, UINT_PTR timer) { ::SendMessageA(copy.Hwnd(), WM_TIMER, timer, 0); }
+    void Tick(UINT_PTR timer) { Tick(*dlg, timer); }
+
+    static std::vector<std::string> ToEntries(const CChatDlg& copy) {
+        CComboRecipientList list(::GetDlgItem(copy.Hwnd(), 1039));
+        std::vector<std::string> entries;
+        for (int i = 0; i < list.Count(); ++i) entries.push_back(list.Text(i));
+        return entries;
+    }
+    std::vector<std::string> ToEntries() const { return ToEntries(*dlg); }
+    std::string SelectedTo() const { return CComboRecipientList(::GetDlgItem(dlg->Hwnd(), 1039)).SelectedText(); }
+    void SelectTo(const std::string& entry) const {
+        ::SendDlgItemMessageA(dlg->Hwnd(), 1039, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                              reinterpret_cast<LPARAM>(entry.c_str()));
+    }
+    std::string MessageBoxText() const {
+        char text[4096] = {};
+        ::GetDlgItemTextA(dlg->Hwnd(), 1038, text, sizeof text);
+        return text;
+    }
+    // Types `text` and presses Send!.
+    void SendTyped(const std::string& text) {
+        ::SetDlgItemTextA(dlg->Hwnd(), 1038, text.c_str());
+        ::SendMessageA(dlg->Hwnd(), WM_COMMAND, MAKEWPARAM(1034, BN_CLICKED), 0);
+    }
+    static void Ping(CMailslot& from, const std::string& user) {
+        from.Send("*", "mivletcmd", ("admin:ping " + user).c_str(), true);
+    }
+
+    // What `from` wrote, one "target user>\ttext" per datagram (every short
+    // message is one datagram: sender NUL sequence NUL chunk NUL).
+    std::vector<std::string> WritesFrom(const std::string& from) const {
+        std::vector<std::string> texts;
+        for (const auto& write : net.Writes()) {
+            if (write.from != from) continue;
+            const auto first = write.bytes.find('\0');
+            const auto second = first == std::string::npos ? first : write.bytes.find('\0', first + 1);
+            if (second == std::string::npos) continue;
+            texts.push_back(write.targetHost + " " + write.bytes.substr(second + 1).c_str());
+        }
+        return texts;
+    }
+    // The same without the presence pings.
+    std::vector<std::string> MessagesFrom(const std::string& from) const {
+        std::vector<std::string> texts;
+        for (std::string& text : WritesFrom(from))
+            if (text.find("mivletcmd>\tadmin:ping ") == std::string::npos) texts.push_back(std::move(text));
+        return texts;
     }
 
     CMessageRecord Record(std::string user, std::string text, bool broadcast = false,
@@ -133,5 +238,5 @@ protected:
     CMailslot office{officeHost, "Mivlet", "Office"};
     CFixedTimeZone zone{0};
     CTestSettings settings;
-    std::unique_ptr<CChatDlg> dlg;
+    std::unique_ptr<CTestChatDlg> dlg;
 };

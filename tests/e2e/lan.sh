@@ -125,6 +125,7 @@ _lan_wine_env() {
     else
       mkdir -p "$prefix"
     fi
+    wine_add_fonts "$prefix"
   fi
   LAN_WINE_ENV=(env WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY="${LAN_DISPLAYS[$1]}")
 }

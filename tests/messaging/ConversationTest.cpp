@@ -102,7 +102,9 @@ TEST(DispatchCommand, VersionQuitExitAndUnknownVerbs) {
         CMessageRecord record = Command(c.computer, c.text);
         EXPECT_EQ(DispatchCommand(record, &context), c.result) << c.text;
         EXPECT_EQ(context.versionRepliesTo.size(), static_cast<std::size_t>(c.versionReplies)) << c.text;
-        if (c.versionReplies) EXPECT_EQ(context.versionRepliesTo[0], c.computer);
+        if (c.versionReplies) {
+            EXPECT_EQ(context.versionRepliesTo[0], c.computer);
+        }
         EXPECT_EQ(context.exits, c.exits) << c.text << " " << c.modulePath;
     }
 }
@@ -165,6 +167,77 @@ TEST(PeerTable, LivenessExitNoticeAndRenames) {
     EXPECT_TRUE(peer.IsAlive(1030));
     peers.ApplyMessage(Record("Stranger", "Eve", "hello", 1030));
     EXPECT_EQ(peers.Peers().size(), 1u);
+}
+
+// A full table: peer i is computer "<i>pc" with user "user<i>", heard at
+// `heardAt` unless `silent` says otherwise; names committed.
+struct CSilentPeer {
+    std::size_t index;
+    std::uint32_t lastHeard;
+    bool exited;
+};
+
+std::string PeerName(std::size_t i) { return std::to_string(i) + "pc"; }
+
+CPeerTable FullTable(std::uint32_t heardAt, const std::vector<CSilentPeer>& silent) {
+    CPeerTable peers;
+    for (std::size_t i = 0; i < CPeerTable::kMaxPeers; ++i) {
+        std::uint32_t time = heardAt;
+        for (const CSilentPeer& s : silent)
+            if (s.index == i) time = s.lastHeard;
+        const std::string user = "user" + std::to_string(i);
+        peers.ApplyPing(Command(PeerName(i), "admin:ping " + user, time), user);
+    }
+    for (const CSilentPeer& s : silent)
+        if (s.exited) peers.ApplyExit(PeerName(s.index));
+    peers.CommitPendingUsers();
+    return peers;
+}
+
+TEST(PeerTable, FullTableGivesANewComputerOnlyALongSilentSlot) {
+    constexpr int kIgnored = -1;
+    const struct {
+        const char* name;
+        std::vector<CSilentPeer> silent;
+        std::uint32_t now;
+        int slot;
+    } cases[] = {
+        {"all alive", {}, 1010, kIgnored},
+        {"one silent for 61 s", {{7, 940, false}}, 1001, 7},
+        {"one silent for exactly 60 s", {{7, 941, false}}, 1001, 7},
+        {"one silent for 59 s", {{7, 942, false}}, 1001, kIgnored},
+        {"gone by exit notice, heard 5 s ago", {{7, 996, true}}, 1001, kIgnored},
+        {"gone by exit notice and long silent", {{7, 900, true}}, 1001, 7},
+        {"the longest silent of several", {{3, 930, false}, {7, 900, false}, {4095, 920, false}}, 1001, 7},
+        {"clock set back below every last seen", {}, 500, kIgnored},
+    };
+    for (const auto& c : cases) {
+        CPeerTable peers = FullTable(1000, c.silent);
+        peers.ApplyPing(Command("Newcomer", "admin:ping Eve", c.now), "Eve");
+        ASSERT_EQ(peers.Peers().size(), CPeerTable::kMaxPeers) << c.name;
+        EXPECT_EQ(peers.FindPeer("Newcomer"), c.slot) << c.name;
+        if (c.slot == kIgnored) {
+            for (const CSilentPeer& s : c.silent) {
+                EXPECT_EQ(peers.FindPeer(PeerName(s.index)), static_cast<int>(s.index)) << c.name;
+                EXPECT_EQ(peers.Peers()[s.index].gone, s.exited ? 1 : 0) << c.name;
+            }
+            continue;
+        }
+        EXPECT_EQ(peers.FindPeer(PeerName(c.slot)), -1) << c.name;
+        const CPeerRecord& taken = peers.Peers()[c.slot];
+        EXPECT_EQ(taken.user, "") << c.name;
+        EXPECT_EQ(taken.pendingUser, "Eve") << c.name;
+        EXPECT_EQ(taken.gone, 0) << c.name;
+        EXPECT_EQ(taken.lastSeen, c.now) << c.name;
+        EXPECT_EQ(taken.GetPeerListText(true), "Newcomer  (Eve)") << c.name;
+    }
+
+    // Known computers are still heard when the table is full.
+    CPeerTable peers = FullTable(1000, {{7, 990, true}});
+    peers.ApplyPing(Command(PeerName(7), "admin:ping Kel", 1001), "Kel");
+    EXPECT_EQ(peers.Peers().size(), CPeerTable::kMaxPeers);
+    EXPECT_TRUE(peers.Peers()[7].IsAlive(1001));
+    EXPECT_EQ(peers.Peers()[7].pendingUser, "Kel");
 }
 
 TEST(ReceiveTick, LatestChatFromAnotherComputerIsTheLastSender) {

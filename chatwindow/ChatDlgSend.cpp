@@ -1,0 +1,85 @@
+// The user's side of sending: Send!, the checks a text goes through with
+// their messages, the local commands, the QuickKeys and Shift+Enter.
+
+#include "app/Texts.h"
+#include "chatwindow/ChatDlg.h"
+#include "chatwindow/KeyMessages.h"
+#include "chatwindow/SendPlan.h"
+#include "chatwindow/TypedText.h"
+#include "resources/ResourceIds.h"
+
+void CChatDlg::OnSend() {
+    const std::string text = CleanTypedText(m_messageBox.Text());
+    const bool sent = !text.empty() && SendTypedText(text);
+    // "quit" has ended the window by now.
+    if (!Exists()) return;
+    if (sent) m_messageBox.SetText("");
+    ::SetFocus(m_messageBox.Hwnd());
+}
+
+bool CChatDlg::SendTypedText(const std::string& text) {
+    using EStep = CSendPlan::EStep;
+    const std::string recipient = m_recipients ? m_recipients->SelectedText() : std::string();
+    const CSendPlan plan =
+        PlanSend(text, recipient, m_peers, Now(), m_settings.CurrentUserName(nullptr), m_settings.PromptOnAllUsers());
+    switch (plan.step) {
+    case EStep::Quit: ::SendMessageA(Hwnd(), WM_COMMAND, ID_APP_EXIT, 0); return true;
+    case EStep::ClearHistory: m_history.ClearAll(); return true;
+    case EStep::TooLongForAllUsers: ShowMessage(kTooLongForAllUsersText, MB_OK | MB_ICONINFORMATION); return false;
+    case EStep::PeerGone:
+        RefreshRecipientList();
+        ShowMessage(kPeerGoneText, MB_OK);
+        return false;
+    case EStep::Send: break;
+    }
+    if (plan.askFirst && ShowMessage(kConfirmAllUsersText, MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES) return false;
+    if (!m_mailslot->Send(plan.target.c_str(), plan.sender.c_str(), text.c_str(), true)) {
+        ShowMessage(SendFailureText(), MB_OK);
+        return false;
+    }
+    if (plan.appendOwn && Exists()) m_history.AppendMessage(OwnMessage(text));
+    return true;
+}
+
+CMessageRecord CChatDlg::OwnMessage(const std::string& text) {
+    CMessageRecord record;
+    record.computer = m_mailslot->LocalComputer();
+    record.user = m_settings.CurrentUserName(nullptr);
+    record.text = text;
+    record.broadcast = 0;
+    record.time = Now();
+    return record;
+}
+
+bool CChatDlg::IsMessageBoxFocused() const { return m_messageBox.Exists() && ::GetFocus() == m_messageBox.Hwnd(); }
+
+// F2 to F12 in the message box: the first press types the key's text, the
+// second within a second sends. Consumed whether or not the key has a text.
+bool CChatDlg::OnQuickKey(const MSG& message) {
+    const int number = QuickKeyNumber(static_cast<unsigned>(message.wParam));
+    if (number == 0 || IsAltKeyHeld(message) || !IsMessageBoxFocused()) return false;
+    if (m_quickKeys.Press(number, m_api.GetTickCount()) == CQuickKeyState::EPress::SendMessage) {
+        OnSend();
+        return true;
+    }
+    const std::string text = m_settings.QuickKeyText(number);
+    if (QuickKeyTypesText(text)) TypeQuickKeyText(text);
+    return true;
+}
+
+// Replaces the selection, undoably, and leaves the inserted text selected.
+void CChatDlg::TypeQuickKeyText(const std::string& text) {
+    DWORD start = 0;
+    m_messageBox.Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    m_messageBox.Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    m_messageBox.Send(EM_SETSEL, start, static_cast<LPARAM>(start + text.size()));
+    m_messageBox.Send(EM_SCROLLCARET);
+}
+
+// Enter alone is the default button, Send!.
+bool CChatDlg::OnShiftEnter(const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN || !IsShiftKeyHeld() || !IsMessageBoxFocused())
+        return false;
+    m_messageBox.Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r\n"));
+    return true;
+}
