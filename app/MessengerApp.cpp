@@ -13,27 +13,6 @@
 
 namespace {
 
-constexpr UINT kSecondCopyTimeoutMs = 200;
-constexpr UINT kSecondCopyFlags = SMTO_BLOCK | SMTO_ABORTIFHUNG;
-
-// The first top-level window that answers the query with the reply.
-HWND FindRunningCopy() {
-    HWND found = nullptr;
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            DWORD_PTR answer = 0;
-            if (::SendMessageTimeoutA(window, IsMivletApplicationMessage(), kIsMivletQuery, 0, kSecondCopyFlags,
-                                      kSecondCopyTimeoutMs, &answer) &&
-                static_cast<LRESULT>(answer) == kIsMivletReply) {
-                *reinterpret_cast<HWND*>(param) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 bool FileExists(const std::string& path) {
     WIN32_FIND_DATAA found{};
     return static_cast<bool>(CFindHandle(::FindFirstFileA(path.c_str(), &found)));
@@ -99,9 +78,9 @@ void CMessengerApp::CarryOverLegacyIni(bool userNameUnset) {
 }
 
 bool CMessengerApp::RunSecondCopy() {
-    if (const HWND running = FindRunningCopy()) {
+    if (const HWND running = FindRunningChatWindow()) {
         DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutA(running, ShowChatWndMessage(), 0, 0, kSecondCopyFlags, kSecondCopyTimeoutMs, &ignored);
+        ::SendMessageTimeoutA(running, ShowChatWndMessage(), 0, 0, kRunningCopyFlags, kRunningCopyTimeoutMs, &ignored);
     }
     return false;
 }

@@ -3,6 +3,7 @@
 
 #include "app/InputDlg.h"
 #include "app/Texts.h"
+#include "app/UserName.h"
 #include "chatwindow/ChatDlg.h"
 
 void CChatDlg::OnNamePromptTick() {
@@ -22,5 +23,6 @@ void CChatDlg::OnNamePromptTick() {
 }
 
 bool CChatDlg::PromptForUserName(const std::string& offered, std::string& entered) {
-    return InputBox(kUserNameCaption, kUserNamePrompt, entered, offered, 25, false, Hwnd());
+    return InputBox(kUserNameCaption, kUserNamePrompt, entered, offered, static_cast<int>(kMaxUserNameLength),
+                    false, Hwnd());
 }

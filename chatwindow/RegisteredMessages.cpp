@@ -9,3 +9,20 @@ UINT ShowChatWndMessage() {
     static const UINT message = ::RegisterWindowMessageA("Mivlet_ShowChatWnd");
     return message;
 }
+
+HWND FindRunningChatWindow() {
+    HWND found = nullptr;
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            DWORD_PTR answer = 0;
+            if (::SendMessageTimeoutA(window, IsMivletApplicationMessage(), kIsMivletQuery, 0, kRunningCopyFlags,
+                                      kRunningCopyTimeoutMs, &answer) &&
+                static_cast<LRESULT>(answer) == kIsMivletReply) {
+                *reinterpret_cast<HWND*>(param) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}

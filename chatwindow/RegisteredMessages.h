@@ -9,3 +9,11 @@ inline constexpr LRESULT kIsMivletReply = 0x7951BACA;
 
 UINT IsMivletApplicationMessage();  // "Mivlet_IsMivletApplication"
 UINT ShowChatWndMessage();          // "Mivlet_ShowChatWnd"
+
+// How long a starting copy waits for the running one to answer, and how.
+inline constexpr UINT kRunningCopyTimeoutMs = 200;
+inline constexpr UINT kRunningCopyFlags = SMTO_BLOCK | SMTO_ABORTIFHUNG;
+
+// The running copy's chat window: the first top-level window that answers
+// the query with the reply; null when there is none.
+HWND FindRunningChatWindow();

@@ -8,35 +8,23 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/common.sh"
 source "$here/lan.sh"
+E2E_LABEL=lan-conversation
+source "$here/checks.sh"
 
 peer=${MIVLET_PEER:-$MIVLET_BUILD/native/bin/mivlet-peer}
 mivlet=${MIVLET_EXE:-$MIVLET_BUILD/win/bin/Mivlet.exe}
 remote_exe=$MIVLET_BUILD/win/bin/chat-remote.exe
 out=$(mktemp -d)
-passed=0 failed=0
-
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1; shift
-  if "$@"; then
-    echo "ok - $what"; passed=$((passed + 1))
-  else
-    echo "not ok - $what"; failed=$((failed + 1))
-  fi
-}
 
 finish() {
   lan_destroy
   rm -rf "$out"
-  echo "lan-conversation: $passed passed, $failed failed"
+  e2e_summary
 }
 
-if ! reason=$(lan_available); then
-  echo "SKIP: the test LAN needs network namespaces: $reason"
-  echo "lan-conversation: 0 passed, 0 failed, 1 skipped"
-  exit 0
-fi
+e2e_skip_without_lan
 for needed in "$peer" "$mivlet" "$remote_exe"; do
-  [[ -e $needed ]] || { echo "not ok - $needed is not built"; echo "lan-conversation: 0 passed, 1 failed"; exit 1; }
+  [[ -e $needed ]] || { echo "not ok - $needed is not built"; failed=1; e2e_summary; exit 1; }
 done
 trap finish EXIT
 lan_create LAB1 LAB2 LAB3 || { echo "not ok - test LAN could not be built"; failed=1; exit 1; }
@@ -44,7 +32,6 @@ LAN_WINE_TEMPLATE=$MIVLET_BUILD/lan-wine-template
 lan_wine_template "$LAN_WINE_TEMPLATE" || echo "# no prefix template: each prefix makes its own first start"
 
 now_ms() { date +%s%3N; }
-equals() { [[ "$1" == "$2" ]]; }
 
 # wait_until SECONDS COMMAND...: true as soon as COMMAND is, false after SECONDS.
 wait_until() {

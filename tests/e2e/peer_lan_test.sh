@@ -5,31 +5,19 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/common.sh"
 source "$here/lan.sh"
+E2E_LABEL=e2e
+source "$here/checks.sh"
 
 peer=${MIVLET_PEER:-$MIVLET_BUILD/native/bin/mivlet-peer}
 out=$(mktemp -d)
-passed=0 failed=0
-
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1; shift
-  if "$@"; then
-    echo "ok - $what"; passed=$((passed + 1))
-  else
-    echo "not ok - $what"; failed=$((failed + 1))
-  fi
-}
 
 finish() {
   lan_destroy
   rm -rf "$out"
-  echo "e2e: $passed passed, $failed failed"
+  e2e_summary
 }
 
-if ! reason=$(lan_available); then
-  echo "SKIP: the test LAN needs network namespaces: $reason"
-  echo "e2e: 0 passed, 0 failed, 1 skipped"
-  exit 0
-fi
+e2e_skip_without_lan
 trap finish EXIT
 lan_create LAB1 LAB2 LAB3 || { echo "not ok - test LAN could not be built"; failed=1; exit 1; }
 
@@ -37,7 +25,6 @@ users=(kel ann bob)
 hosts=(LAB1 LAB2 LAB3)
 
 count_lines() { grep -c -- "$2" "$1" 2>/dev/null || true; }
-equals() { [[ "$1" == "$2" ]]; }
 
 # --- who: with the other two running, each host lists them, never itself.
 for i in 0 1 2; do

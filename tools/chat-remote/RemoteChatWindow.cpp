@@ -5,21 +5,6 @@
 
 namespace {
 
-constexpr UINT kQueryTimeoutMs = 200;
-
-bool AnswersAsMivlet(HWND window) {
-    DWORD_PTR reply = 0;
-    const LRESULT answered = ::SendMessageTimeoutA(window, IsMivletApplicationMessage(), kIsMivletQuery, 0,
-                                                   SMTO_BLOCK | SMTO_ABORTIFHUNG, kQueryTimeoutMs, &reply);
-    return answered != 0 && static_cast<LRESULT>(reply) == kIsMivletReply;
-}
-
-BOOL CALLBACK CheckWindow(HWND window, LPARAM found) {
-    if (!AnswersAsMivlet(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
 std::string ToAnsi(const std::wstring& wide) {
     if (wide.empty()) return {};
     const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
@@ -45,8 +30,7 @@ std::string ComboItemText(HWND combo, int index) {
 }  // namespace
 
 std::optional<CRemoteChatWindow> CRemoteChatWindow::Find() {
-    HWND found = nullptr;
-    ::EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&found));
+    const HWND found = FindRunningChatWindow();
     if (!found) return std::nullopt;
     return CRemoteChatWindow(found);
 }

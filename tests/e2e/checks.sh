@@ -1,0 +1,27 @@
+# The checks of the end-to-end scripts: a line "ok - ..." or "not ok - ..."
+# each, and the summary "LABEL: N passed, N failed" that the test command
+# reads. Source it after lan.sh, with E2E_LABEL set.
+
+passed=0 failed=0
+
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1; shift
+  if "$@"; then
+    echo "ok - $what"; passed=$((passed + 1))
+  else
+    echo "not ok - $what"; failed=$((failed + 1))
+  fi
+}
+
+equals() { [[ "$1" == "$2" ]]; }
+
+e2e_summary() { echo "$E2E_LABEL: $passed passed, $failed failed"; }
+
+# Ends the script as skipped, with the reason, where no test LAN can be made.
+e2e_skip_without_lan() {
+  local reason
+  reason=$(lan_available) && return 0
+  echo "SKIP: the test LAN needs network namespaces: $reason"
+  echo "$E2E_LABEL: 0 passed, 0 failed, 1 skipped"
+  exit 0
+}
