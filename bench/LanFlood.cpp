@@ -12,7 +12,7 @@
 #include "messaging/Mailslot.h"
 #include "platform/posix/PosixSockets.h"
 #include "platform/posix/PosixSystemApi.h"
-#include "platform/udp/UdpRoute.h"
+#include "messaging/UdpRoute.h"
 
 int main(int argc, char** argv) {
     if (argc != 5) {

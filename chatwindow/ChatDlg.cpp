@@ -1,6 +1,6 @@
 #include "chatwindow/ChatDlg.h"
 
-#include "app/Texts.h"
+#include "chatwindow/Texts.h"
 #include "chatwindow/KeyMessages.h"
 #include "chatwindow/RecipientList.h"
 #include "chatwindow/RegisteredMessages.h"
@@ -28,13 +28,15 @@ CChatDlg* GetChatDlg() { return g_chatDlg; }
 
 CChatDlg::CChatDlg(CMailslotApi& api, std::string localComputer, CChatSettings& settings,
                    const CTimeZone& timeZone)
-    : CDialog(IDD_CHAT), m_api(api), m_settings(settings), m_history(settings, timeZone) {
+    : CDialog(IDD_CHAT),
+      m_session(api, std::move(localComputer), __DATE__, *this),
+      m_settings(settings),
+      m_history(settings, timeZone) {
     const HINSTANCE instance = ::GetModuleHandleA(nullptr);
     m_bigIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_BIGICON));
     m_smallIcon = static_cast<HICON>(
         ::LoadImageA(instance, MAKEINTRESOURCEA(IDI_SMALLICON), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                      ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    m_mailslot = std::make_unique<CMailslot>(api, "Mivlet", std::move(localComputer));
     g_chatDlg = this;
 }
 
@@ -50,7 +52,7 @@ void CChatDlg::BindControls() {
 }
 
 bool CChatDlg::OnInitDialog() {
-    if (!m_mailslot->IsOpen()) {
+    if (!m_session.IsOpen()) {
         m_mailslotFailed = true;
         ShowMessageBox(MailslotFailureText(), MB_OK);
         ExitProgram();
@@ -103,10 +105,7 @@ void CChatDlg::ApplyBackground() {
     ::SendMessageA(m_history.Hwnd(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(m_settings.ChatTextBackground()));
 }
 
-void CChatDlg::SendPresencePing() {
-    const std::string ping = std::string(kPingText) + m_settings.CurrentUserName(nullptr);
-    m_mailslot->Send("*", kCommandMarker, ping.c_str(), true);
-}
+void CChatDlg::SendPresencePing() { m_session.SendPing(m_settings.CurrentUserName(nullptr)); }
 
 BOOL CChatDlg::ShowChat(bool show, bool minimised) {
     if (!show) {
@@ -133,7 +132,7 @@ bool CChatDlg::ActivateChat(bool) {
 
 void CChatDlg::ExitProgram() {
     SavePosition();
-    m_mailslot->Send("*", kCommandMarker, kExitNoticeText, true);
+    m_session.SendExitNotice();
     DestroyDialog();
 }
 

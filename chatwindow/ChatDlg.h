@@ -1,8 +1,8 @@
 #pragma once
 // The program's one main window: the modeless chat dialog, created hidden at
 // start and shown and hidden rather than opened and closed. It owns the
-// mailslot endpoint, the peer table and the history for the whole run; its
-// timers drive receiving and the presence ping.
+// messaging session and the history for the whole run, shows what the
+// session receives, and its timers drive receiving and the presence ping.
 
 #include <windows.h>
 
@@ -14,15 +14,13 @@
 #include "chatwindow/ChatSettings.h"
 #include "chatwindow/ComboRecipientList.h"
 #include "chatwindow/QuickKeys.h"
-#include "messaging/CommandDispatcher.h"
-#include "messaging/Mailslot.h"
-#include "messaging/PeerTable.h"
+#include "messaging/MessagingSession.h"
 #include "util/win32/Dialog.h"
 
 class CTimeZone;
 class CTrayIcon;
 
-class CChatDlg : public CDialog, private CCommandContext {
+class CChatDlg : public CDialog, private CSessionHost {
 public:
     // `api` carries the mailslot; `localComputer` is the sender identity.
     CChatDlg(CMailslotApi& api, std::string localComputer, CChatSettings& settings, const CTimeZone& timeZone);
@@ -59,8 +57,8 @@ public:
     // The mailslot could not be created and the dialog ended at once.
     bool MailslotFailed() const { return m_mailslotFailed; }
     CChatTextCtrl& History() { return m_history; }
-    CMailslot& Mailslot() { return *m_mailslot; }
-    CPeerTable& Peers() override { return m_peers; }
+    CMessagingSession& Session() { return m_session; }
+    const CPeerTable& Peers() const { return m_session.PeerTable(); }
 
     static constexpr UINT_PTR kReceiveTimer = 0;
     static constexpr UINT_PTR kFlashTimer = 1;
@@ -109,13 +107,9 @@ private:
     void ShowHelpMenu();
     void ApplyBackground();
     void SendPresencePing();
-    // The peers' clock: the seconds that arriving records are stamped with.
-    std::uint32_t Now() { return m_api.GetTime(); }
 
-    // Commands from other copies.
+    // What commands from other copies may do to this program.
     bool IsAvailable() override { return Exists(); }
-    const std::string& LocalComputer() override { return m_mailslot->LocalComputer(); }
-    void SendVersionReply(const std::string& computer) override;
     void Exit() override;
 
     std::unique_ptr<CTrayIcon> m_trayIcon;
@@ -133,11 +127,9 @@ private:
     std::optional<CComboRecipientList> m_recipients;
     HICON m_bigIcon = nullptr;    // shared icons: never destroyed
     HICON m_smallIcon = nullptr;
-    CPeerTable m_peers;
     const std::string m_allUsersText = "(All Users)";
     bool m_ready = false;
-    CMailslotApi& m_api;
-    std::unique_ptr<CMailslot> m_mailslot;
+    CMessagingSession m_session;
     CQuickKeyState m_quickKeys;
     CChatSettings& m_settings;
     CChatTextCtrl m_history;

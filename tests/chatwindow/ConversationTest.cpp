@@ -127,7 +127,7 @@ TEST_F(ConversationTest, OnlyTheLatestChatMessageFromAnotherComputerDecidesTheSe
         settings.defaultToLastSender = c.defaultToLastSender;
         for (const auto& [from, target] : c.batch) {
             const char* user = from == &office ? "ann" : from == &hall ? "bob" : "guest";
-            CMailslot& endpoint = from ? *from : dlg->Mailslot();
+            CMailslot& endpoint = from ? *from : dlg->Session().Endpoint();
             ASSERT_TRUE(endpoint.Send(target, user, "hi", true)) << c.what;
         }
         if (c.batch.empty()) office.Send("Lab2", "mivletcmd", "admin:unknown", true);
@@ -274,7 +274,7 @@ TEST_F(ConversationTest, QuitIsObeyedOnlyFromTheShareHostTheProgramRunsFrom) {
         dlg.reset();  // one mailslot per computer
         Start();
         dlg->modulePath = c.modulePath;
-        (c.from ? *c.from : dlg->Mailslot()).Send("*", "mivletcmd", "admin:\r\nquit", true);
+        (c.from ? *c.from : dlg->Session().Endpoint()).Send("*", "mivletcmd", "admin:\r\nquit", true);
         Tick(kReceive);
         EXPECT_EQ(!dlg->Exists(), c.exits) << c.modulePath;
         if (c.exits) {
