@@ -10,6 +10,7 @@
 
 #include "messaging/LocalComputerName.h"
 #include "messaging/Mailslot.h"
+#include "messaging/MessagingSession.h"
 #include "platform/posix/PosixSockets.h"
 #include "platform/posix/PosixSystemApi.h"
 #include "messaging/UdpRoute.h"
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     CPosixSockets sockets;
     CUdpRoute route(system, false, sockets, port);
     route.DisableReceiving();
-    CMailslot endpoint(route, "Mivlet", "Flood");
+    CMailslot endpoint(route, kMailslotName, "Flood");
     endpoint.SetSequenceCounter(static_cast<std::int32_t>(std::time(nullptr) % kSequenceModulus));
 
     using Clock = std::chrono::steady_clock;

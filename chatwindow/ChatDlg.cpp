@@ -85,8 +85,8 @@ void CChatDlg::FinishStartUp() {
     if (m_useTrayIcon)
         m_trayIcon = std::make_unique<CTrayIcon>(IDR_MAINMENU, Hwnd(), kTrayCallbackMessage, m_smallIcon);
     m_ready = true;
-    // The side caption bar takes the place of 1006 with its own issue; until
-    // then both placeholders simply go.
+    // The window has no side caption bar: both of its placeholders go, so
+    // that they take no clicks and draw nothing.
     for (CDialogItem* placeholder : {&m_iconPlaceholder, &m_captionPlaceholder}) {
         if (placeholder->Exists()) ::DestroyWindow(placeholder->Hwnd());
         placeholder->Unbind();
@@ -119,8 +119,8 @@ BOOL CChatDlg::ShowChat(bool show, bool minimised) {
 
 bool CChatDlg::HasModalPopup() const { return Exists() && ::GetLastActivePopup(Hwnd()) != Hwnd(); }
 
-// The plain request to show the chat window; the reactions to new messages
-// come with their own issue.
+// The request to show the chat window: restored, in front when the system
+// allows it. A modal window open over it comes forward instead.
 bool CChatDlg::ActivateChat(bool) {
     if (!Exists()) return true;
     const HWND popup = ::GetLastActivePopup(Hwnd());
@@ -159,11 +159,10 @@ bool CChatDlg::PreTranslateKey(const MSG& message) {
     return false;
 }
 
-// Until the side caption bar brings its "&Help" button, the Help menu opens
-// at the window's top-left corner.
+// F1 and Alt+H open the Help menu at the window's top-left corner.
 void CChatDlg::ShowHelpMenu() {
     const CMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU)));
-    const HMENU popup = menu ? ::GetSubMenu(menu.Get(), 2) : nullptr;
+    const HMENU popup = menu ? ::GetSubMenu(menu.Get(), IDM_HELP_POPUP) : nullptr;
     if (!popup) return;
     RECT window{};
     ::GetWindowRect(Hwnd(), &window);
@@ -182,7 +181,7 @@ bool CChatDlg::OnCommand(int id, int code, HWND control) {
     case ID_APP_ABOUT: OnAbout(); return true;
     case ID_VIEW_README:
     case ID_EMAIL_SUPPORT:
-    case ID_VISIT_WEBSITE: return true;  // the Help commands come with their own issue
+    case ID_VISIT_WEBSITE: return true;  // taken, so that no default handling runs
     case ID_APP_EXIT: ExitProgram(); return true;
     case IDC_SEND: OnSend(); return true;
     default: return CDialog::OnCommand(id, code, control);
@@ -254,7 +253,8 @@ LRESULT CChatDlg::OnTimer(UINT_PTR id) {
     return 0;
 }
 
-// Options: the sheet comes with its own issue; what surrounds it is here.
+// Options: the window comes forward, then takes whatever the settings say
+// now, redraws its history and gives the message box the focus.
 void CChatDlg::OnOptions() {
     if (HasModalPopup()) return;
     SavePosition();
@@ -265,7 +265,7 @@ void CChatDlg::OnOptions() {
     ::SetFocus(m_messageBox.Hwnd());
 }
 
-// A plain box until the About box comes with its own issue.
+// The program's name and release date, in a message box.
 void CChatDlg::OnAbout() {
     if (HasModalPopup()) return;
     ShowChat(true, false);

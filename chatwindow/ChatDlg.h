@@ -15,6 +15,7 @@
 #include "chatwindow/ComboRecipientList.h"
 #include "chatwindow/QuickKeys.h"
 #include "messaging/MessagingSession.h"
+#include "resources/ResourceIds.h"
 #include "util/win32/Dialog.h"
 
 class CTimeZone;
@@ -113,16 +114,16 @@ private:
     void Exit() override;
 
     std::unique_ptr<CTrayIcon> m_trayIcon;
-    CDialogItem m_captionPlaceholder{1006};
-    CDialogItem m_iconPlaceholder{1018};
-    CDialogItem m_sendButton{1034};
-    CDialogItem m_optionsButton{1025};
-    CDialogItem m_nameLabel{1043};
-    CDialogItem m_toLabel{1037};
-    CDialogItem m_messageLabel{1016};
-    CDialogItem m_nameBox{1022};
-    CDialogItem m_toList{1039};
-    CDialogItem m_messageBox{1038};
+    CDialogItem m_captionPlaceholder{IDC_CAPTIONPLACEHOLDER};
+    CDialogItem m_iconPlaceholder{IDC_ICONPLACEHOLDER};
+    CDialogItem m_sendButton{IDC_SEND};
+    CDialogItem m_optionsButton{IDC_OPTIONS};
+    CDialogItem m_nameLabel{IDC_NAMELABEL};
+    CDialogItem m_toLabel{IDC_TOLABEL};
+    CDialogItem m_messageLabel{IDC_MESSAGELABEL};
+    CDialogItem m_nameBox{IDC_NAME};
+    CDialogItem m_toList{IDC_TO};
+    CDialogItem m_messageBox{IDC_MESSAGE};
     // The To: list's entries change only through this, from initialisation on.
     std::optional<CComboRecipientList> m_recipients;
     HICON m_bigIcon = nullptr;    // shared icons: never destroyed

@@ -24,8 +24,8 @@ void CChatDlg::RefreshRecipientList() {
     ::RefreshRecipientList(m_session.Peers(), m_session.Now(), *m_recipients);
 }
 
-// Flashing, the pop-up and the sound come with the notification rules; the
-// selection of the sender is what the conversation needs.
+// A new message selects its sender in the To: list, when the user wants it
+// so ("DefaultToLastSender").
 void CChatDlg::NotifyNewMessage(const std::string& lastSender) {
     if (!m_settings.DefaultToLastSender()) return;
     // An unknown computer gives an empty text, which selects the first entry.

@@ -34,7 +34,6 @@ public:
     void PutDword(std::string_view path, std::string_view name, std::uint32_t value);
     std::optional<CMemoryRegistryValue> FindValue(std::string_view path, std::string_view name) const;
     std::vector<std::string> ValueNames(std::string_view path) const;  // as first written, sorted
-    bool KeyExists(std::string_view path) const { return m_keys.count(LowerAscii(path)) != 0; }
     std::size_t OpenKeys() const { return m_handles.size(); }
     // Every path opened successfully, in order.
     const std::vector<std::string>& OpenedPaths() const { return m_opened; }

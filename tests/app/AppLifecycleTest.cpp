@@ -8,6 +8,7 @@
 #include <string>
 
 #include "util/win32/Handles.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -260,7 +261,7 @@ TEST_F(LegacyIniTest, IsImportedIntoTheRegistryAndRetired) {
     EXPECT_TRUE(Exists(retired));
     // The name box shows the imported name.
     char name[64] = {};
-    GetDlgItemTextA(window, 1022, name, sizeof name);
+    GetDlgItemTextA(window, IDC_NAME, name, sizeof name);
     EXPECT_STREQ(name, "Ann Example");
 
     PostMessageA(window, WM_CLOSE, 0, 0);
