@@ -17,7 +17,6 @@ namespace {
 CChatDlg* g_chatDlg = nullptr;
 
 constexpr UINT kTrayCallbackMessage = WM_USER + 10;
-constexpr UINT kReceivePeriodMs = 50;
 constexpr UINT kPresencePeriodMs = 1000;
 constexpr UINT kNamePromptPeriodMs = 1;
 
@@ -92,6 +91,10 @@ void CChatDlg::FinishStartUp() {
         placeholder->Unbind();
     }
     ::SetWindowTextA(Hwnd(), kAppTitle);
+}
+
+bool CChatDlg::WakeOnArrival() {
+    return Exists() && m_session.Endpoint().NotifyOnMessage(reinterpret_cast<std::uintptr_t>(Hwnd()), kMessageArrived);
 }
 
 void CChatDlg::ApplySettings() {
@@ -203,6 +206,7 @@ std::optional<LRESULT> CChatDlg::OnMessage(UINT message, WPARAM wParam, LPARAM l
     case WM_WININICHANGE: return OnWinIniChange();
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_smallIcon);
     case WM_TIMER: return OnTimer(wParam);
+    case kMessageArrived: OnReceiveTick(); return 0;
     default: return std::nullopt;
     }
 }
