@@ -275,4 +275,5 @@ void CChatDlg::OnAbout() {
 
 int CChatDlg::ShowMessage(const std::string& text, UINT style) { return ShowMessageBox(text, style); }
 
-std::string CChatDlg::ModulePath() { return GetModulePath(); }
+// A path too long to be read is on nobody's share as far as quit goes.
+std::string CChatDlg::ModulePath() { return GetModulePath().value_or(std::string()); }

@@ -10,6 +10,12 @@ std::string NormalizePath(std::string_view path) {
     return normal;
 }
 
+std::optional<std::string> FolderOf(std::string_view path) {
+    const auto slash = path.find_last_of('\\');
+    if (slash == std::string_view::npos || slash == 0) return std::nullopt;
+    return std::string(path.substr(0, slash));
+}
+
 std::string GetWindowsDir(CSystemApi& system) {
     const auto folder = system.QueryWindowsDirectory();
     return folder ? NormalizePath(*folder) : std::string();
