@@ -8,6 +8,7 @@
 #include "messaging/CommandText.h"
 #include "messaging/LongDate.h"
 #include "resources/ResourceIds.h"
+#include "util/BuildInfo.h"
 #include "util/win32/Handles.h"
 #include "util/win32/MessageBox.h"
 #include "util/win32/ModulePath.h"
@@ -270,7 +271,9 @@ void CChatDlg::OnOptions() {
 void CChatDlg::OnAbout() {
     if (HasModalPopup()) return;
     ShowChat(true, false);
-    ShowMessageBox(std::string("Mivlet\n\nRelease date: ") + MakeLongDate(__DATE__) + ".", MB_OK | MB_ICONINFORMATION);
+    const CBuildInfo build = ThisBuild();
+    ShowMessageBox("Mivlet version " + build.version + "\n\nRelease date: " + MakeLongDate(build.date) + ".",
+                   MB_OK | MB_ICONINFORMATION);
 }
 
 int CChatDlg::ShowMessage(const std::string& text, UINT style) { return ShowMessageBox(text, style); }

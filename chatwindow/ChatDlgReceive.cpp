@@ -47,7 +47,7 @@ void CChatDlg::NotifyNewMessage(const std::string& lastSender) {
 void CChatDlg::SendVersionReply(const std::string& computer) {
     const std::string& local = m_mailslot->LocalComputer();
     const bool known = m_peers.FindPeer(computer) >= 0 || EqualsNoCaseAscii(computer, local);
-    const std::string reply = MakeVersionReply(__DATE__);
+    const std::string reply = MakeVersionReply(ThisBuild());
     m_mailslot->Send(computer.c_str(), local.c_str(), reply.c_str(), known);
 }
 

@@ -3,11 +3,11 @@
 #include "messaging/CommandText.h"
 #include "messaging/ReceiveTick.h"
 
-CPeerNode::CPeerNode(CMailslotApi& api, std::string localComputer, std::string user, std::string buildDate)
+CPeerNode::CPeerNode(CMailslotApi& api, std::string localComputer, std::string user, CBuildInfo build)
     : m_api(api),
       m_localComputer(std::move(localComputer)),
       m_user(std::move(user)),
-      m_buildDate(std::move(buildDate)),
+      m_build(std::move(build)),
       m_endpoint(api, "Mivlet", m_localComputer) {}
 
 bool CPeerNode::Ping() {
@@ -17,7 +17,7 @@ bool CPeerNode::Ping() {
 bool CPeerNode::SendExitNotice() { return m_endpoint.Send("*", kCommandMarker, kExitNoticeText, true); }
 
 void CPeerNode::SendVersionReply(const std::string& computer) {
-    m_endpoint.Send(computer.c_str(), m_localComputer.c_str(), MakeVersionReply(m_buildDate).c_str(), true);
+    m_endpoint.Send(computer.c_str(), m_localComputer.c_str(), MakeVersionReply(m_build).c_str(), true);
 }
 
 void CPeerNode::ReceiveTick(const ShowFunction& show) {

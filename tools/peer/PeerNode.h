@@ -11,6 +11,7 @@
 #include "messaging/CommandDispatcher.h"
 #include "messaging/Mailslot.h"
 #include "messaging/PeerTable.h"
+#include "util/BuildInfo.h"
 
 class CPeerNode final : public CCommandContext {
 public:
@@ -18,7 +19,7 @@ public:
     static constexpr std::uint32_t kReceivePeriodMs = 50;
     static constexpr std::uint32_t kPingPeriodMs = 1000;
 
-    CPeerNode(CMailslotApi& api, std::string localComputer, std::string user, std::string buildDate);
+    CPeerNode(CMailslotApi& api, std::string localComputer, std::string user, CBuildInfo build);
 
     bool IsOpen() const { return m_endpoint.IsOpen(); }
     CMailslot& Endpoint() { return m_endpoint; }
@@ -46,7 +47,7 @@ private:
     CMailslotApi& m_api;
     std::string m_localComputer;
     std::string m_user;
-    std::string m_buildDate;
+    CBuildInfo m_build;
     CMailslot m_endpoint;
     CPeerTable m_peers;
 };
