@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/IntSettings.h"
-#include "app/UserName.h"
+#include "settings/IntSettings.h"
+#include "settings/UserName.h"
 #include "util/AsciiText.h"
 
 namespace {
@@ -20,7 +20,7 @@ std::string ReadLegacyUserName(const std::string& iniPath) {
     return std::string(TrimAsciiSpace(buffer));
 }
 
-void ImportLegacyIni(const std::string& iniPath) {
+void ImportLegacyIni(CSettingsStore& store, const std::string& iniPath) {
     const std::string userName = ReadLegacyUserName(iniPath);
     const std::string section = "User-" + userName;
     const auto read = [&](const CIntSetting& setting, std::int32_t defaultValue) {
@@ -30,7 +30,7 @@ void ImportLegacyIni(const std::string& iniPath) {
     };
     for (const CIntSetting* setting : {&kPromptOnAllUsers, &kDefaultToLastSender, &kLogMessages, &kPlaySnd, &kDlgX,
                                        &kDlgY, &kDlgWidth, &kDlgHeight, &kDlgMaximized})
-        SetIntSetting(*setting, read(*setting, setting->defaultValue));
-    SetIntSetting(kOnNewMessage, ConvertLegacyOnNewMessage(read(kOnNewMessage, 0)));
-    SetCurrentUserName(userName);
+        SetIntSetting(store, *setting, read(*setting, setting->defaultValue));
+    SetIntSetting(store, kOnNewMessage, ConvertLegacyOnNewMessage(read(kOnNewMessage, 0)));
+    SetCurrentUserName(store, userName);
 }

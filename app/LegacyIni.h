@@ -1,21 +1,15 @@
 #pragma once
-// Settings of earlier versions, kept in "mivlet.ini" in the Windows folder:
-// imported into the settings store once, then the file is retired as
-// "mivlet-old.ini".
+// Reading the settings file of earlier versions (settings/LegacySettings.h)
+// through the system's profile functions.
 
-#include <cstdint>
 #include <string>
 
-inline constexpr char kLegacyIniName[] = "mivlet.ini";
-inline constexpr char kRetiredIniName[] = "mivlet-old.ini";
+#include "settings/LegacySettings.h"
 
-// The legacy file numbers the new-message reactions the other way round.
-constexpr std::int32_t ConvertLegacyOnNewMessage(std::int32_t legacy) {
-    return legacy == 0 ? 2 : legacy == 2 ? 0 : legacy;
-}
+class CSettingsStore;
 
 // The current profile's user name, trimmed; empty when the profile has none.
 std::string ReadLegacyUserName(const std::string& iniPath);
 // Stores the current profile's settings and its user name (even an empty
 // one, so that the name prompt follows).
-void ImportLegacyIni(const std::string& iniPath);
+void ImportLegacyIni(CSettingsStore& store, const std::string& iniPath);

@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-class CSystemApi;
-
 // Removes one trailing backslash and lower-cases the ASCII letters; other
 // bytes are kept as they are.
 std::string NormalizePath(std::string_view path);
@@ -16,6 +14,3 @@ std::string NormalizePath(std::string_view path);
 // nothing when the path names no folder. An empty folder would stand for the
 // root of the current drive, which is never what a caller means.
 std::optional<std::string> FolderOf(std::string_view path);
-
-// The Windows folder, normalised; empty when the system does not tell it.
-std::string GetWindowsDir(CSystemApi& system);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "util/win32/Handles.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -138,7 +139,8 @@ void WriteDatagram(const std::string& datagram) {
 }
 
 void WriteTextFile(const std::string& path, const std::string& text) {
-    auto file = Own(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    auto file =
+        Own(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(file) << path;
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
@@ -377,7 +379,7 @@ TEST_F(LegacyIniTest, IsImportedIntoTheRegistryAndRetired) {
     EXPECT_TRUE(Exists(retired));
     // The name box shows the imported name.
     char name[64] = {};
-    GetDlgItemTextA(window, 1022, name, sizeof name);
+    GetDlgItemTextA(window, IDC_NAME, name, sizeof name);
     EXPECT_STREQ(name, "Ann Example");
 
     PostMessageA(window, WM_CLOSE, 0, 0);
