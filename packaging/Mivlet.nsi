@@ -138,6 +138,23 @@ Function StartMivlet
   Exec '"$WINDIR\explorer.exe" "$INSTDIR\Mivlet.exe"'
 FunctionEnd
 
+; Program Files, the machine's Run key and the firewall need an
+; administrator; without one, Setup says so instead of failing half-way.
+; Exit code 740 is ERROR_ELEVATION_REQUIRED.
+!macro RequireAdministrator
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "Admin"
+    MessageBox MB_ICONSTOP "Mivlet is set up for all users of this computer, which needs an administrator.  Start Setup again as an administrator." /SD IDOK
+    SetErrorLevel 740
+    Quit
+  ${EndIf}
+!macroend
+
+Function .onInit
+  !insertmacro RequireAdministrator
+FunctionEnd
+
 ; ---------------------------------------------------------------- install
 
 !insertmacro CloseRunningCopy "" "$PLUGINSDIR\Mivlet.exe"
@@ -251,6 +268,7 @@ Section "-un.Finish"
 SectionEnd
 
 Function un.onInit
+  !insertmacro RequireAdministrator
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/REMOVESETTINGS" $1
