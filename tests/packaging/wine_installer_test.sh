@@ -87,6 +87,16 @@ for info in pe.FileInfo[0]:
             print(table.entries.get(sys.argv[2].encode(), b"").decode())
 EOF
 }
+manifest() {  # manifest FILE: the text of FILE's manifest resource
+  "$pe_python" - "$1" <<'EOF'
+import sys, pefile
+pe = pefile.PE(sys.argv[1])
+for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+    if kind.id == 24:  # RT_MANIFEST
+        data = kind.directory.entries[0].directory.entries[0].data.struct
+        print(pe.get_data(data.OffsetToData, data.Size).decode())
+EOF
+}
 has_debug_sections() {
   "$pe_python" -c 'import sys, pefile; sys.exit(0 if any(s.Name.startswith(b".debug") for s in pefile.PE(sys.argv[1]).sections) else 1)' "$1"
 }
@@ -121,6 +131,10 @@ check "the installed program is stripped" not has_debug_sections "$instdir/Mivle
 check "the installed program's version resource tells version $version, product Mivlet, company Pellandor" \
   equals "$(version_string "$instdir/Mivlet.exe" ProductVersion)/$(version_string "$instdir/Mivlet.exe" FileVersion)/$(version_string "$instdir/Mivlet.exe" ProductName)/$(version_string "$instdir/Mivlet.exe" CompanyName)" \
   "$version/$version/Mivlet/Pellandor"
+text=$(manifest "$instdir/Mivlet.exe")
+check "the installed program's manifest: version $version.0, run as invoker, Windows 7 to 11 supported" equals \
+  "$(grep -c -e "name=\"Pellandor.Mivlet\" version=\"$version.0\"" -e 'level="asInvoker"' \
+       -e '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a' -e '35138b9a-5d96-4fbd-8e2d-a2440225f93a' <<<"$text")" 4
 check "the all-users Start menu has Mivlet.lnk, which names the installed program" \
   link_names "$startmenu/Mivlet.lnk" "$program_win"
 check "HKLM's Run key starts the installed program at every logon" \
