@@ -19,7 +19,9 @@
 !insertmacro Required OUTFILE
 
 Unicode true
-; A 64-bit program, and an installer that runs where 32-bit programs may not.
+; A 64-bit installer for the 64-bit program: it sees Program Files and the
+; registry without redirection, and runs where 32-bit programs cannot (a
+; Wine without its 32-bit part).
 Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
