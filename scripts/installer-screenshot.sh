@@ -8,17 +8,13 @@ source "$(dirname "$0")/lib/common.sh"
 out=${1:-$MIVLET_BUILD/installer.png}
 
 build_windows
-wine_env
-export WINEPREFIX=$MIVLET_BUILD/wineprefix-installer-shot
-rm -rf "$WINEPREFIX"
-wine_add_fonts "$WINEPREFIX"
 unset DISPLAY
 ensure_display
+export WINEPREFIX=$MIVLET_BUILD/wineprefix-installer-shot
+rm -rf "$WINEPREFIX"
+wine_env
 trap 'wine_stop; stop_display; rm -rf "$WINEPREFIX"' EXIT
 
-# Nothing is clicked, so the program never starts; if it did, it would stay
-# on this computer's own mailslot.
-wine reg add 'HKLM\Software\Pellandor\Mivlet' /v Transport /d mailslot /f >/dev/null 2>&1
 setup=$(ls "$MIVLET_BUILD"/win/bin/Mivlet-Setup-*.exe | head -1)
 wine explorer /desktop=shell,800x600 "$setup" &
 sleep 8

@@ -30,7 +30,23 @@ struct CRunningProgram {
     DWORD id = 0;
 };
 
+// Every copy started here uses the local mailslot only: a test must never
+// broadcast on the network of the machine it runs on, whatever the prefix
+// says and whatever the program's default carrier is.
+void UseMailslotCarrier() {
+    HKEY opened = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Pellandor\\Mivlet", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &opened, nullptr),
+              ERROR_SUCCESS);
+    const CRegistryKey key(opened);
+    static constexpr char kMailslot[] = "mailslot";
+    ASSERT_EQ(RegSetValueExA(key.Get(), "Transport", 0, REG_SZ, reinterpret_cast<const BYTE*>(kMailslot),
+                             sizeof kMailslot),
+              ERROR_SUCCESS);
+}
+
 CRunningProgram StartProgram(const std::wstring& path, const std::wstring& arguments) {
+    UseMailslotCarrier();
     std::wstring command = L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -288,6 +304,11 @@ TEST(MivletProgram, AboutBoxAndVersionReplyTellTheVersionOfTheVersionResource) {
     EXPECT_EQ(VersionString(ProgramPath(), "CompanyName"), "Pellandor");
     EXPECT_FALSE(VersionString(ProgramPath(), "FileDescription").empty());
 
+    // A stored name, so that no name prompt comes first and holds off About.
+    static constexpr char kName[] = "Tester";
+    ASSERT_EQ(
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Pellandor\\Mivlet", "Username", REG_SZ, kName, sizeof kName),
+        ERROR_SUCCESS);
     const CRunningProgram program = Start();
     ASSERT_TRUE(program.process);
     HWND window = WaitForChatWindow(program.id);

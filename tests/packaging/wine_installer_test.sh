@@ -18,15 +18,11 @@ version=${version%.exe}
 pe_python=/usr/bin/python3   # Debian's, which has python3-pefile
 
 export WINEPREFIX=$MIVLET_BUILD/wine-installer-prefix
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$WINEPREFIX"
-wine_add_fonts "$WINEPREFIX"
-own_display=
-if [[ -z ${DISPLAY:-} ]]; then ensure_display || exit 1; own_display=1; fi
 
 finish() {
-  wineserver -k >/dev/null 2>&1
-  [[ -n $own_display ]] && stop_display
+  wine_stop
+  stop_display
   rm -rf "$WINEPREFIX"
   e2e_summary
 }
@@ -109,9 +105,9 @@ if [[ -z $setup ]]; then
   echo "not ok - no installer in $bin (the Windows build makes it)"; failed=1; exit 1
 fi
 
-# Never a broadcast from this machine: the prefix uses the local mailslot
-# carrier before the program can start the first time.
-wine reg add "$settings_key" /v Transport /d mailslot /f >/dev/null 2>&1
+# Never a broadcast from this machine: the fresh prefix is set to the local
+# mailslot carrier (wine_env) before the program can start the first time.
+wine_env >/dev/null 2>&1
 if [[ $(reg_value "$settings_key" Transport) != mailslot ]]; then
   echo "not ok - the test prefix could not be set to the mailslot transport; nothing started"; failed=1; exit 1
 fi
