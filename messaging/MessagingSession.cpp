@@ -6,11 +6,11 @@
 #include "messaging/LocalComputerName.h"
 #include "util/AsciiText.h"
 
-CMessagingSession::CMessagingSession(CMailslotApi& api, std::string localComputer, std::string buildDate,
+CMessagingSession::CMessagingSession(CMailslotApi& api, std::string localComputer, CBuildInfo build,
                                      CSessionHost& host)
     : m_api(api),
       m_host(host),
-      m_buildDate(std::move(buildDate)),
+      m_build(std::move(build)),
       m_endpoint(api, kMailslotName, std::move(localComputer)) {}
 
 bool CMessagingSession::SendPing(const std::string& user) {
@@ -39,5 +39,5 @@ void CMessagingSession::SendVersionReply(const std::string& computer) {
     const std::string& local = m_endpoint.LocalComputer();
     if (!CanBeComputerName(computer)) return;
     if (m_peers.FindPeer(computer) < 0 && !EqualsNoCaseAscii(computer, local)) return;
-    m_endpoint.Send(computer.c_str(), local.c_str(), MakeVersionReply(m_buildDate).c_str(), true);
+    m_endpoint.Send(computer.c_str(), local.c_str(), MakeVersionReply(m_build).c_str(), true);
 }
