@@ -1,6 +1,10 @@
 // The receive path: parsing and joining datagrams that are already in
 // memory, as presence pings (one datagram each) and as 20480-character
-// messages (61 datagrams each). Prints time per datagram and per message.
+// messages (61 datagrams each), through the partial-message table alone and
+// through a whole receive step (the endpoint reading the in-memory
+// mailslot, the records handled, the peer table renewed). Pings come from
+// 1000 computers over and over, or each from a name never seen before, as
+// in a flood of forged names. Prints datagrams a second.
 
 #include <benchmark/benchmark.h>
 
@@ -54,6 +58,23 @@ std::vector<std::string> LongMessages(int count) {
     return out;
 }
 
+// One ping from each of `count` computers that nobody has heard of, with
+// names unlike those of Pings.
+std::vector<std::string> NewNamePings(int count) {
+    std::vector<std::string> out;
+    out.reserve(static_cast<std::size_t>(count));
+    int sequence = 0;
+    for (int n = 0; n < count; ++n)
+        for (auto& d : Datagrams("Forged" + std::to_string(n), true, "mivletcmd>\tadmin:ping x", sequence))
+            out.push_back(std::move(d));
+    return out;
+}
+
+void CountDatagrams(benchmark::State& state, std::size_t perIteration) {
+    state.counters["datagrams"] = benchmark::Counter(static_cast<double>(perIteration * state.iterations()),
+                                                     benchmark::Counter::kIsRate);
+}
+
 void ApplyAll(benchmark::State& state, const std::vector<std::string>& datagrams) {
     std::size_t messages = 0;
     for (auto _ : state) {
@@ -100,6 +121,89 @@ void BM_ReceivePings(benchmark::State& state) {
                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ReceivePings)->Unit(benchmark::kMicrosecond);
+
+// The table in its steady state: every sender already has its entry (1000
+// computers), or every datagram brings a new key and the idlest entry
+// makes room (the table stays full at its limit).
+void BM_ApplyPingsKnownSenders(benchmark::State& state) {
+    const auto datagrams = Pings(1000, 10);
+    CPartialMessageTable table;
+    std::vector<CMessageRecord> records;
+    for (const auto& d : datagrams) table.Apply(d.data(), d.size(), 0, records);
+    for (auto _ : state) {
+        records.clear();
+        for (const auto& d : datagrams) table.Apply(d.data(), d.size(), 0, records);
+        benchmark::DoNotOptimize(records.data());
+    }
+    CountDatagrams(state, datagrams.size());
+}
+BENCHMARK(BM_ApplyPingsKnownSenders)->Unit(benchmark::kMicrosecond);
+
+void BM_ApplyPingsNewNames(benchmark::State& state) {
+    // Far more names than the table holds, so that each one is new when it
+    // comes round again.
+    const auto datagrams = NewNamePings(100000);
+    CPartialMessageTable table;
+    std::vector<CMessageRecord> records;
+    std::size_t next = 0;
+    constexpr std::size_t kBatch = 1000;
+    for (auto _ : state) {
+        records.clear();
+        for (std::size_t i = 0; i < kBatch; ++i, next = (next + 1) % datagrams.size())
+            table.Apply(datagrams[next].data(), datagrams[next].size(), 0, records);
+        benchmark::DoNotOptimize(records.data());
+    }
+    CountDatagrams(state, kBatch);
+}
+BENCHMARK(BM_ApplyPingsNewNames)->Unit(benchmark::kMicrosecond);
+
+class CBenchHost final : public CSessionHost {
+public:
+    bool IsAvailable() override { return true; }
+    std::string ModulePath() override { return "c:\\program files\\mivlet\\mivlet.exe"; }
+    void Exit() override {}
+};
+
+// A whole receive step as the chat window and mivlet-peer make it, in
+// steps of at most kMaxDatagramsPerStep datagrams, until the mailslot is
+// empty: read, joined, dispatched as commands, the peer table renewed. The
+// datagrams are put into the in-memory mailslot while the clock stands.
+void ReceiveAll(benchmark::State& state, const std::vector<std::string>& datagrams, std::size_t batch,
+                std::uint64_t advanceMsPerBatch) {
+    CMemoryNetwork net;
+    CMemoryComputer& host = net.AddComputer("Office");
+    CBenchHost sessionHost;
+    CMessagingSession session(host, "Office", CBuildInfo{}, sessionHost);
+    std::size_t shown = 0;
+    const auto show = [&shown](const CMessageRecord&) { ++shown; };
+    std::size_t next = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (std::size_t i = 0; i < batch; ++i, next = (next + 1) % datagrams.size())
+            host.DeliverRaw(kMailslotName, datagrams[next]);
+        net.Advance(advanceMsPerBatch);
+        state.ResumeTiming();
+        while (session.HasMore()) session.Receive(show);
+    }
+    benchmark::DoNotOptimize(shown);
+    state.counters["peers"] = static_cast<double>(session.PeerTable().Peers().size());
+    CountDatagrams(state, batch);
+}
+
+// Each computer's pings are numbered on, as a copy numbers them: a ping
+// that repeats the number before it would be dropped as a repeat.
+void BM_ReceivePingsKnownSenders(benchmark::State& state) {
+    ReceiveAll(state, Pings(1000, 2), 1000, 1000);
+}
+BENCHMARK(BM_ReceivePingsKnownSenders)->Unit(benchmark::kMicrosecond);
+
+// One second passes between batches of 1000, so that the peer table both
+// refuses newcomers (it is full of live peers) and, a minute on, hands the
+// slots of the silent ones over.
+void BM_ReceivePingsNewNames(benchmark::State& state) {
+    ReceiveAll(state, NewNamePings(100000), 1000, 1000);
+}
+BENCHMARK(BM_ReceivePingsNewNames)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

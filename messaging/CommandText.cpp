@@ -7,15 +7,20 @@ bool IsCommandRecord(const CMessageRecord& record) { return record.user == kComm
 
 std::optional<CCommand> ParseCommand(const CMessageRecord& record) {
     if (!IsCommandRecord(record)) return std::nullopt;
-    std::string line;
-    for (char c : record.text)
-        if (c != '\r' && c != '\n') line += c;
-    if (StartsWithNoCaseAscii(line, kAdminPrefix)) line.erase(0, kAdminPrefix.size());
+    // Every ping is a command: no copy of the text unless it has line breaks.
+    std::string withoutBreaks;
+    std::string_view line = record.text;
+    if (line.find('\r') != std::string_view::npos || line.find('\n') != std::string_view::npos) {
+        for (char c : record.text)
+            if (c != '\r' && c != '\n') withoutBreaks += c;
+        line = withoutBreaks;
+    }
+    if (StartsWithNoCaseAscii(line, kAdminPrefix)) line.remove_prefix(kAdminPrefix.size());
 
     CCommand command;
     const std::size_t space = line.find(' ');
     command.verb = line.substr(0, space);
-    if (space != std::string::npos) command.argument = line.substr(space + 1);
+    if (space != std::string_view::npos) command.argument = line.substr(space + 1);
     return command;
 }
 

@@ -114,16 +114,21 @@ bool CMailslot::Send(const char* target, const char* userName, const char* text,
 
 bool CMailslot::Receive(std::vector<CMessageRecord>& records, std::size_t maxDatagrams) {
     if (!IsOpen()) return false;
-    for (std::size_t taken = 0; taken < maxDatagrams && HasMessages(); ++taken) {
-        std::uint32_t size = 0;
-        if (!m_api.GetMailslotInfo(m_handle.Get(), &size, nullptr) || size == kMailslotNoMessage) return false;
+    const std::uint32_t now = m_api.GetTime();
+    for (std::size_t taken = 0; taken < maxDatagrams; ++taken) {
+        // One look per datagram: on the UDP carrier each look also drains
+        // the socket. A look that fails counts as an empty mailslot, as in
+        // HasMessages.
+        std::uint32_t size = kMailslotNoMessage, count = 0;
+        if (!m_api.GetMailslotInfo(m_handle.Get(), &size, &count) || count == 0) return true;
+        if (size == kMailslotNoMessage) return false;
+        if (taken == 0) records.reserve(records.size() + std::min<std::size_t>(count, maxDatagrams));
 
-        std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
+        if (m_readBuffer.size() <= size) m_readBuffer.resize(static_cast<std::size_t>(size) + 1);
         std::uint32_t read = 0;
-        if (!ReadDatagram(buffer.data(), size, &read) || read != size) return false;
+        if (!m_api.ReadFile(m_handle.Get(), m_readBuffer.data(), size, &read) || read != size) return false;
 
-        if (m_partial.Apply(buffer.data(), size, m_api.GetTime(), records) == EDatagramResult::Malformed)
-            return false;
+        if (m_partial.Apply(m_readBuffer.data(), size, now, records) == EDatagramResult::Malformed) return false;
     }
     return true;
 }

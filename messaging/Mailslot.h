@@ -71,6 +71,8 @@ private:
     std::string m_name;
     CPlatformHandle m_handle;
     CPartialMessageTable m_partial;
+    // Reused for every datagram read; as large as the largest read so far.
+    std::vector<char> m_readBuffer;
     std::int32_t m_sequence = 0;
     std::string m_localComputer;
 };

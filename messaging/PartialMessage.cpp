@@ -65,10 +65,15 @@ EDatagramResult ApplyTo(CPartialMessage& entry, std::string_view key, const char
         record.broadcast = 1;
         record.computer.pop_back();
     }
-    std::string joined = std::move(entry.text);
-    entry.text.clear();
-    AppendBounded(joined, chunk);
-    SplitUserAndText(joined, record);
+    // Most messages are one datagram: nothing to join.
+    if (entry.text.empty()) {
+        SplitUserAndText(chunk.substr(0, CPartialMessageTable::kMaxMessageBytes), record);
+    } else {
+        std::string joined = std::move(entry.text);
+        entry.text.clear();
+        AppendBounded(joined, chunk);
+        SplitUserAndText(joined, record);
+    }
     records.push_back(std::move(record));
     return EDatagramResult::Applied;
 }
@@ -76,7 +81,7 @@ EDatagramResult ApplyTo(CPartialMessage& entry, std::string_view key, const char
 }  // namespace
 
 const CPartialMessage* CPartialMessageTable::Find(std::string_view key) const {
-    const auto found = m_entries.find(LowerAscii(key));
+    const auto found = m_entries.find(key);
     return found == m_entries.end() ? nullptr : &*found->second.entry;
 }
 
@@ -87,17 +92,25 @@ void CPartialMessageTable::Touch(CSlot& slot) {
 }
 
 CPartialMessageTable::CSlot& CPartialMessageTable::FindOrAdd(std::string_view key) {
-    std::string lowered = LowerAscii(key);
-    if (const auto found = m_entries.find(lowered); found != m_entries.end()) return found->second;
+    if (const auto found = m_entries.find(key); found != m_entries.end()) return found->second;
 
-    if (m_entries.size() >= kMaxEntries) {
-        CUseOrder& oldest = m_idle.empty() ? m_collecting : m_idle;
-        m_entries.erase(LowerAscii(oldest.front().key));
-        oldest.pop_front();
+    if (m_entries.size() < kMaxEntries) {
+        m_idle.push_back(CPartialMessage{std::string{key}, {}, {}});
+        const auto entry = std::prev(m_idle.end());
+        return m_entries.emplace(entry->key, CSlot{&m_idle, entry}).first->second;
     }
-    m_idle.push_back(CPartialMessage{std::string{key}, {}, {}});
-    const auto entry = std::prev(m_idle.end());
-    return m_entries.emplace(std::move(lowered), CSlot{&m_idle, entry}).first->second;
+    // The entry that makes room is taken over by the new key, list node
+    // and index node alike: a stream of new keys allocates nothing.
+    CUseOrder& oldest = m_idle.empty() ? m_collecting : m_idle;
+    auto index = m_entries.extract(oldest.front().key);
+    const auto entry = oldest.begin();
+    m_idle.splice(m_idle.end(), oldest, entry);
+    entry->key.assign(key);
+    entry->text = std::string();  // gives back what a long message had collected
+    entry->lastSequence.clear();
+    index.key() = entry->key;
+    index.mapped() = CSlot{&m_idle, entry};
+    return m_entries.insert(std::move(index)).position->second;
 }
 
 EDatagramResult CPartialMessageTable::Apply(const char* data, std::size_t size, std::uint32_t now,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "messaging/MessageRecord.h"
+#include "util/AsciiText.h"
 
 // The state kept per sender key ("Lab2" for direct, "Lab2*" for broadcast
 // datagrams) to drop repeats and join the chunks of long messages.
@@ -58,5 +59,7 @@ private:
 
     CUseOrder m_idle;
     CUseOrder m_collecting;
-    std::unordered_map<std::string, CSlot> m_entries;  // by lower-cased key
+    // By the entry's own key, any letter case: the list nodes never move,
+    // so the views stay valid while their entry lives.
+    std::unordered_map<std::string_view, CSlot, CNoCaseAsciiHash, CNoCaseAsciiEqual> m_entries;
 };

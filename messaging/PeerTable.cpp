@@ -28,11 +28,23 @@ void CPeerTable::Renew(std::size_t index, std::string_view user, std::uint32_t t
         peer.pendingUser = user;
     else
         peer.pendingUser.clear();
-    const std::uint32_t lastSeen = std::max(peer.lastSeen, time);
-    if (lastSeen == peer.lastSeen) return;
-    m_bySilence.erase({peer.lastSeen, index});
-    peer.lastSeen = lastSeen;
-    m_bySilence.emplace(lastSeen, index);
+    // Every peer is renewed once a second: its place by silence is brought
+    // up to date only when it reaches the front (see LongestSilent).
+    peer.lastSeen = std::max(peer.lastSeen, time);
+}
+
+std::size_t CPeerTable::LongestSilent() {
+    // A slot is filed under a last seen that is never later than its own,
+    // which only grows: the front is the longest silent once its own last
+    // seen is the one it is filed under.
+    for (;;) {
+        const auto front = m_bySilence.begin();
+        const std::size_t index = front->second;
+        if (front->first == m_peers[index].lastSeen) return index;
+        auto node = m_bySilence.extract(front);
+        node.value().first = m_peers[index].lastSeen;
+        m_bySilence.insert(std::move(node));
+    }
 }
 
 int CPeerTable::MakeRoomFor(std::string_view computer, std::uint32_t now) {
@@ -47,16 +59,17 @@ int CPeerTable::MakeRoomFor(std::string_view computer, std::uint32_t now) {
     }
     // A last seen after now (the clock was set back) does not count as
     // silence: nothing says how long ago that peer was really heard.
-    const std::size_t oldest = m_bySilence.begin()->second;
+    const std::size_t oldest = LongestSilent();
     const CPeerRecord& silent = m_peers[oldest];
     if (silent.IsAlive(now) || silent.GetSecondsSinceSeen(now) < kReuseAfterSeconds) return -1;
     // The newcomer takes the old slot's place rather than going to the end:
     // only the walk order of the To: list refresh depends on the table's
     // order, and the list sorts by text anyway.
     m_index.erase(LowerAscii(silent.computer));
-    m_bySilence.erase(m_bySilence.begin());
+    auto node = m_bySilence.extract(m_bySilence.begin());
     m_peers[oldest] = std::move(fresh);
-    m_bySilence.emplace(m_peers[oldest].lastSeen, oldest);
+    node.value().first = m_peers[oldest].lastSeen;
+    m_bySilence.insert(std::move(node));
     m_index.emplace(LowerAscii(computer), oldest);
     return static_cast<int>(oldest);
 }

@@ -70,11 +70,13 @@ private:
     // The slot for a computer not in the table, or -1 when it is full and
     // no slot may be reused.
     int MakeRoomFor(std::string_view computer, std::uint32_t now);
+    std::size_t LongestSilent();
 
     // In the order they were first heard, except that a reused slot keeps
     // its place (see MakeRoomFor).
     std::vector<CPeerRecord> m_peers;
     std::unordered_map<std::string, std::size_t> m_index;  // lower-cased computer -> slot
-    // Every slot by its last seen, the longest silent first.
+    // Every slot by its last seen as it was when the slot was last filed
+    // here, the longest silent first.
     std::set<std::pair<std::uint32_t, std::size_t>> m_bySilence;
 };

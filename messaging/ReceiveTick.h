@@ -26,16 +26,13 @@ CLastSender ProcessReceivedRecords(std::vector<CMessageRecord>& records, CPeerTa
                                    CCommandContext* commands, const std::string& localComputer,
                                    ShowFunction&& show) {
     const CLastSender lastSender = FindLastSender(records, localComputer);
-    std::vector<CMessageRecord> commandRecords;
     for (CMessageRecord& record : records) {
-        if (IsCommandRecord(record)) {
-            commandRecords.push_back(std::move(record));
-            continue;
-        }
+        if (IsCommandRecord(record)) continue;
         peers.ApplyMessage(record);
         if (!record.text.empty()) show(record);
     }
+    for (CMessageRecord& record : records)
+        if (IsCommandRecord(record)) DispatchCommand(record, commands);
     records.clear();
-    for (CMessageRecord& command : commandRecords) DispatchCommand(command, commands);
     return lastSender;
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,20 @@ inline bool EqualsNoCaseAscii(std::string_view a, std::string_view b) {
         if (AsciiToLower(a[i]) != AsciiToLower(b[i])) return false;
     return true;
 }
+
+// Hash and equality of keys that ignore ASCII letter case, for maps that
+// are searched with text straight from a datagram: no lower-cased copy of
+// the key is made for a look-up.
+struct CNoCaseAsciiHash {
+    std::size_t operator()(std::string_view text) const {
+        std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+        for (const char c : text) hash = (hash ^ static_cast<unsigned char>(AsciiToLower(c))) * 1099511628211ull;
+        return static_cast<std::size_t>(hash);
+    }
+};
+struct CNoCaseAsciiEqual {
+    bool operator()(std::string_view a, std::string_view b) const { return EqualsNoCaseAscii(a, b); }
+};
 
 inline bool StartsWithNoCaseAscii(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && EqualsNoCaseAscii(text.substr(0, prefix.size()), prefix);

@@ -70,17 +70,17 @@ bool CMemoryComputer::ReadFile(PlatformHandle file, void* buffer, std::uint32_t 
     if (!object || !object->server) return Fail(kErrorInvalidHandle);
     Queue& queue = m_mailslots[object->mailslot];
     if (queue.empty()) return Fail(kErrorSemTimeout);
-    std::string datagram = queue.front();
+    const std::string& datagram = queue.front();
     // Windows refuses a buffer that is too small and keeps the message (Wine
     // cuts it instead); the endpoint always reads with the announced size.
     if (toRead < datagram.size()) return Fail(kErrorInsufficientBuffer);
-    queue.pop_front();
     std::size_t count = datagram.size();
     if (m_shortReads > 0 && count > 0) {
         --m_shortReads;
         --count;
     }
     std::memcpy(buffer, datagram.data(), count);
+    queue.pop_front();
     if (bytesRead) *bytesRead = static_cast<std::uint32_t>(count);
     return true;
 }

@@ -283,6 +283,20 @@ TEST(PeerTable, FullTableGivesANewComputerOnlyALongSilentSlot) {
     EXPECT_EQ(peers.Peers()[7].pendingUser, "Kel");
 }
 
+// Peers that were first heard long ago but ping on are not silent: only
+// the one that stopped gives up its slot, and once it has, nobody else.
+TEST(PeerTable, APeerThatPingsOnKeepsItsSlotWhateverItsFirstPing) {
+    CPeerTable peers = FullTable(900, {});
+    for (std::size_t i = 0; i < CPeerTable::kMaxPeers; ++i)
+        if (i != 7) peers.ApplyPing(Command(PeerName(i), "admin:ping user", 1000), "user");
+    peers.ApplyPing(Command("Newcomer", "admin:ping Eve", 1001), "Eve");
+    EXPECT_EQ(peers.FindPeer("Newcomer"), 7);
+    EXPECT_EQ(peers.FindPeer(PeerName(0)), 0);
+    peers.ApplyPing(Command("Second", "admin:ping Ann", 1002), "Ann");
+    EXPECT_EQ(peers.FindPeer("Second"), -1);
+    EXPECT_EQ(peers.Peers().size(), CPeerTable::kMaxPeers);
+}
+
 TEST(ReceiveTick, LatestChatFromAnotherComputerIsTheLastSender) {
     const struct {
         const char* name;
