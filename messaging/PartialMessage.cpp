@@ -17,8 +17,13 @@ std::size_t FindZero(const char* data, std::size_t size, std::size_t from) {
 }
 
 void AppendBounded(std::string& text, std::string_view chunk) {
-    const std::size_t room = CPartialMessageTable::kMaxMessageBytes - std::min(text.size(), CPartialMessageTable::kMaxMessageBytes);
-    text.append(chunk.substr(0, room));
+    constexpr std::size_t kMax = CPartialMessageTable::kMaxMessageBytes;
+    const std::string_view taken = chunk.substr(0, kMax - std::min(text.size(), kMax));
+    // The string would double its room past the limit; what a sender that
+    // never ends its message makes us hold is the limit, not twice it.
+    const std::size_t needed = text.size() + taken.size();
+    if (needed > text.capacity()) text.reserve(std::min(std::max(needed, 2 * text.capacity()), kMax));
+    text.append(taken);
 }
 
 // A joined text without the separator can only come from a foreign program:

@@ -198,6 +198,8 @@ TEST_F(ReceiveTest, AMessageThatNeverEndsCannotGrowWithoutBound) {
     ASSERT_EQ(office.PartialMessages().Size(), 1u);
     ASSERT_NE(office.PartialMessages().Find("Flood"), nullptr);
     EXPECT_EQ(office.PartialMessages().Find("Flood")->text.size(), CPartialMessageTable::kMaxMessageBytes);
+    // Nor does the memory held for it grow past the limit.
+    EXPECT_LE(office.PartialMessages().Find("Flood")->text.capacity(), CPartialMessageTable::kMaxMessageBytes);
     Deliver(Datagram("Flood", false, 401, "end"));
     const auto records = Drain();
     ASSERT_EQ(records.size(), 1u);
