@@ -19,10 +19,17 @@ std::size_t FindZero(const char* data, std::size_t size, std::size_t from) {
 void AppendBounded(std::string& text, std::string_view chunk) {
     constexpr std::size_t kMax = CPartialMessageTable::kMaxMessageBytes;
     const std::string_view taken = chunk.substr(0, kMax - std::min(text.size(), kMax));
-    // The string would double its room past the limit; what a sender that
-    // never ends its message makes us hold is the limit, not twice it.
+    // The string would double its room past the limit (reserve doubles as
+    // well), so the text moves to a new string of the room wanted: what a
+    // sender that never ends its message makes us hold is the limit, not
+    // up to twice it.
     const std::size_t needed = text.size() + taken.size();
-    if (needed > text.capacity()) text.reserve(std::min(std::max(needed, 2 * text.capacity()), kMax));
+    if (needed > text.capacity()) {
+        std::string grown;
+        grown.reserve(std::min(std::max(needed, 2 * text.capacity()), kMax));
+        grown.append(text);
+        text.swap(grown);
+    }
     text.append(taken);
 }
 

@@ -4,6 +4,14 @@
 # namespace of its own, and no host has a route out.
 #
 #   lan_create NAME...           hosts 10.77.0.2, .3, ... named NAME (upper case)
+#   lan_create_routed "A..." "B..."
+#                                two subnets joined by a router namespace:
+#                                hosts A at 10.77.0.2, .3, ..., hosts B at
+#                                10.77.1.2, ...; the router is .1 of each and
+#                                forwards directed broadcasts. Each subnet's
+#                                hosts file names only its own hosts, so a
+#                                host of the other subnet can be reached only
+#                                by its address.
 #   lan_exec NAME CMD...         runs CMD on host NAME, with its own host name
 #   lan_spawn NAME OUT CMD...    the same in the background, output to OUT;
 #                                LAN_PID is then the PID of CMD itself
@@ -22,6 +30,7 @@
 
 LAN_ID=${LAN_ID:-mv$$}
 LAN_SWITCH="${LAN_ID}-sw"
+LAN_ROUTER=
 LAN_HOSTS=()
 LAN_XVFB_PIDS=()
 declare -gA LAN_DISPLAYS=()   # host name -> X display of its Mivlet.exe
@@ -38,28 +47,71 @@ lan_available() {
 lan_ns() { echo "${LAN_ID}-$1"; }
 
 lan_create() {
+  _lan_switch 0 || return 1
+  _lan_subnet 0 "$@"
+}
+
+lan_create_routed() {
+  local a=($1) b=($2) router=${LAN_ID}-rt subnet
+  _lan_switch 0 1 || return 1
+  ip netns add "$router" || return 1
+  LAN_ROUTER=$router
+  for subnet in 0 1; do
+    ip -n "$router" link add "eth$subnet" type veth peer name "r$subnet" netns "$LAN_SWITCH" || return 1
+    ip -n "$LAN_SWITCH" link set "r$subnet" master "br$subnet"
+    ip -n "$LAN_SWITCH" link set "r$subnet" up
+    ip -n "$router" addr add "10.77.$subnet.1/24" brd + dev "eth$subnet"
+    ip -n "$router" link set "eth$subnet" up
+  done
+  ip -n "$router" link set lo up
+  ip netns exec "$router" sysctl -q -w net.ipv6.conf.all.disable_ipv6=1 2>/dev/null
+  ip netns exec "$router" sysctl -q -w net.ipv4.ip_forward=1 || return 1
+  # A datagram to the other subnet's directed broadcast address goes out
+  # there as a broadcast only when the router is told to forward those.
+  for conf in all eth0 eth1; do
+    ip netns exec "$router" sysctl -q -w "net.ipv4.conf.$conf.bc_forwarding=1" || return 1
+  done
+  _lan_subnet 0 "${a[@]}" || return 1
+  _lan_subnet 1 "${b[@]}" || return 1
+}
+
+# The switch namespace with a bridge for each subnet number given.
+_lan_switch() {
   ip netns add "$LAN_SWITCH" || return 1
-  ip -n "$LAN_SWITCH" link add br0 type bridge || return 1
-  ip -n "$LAN_SWITCH" link set br0 up
+  local subnet
+  for subnet in "$@"; do
+    ip -n "$LAN_SWITCH" link add "br$subnet" type bridge || return 1
+    ip -n "$LAN_SWITCH" link set "br$subnet" up
+  done
+}
+
+# _lan_subnet SUBNET NAME...: hosts 10.77.SUBNET.2, .3, ... on bridge
+# brSUBNET; with a router (lan_create_routed) it is their default route.
+_lan_subnet() {
+  local subnet=$1; shift
   local i=2 name ns hosts_file
   hosts_file=$(mktemp)
   echo "127.0.0.1 localhost" >"$hosts_file"
-  for name in "$@"; do echo "10.77.0.$i $name" >>"$hosts_file"; i=$((i + 1)); done
+  for name in "$@"; do echo "10.77.$subnet.$i $name" >>"$hosts_file"; i=$((i + 1)); done
   i=2
   for name in "$@"; do
     ns=$(lan_ns "$name")
     ip netns add "$ns" || return 1
     LAN_HOSTS+=("$name")
-    ip -n "$ns" link add eth0 type veth peer name "p$i" netns "$LAN_SWITCH" || return 1
-    ip -n "$LAN_SWITCH" link set "p$i" master br0
-    ip -n "$LAN_SWITCH" link set "p$i" up
-    ip -n "$ns" addr add "10.77.0.$i/24" brd + dev eth0
+    ip -n "$ns" link add eth0 type veth peer name "p${subnet}_$i" netns "$LAN_SWITCH" || return 1
+    ip -n "$LAN_SWITCH" link set "p${subnet}_$i" master "br$subnet"
+    ip -n "$LAN_SWITCH" link set "p${subnet}_$i" up
+    ip -n "$ns" addr add "10.77.$subnet.$i/24" brd + dev eth0
     # IPv4 only: no neighbour discovery chatter, nothing but our datagrams.
     ip netns exec "$ns" sysctl -q -w net.ipv6.conf.all.disable_ipv6=1 2>/dev/null
     ip -n "$ns" link set lo up
     ip -n "$ns" link set eth0 up
+    [[ -n $LAN_ROUTER ]] && ip -n "$ns" route add default via "10.77.$subnet.1"
     mkdir -p "/etc/netns/$ns"
     cp "$hosts_file" "/etc/netns/$ns/hosts"
+    # Names not in the hosts file are asked of nobody: no name server
+    # outside the test LAN is ever tried.
+    echo "nameserver 127.0.0.1" >"/etc/netns/$ns/resolv.conf"
     i=$((i + 1))
   done
   rm -f "$hosts_file"
@@ -172,6 +224,8 @@ lan_destroy() {
     rm -rf "/etc/netns/$ns"
   done
   ip netns del "$LAN_SWITCH" 2>/dev/null
+  [[ -n $LAN_ROUTER ]] && ip netns del "$LAN_ROUTER" 2>/dev/null
+  LAN_ROUTER=
   LAN_HOSTS=()
   LAN_XVFB_PIDS=()
   LAN_DISPLAYS=()
