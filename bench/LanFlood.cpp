@@ -2,7 +2,8 @@
 // it inside a test namespace.
 //
 //   lan_flood TARGET COUNT RATE PORT
-//       COUNT one-datagram messages "n=I" from "Flood", as a copy sends them;
+//       COUNT one-datagram messages "n=I t=TIME" from "Flood", as a copy
+//       sends them, TIME the wall clock just before the send;
 //   lan_flood --mix TARGET COUNT RATE PORT
 //       COUNT datagrams written directly, in turn: a ping from a name never
 //       used before, a chat line from one of 16 senders, and a continued
@@ -39,6 +40,18 @@ void Pace(Clock::time_point start, long i, double rate) {
                                   std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(i / rate)));
 }
 
+// Seconds since 1970 with microseconds, for latencies measured against the
+// receiver's clock (the test LAN's hosts share this machine's).
+std::string WallClock() {
+    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(
+                        std::chrono::system_clock::now().time_since_epoch())
+                        .count();
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld.%06lld", static_cast<long long>(us / 1000000),
+                  static_cast<long long>(us % 1000000));
+    return text;
+}
+
 int FloodMessages(const std::string& target, long count, double rate, std::uint16_t port) {
     CPosixSystemApi system;
     CPosixSockets sockets;
@@ -51,7 +64,8 @@ int FloodMessages(const std::string& target, long count, double rate, std::uint1
     long sent = 0;
     for (long i = 0; i < count; ++i) {
         Pace(start, i, rate);
-        if (endpoint.Send(target.c_str(), "flood", ("n=" + std::to_string(i)).c_str(), true)) ++sent;
+        if (endpoint.Send(target.c_str(), "flood", ("n=" + std::to_string(i) + " t=" + WallClock()).c_str(), true))
+            ++sent;
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     std::printf("sent %ld of %ld in %.3f s (%.0f a second)\n", sent, count, seconds, sent / seconds);

@@ -207,7 +207,7 @@ std::optional<LRESULT> CChatDlg::OnMessage(UINT message, WPARAM wParam, LPARAM l
     case WM_WININICHANGE: return OnWinIniChange();
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_smallIcon);
     case WM_TIMER: return OnTimer(wParam);
-    case kMessageArrived: OnReceiveTick(); return 0;
+    case kMessageArrived: OnDatagramArrived(); return 0;
     default: return std::nullopt;
     }
 }

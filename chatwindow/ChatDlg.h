@@ -106,6 +106,7 @@ private:
     bool IsMessageBoxFocused() const;
     LRESULT OnTimer(UINT_PTR id);
     void OnReceiveTick();
+    void OnDatagramArrived();
     // The next receive tick comes at once while datagrams are left over.
     void PaceReceiving();
     void OnPresenceTick();

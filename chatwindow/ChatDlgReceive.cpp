@@ -16,6 +16,17 @@ void CChatDlg::OnReceiveTick() {
     PaceReceiving();
 }
 
+// The carrier posts its notice again after reads that leave datagrams
+// waiting, and the loop takes posted messages before input and painting:
+// while the window is behind, notices would keep it from both. The
+// catch-up timer, which comes after them, does the reading then.
+void CChatDlg::OnDatagramArrived() {
+    MSG more;
+    while (::PeekMessageA(&more, Hwnd(), kMessageArrived, kMessageArrived, PM_REMOVE)) {
+    }
+    if (!m_receiveBehind) OnReceiveTick();
+}
+
 // One receive step reads a bounded number of datagrams. Under a flood it
 // leaves some, and the next step runs as soon as everything else that
 // waits for the window has been handled, rather than 50 ms later.

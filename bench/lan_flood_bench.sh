@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# A flood at one chat window on a test LAN of three namespaces (needs root):
+# Mivlet.exe under Wine on LAB2; lan_flood on LAB1 sends RATE datagrams a
+# second (default 20000) for SECONDS (default 60): pings from names never
+# used before, chat lines, and continued chunks of 1000 messages that never
+# end. chat_probe, in LAB2's Wine session, asks the window every 100 ms
+# whether it is Mivlet and reads its memory. A second after the flood
+# mivlet-peer on LAB3 sends a message of three datagrams, and chat-remote
+# reads the history
+# until it shows it whole. Prints the window's reply times and memory before,
+# during and after the flood, and how long the message took to show.
+# Build first (bash scripts/test.sh).
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../scripts/lib/common.sh"
+source "$here/../tests/e2e/lan.sh"
+rate=${RATE:-20000}
+seconds=${SECONDS_OF_FLOOD:-60}
+before=5 after=15
+native=$MIVLET_BUILD/native/bin
+bin=$MIVLET_BUILD/win/bin
+out=$(mktemp -d)
+trap 'lan_destroy; rm -rf "$out"' EXIT
+reason=$(lan_available) || { echo "lan_flood_bench needs network namespaces: $reason"; exit 1; }
+lan_create LAB1 LAB2 LAB3 || exit 1
+LAN_WINE_TEMPLATE=$MIVLET_BUILD/lan-wine-template
+lan_wine_template "$LAN_WINE_TEMPLATE"
+
+lan_mivlet_setting LAB2 "$out" Username REG_SZ kel
+lan_start_mivlet LAB2 "$out" "$bin/Mivlet.exe"
+remote() { lan_wine LAB2 "$out" wine "$bin/chat-remote.exe" "$@"; }
+for _ in $(seq 150); do remote to >/dev/null 2>&1 && break; sleep 0.2; done
+remote to >/dev/null 2>&1 || { echo "the chat window did not come up"; exit 1; }
+mivlet_pid() {
+  local pid
+  for pid in $(ip netns pids "$(lan_ns LAB2)"); do
+    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q 'Mivlet\.exe' && { echo "$pid"; return; }
+  done
+}
+pid=$(mivlet_pid)
+rss() { awk '/^VmRSS/ { print $2 }' "/proc/$pid/status" 2>/dev/null; }
+
+total=$((before + seconds + after))
+_lan_wine_env LAB2 "$out"  # the display, outside the background job
+lan_spawn LAB2 "$out/probe" "${LAN_WINE_ENV[@]}" wine "$bin/chat_probe.exe" "$total"
+probe=$LAN_PID
+sleep "$before"
+echo "VmRSS of Mivlet.exe before the flood: $(rss) KiB"
+flood_start=$(date +%s.%N)
+lan_exec LAB1 "$native/lan_flood" --mix LAB2 $((rate * seconds)) "$rate" 46464 >"$out/flood" &
+flooder=$!
+peak=0
+while kill -0 "$flooder" 2>/dev/null; do
+  now=$(rss); [[ -n $now && $now -gt $peak ]] && peak=$now
+  sleep 1
+done
+flood_end=$(date +%s.%N)
+echo "lan_flood: $(cat "$out/flood")"
+echo "VmRSS of Mivlet.exe during the flood: at most $peak KiB; at its end $(rss) KiB"
+
+# A real message a second after the flood: shown whole in the history, how
+# soon. (One sent at the very end of the flood may find the socket full,
+# and is lost as a datagram on any network would be.)
+sleep 1
+text="after the flood $(head -c 800 /dev/zero | tr '\0' 'w') end"
+sent=$(date +%s%N)
+lan_exec LAB3 "$native/mivlet-peer" send LAB2 "$text" --user ann
+shown=
+for _ in $(seq 100); do
+  if remote history | grep -qF -- "$text"; then shown=$(date +%s%N); break; fi
+done
+if [[ -n $shown ]]; then
+  echo "a message of ${#text} characters sent after the flood is shown whole $(((shown - sent) / 1000000)) ms after the send began"
+else
+  echo "a message sent after the flood was NOT shown whole"
+fi
+wait "$probe" 2>/dev/null
+echo "VmRSS of Mivlet.exe ${after} s after the flood: $(rss) KiB"
+
+# The probe's lines: time, reply ms, answered, working set KiB, private KiB.
+awk -v start="$flood_start" -v end="$flood_end" '
+  function report(name, n, values, answered, ws, pv,   i, j, t, p50, p99, max) {
+    for (i = 2; i <= n; i++) { t = values[i]; for (j = i - 1; j >= 1 && values[j] > t; j--) values[j + 1] = values[j]; values[j + 1] = t }
+    if (n == 0) { printf "%-7s no probes\n", name; return }
+    p50 = values[int((n + 1) / 2)]; p99 = values[int(n * 0.99 + 0.999)]; max = values[n]
+    printf "%-7s %4d probes, %d unanswered: reply p50 %.1f ms, p99 %.1f ms, max %.1f ms; working set %d KiB, private %d KiB (last)\n",
+      name, n, n - answered, p50, p99, max, ws, pv
+  }
+  $1 < start { nb++; b[nb] = $2; ab += $3; wsb = $4; pvb = $5; next }
+  $1 <= end  { nd++; d[nd] = $2; ad += $3; wsd = $4 > wsd ? $4 : wsd; pvd = $5 > pvd ? $5 : pvd; next }
+             { na++; a[na] = $2; aa += $3; wsa = $4; pva = $5 }
+  END {
+    report("before", nb, b, ab, wsb, pvb)
+    report("during", nd, d, ad, wsd, pvd)
+    print "        (during: memory is the highest seen)"
+    report("after", na, a, aa, wsa, pva)
+  }' "$out/probe"
+kill -0 "$(mivlet_pid)" 2>/dev/null && echo "Mivlet.exe is still running" || echo "Mivlet.exe has ENDED"
