@@ -72,7 +72,8 @@ done
 if [[ -n $shown ]]; then
   echo "a message of ${#text} characters sent after the flood is shown whole $(((shown - sent) / 1000000)) ms after the send began"
 else
-  echo "a message sent after the flood was NOT shown whole"
+  echo "a message sent after the flood was NOT shown whole; the history ends:"
+  remote history | tail -3 | cut -c1-120
 fi
 wait "$probe" 2>/dev/null
 echo "VmRSS of Mivlet.exe ${after} s after the flood: $(rss) KiB"

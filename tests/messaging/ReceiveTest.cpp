@@ -218,6 +218,32 @@ TEST_F(ReceiveTest, SpoofedSenderNamesCannotGrowTheTableWithoutBound) {
     EXPECT_EQ(records[0].text, "still joined");
 }
 
+// The mix of the flood benchmark: endless messages from almost as many
+// senders as the table holds, forged pings from ever-new names, chat lines;
+// afterwards a real message from a computer heard before the flood, and one
+// from a computer never heard, arrive whole.
+TEST_F(ReceiveTest, AfterAFloodOfEndlessMessagesAndForgedNamesRealMessagesArrive) {
+    Deliver(Datagram("Lab1", false, 1, "Bob>\tbefore"));
+    ASSERT_EQ(Drain().size(), 1u);
+    int sequence = 2;
+    for (int round = 0; round < 4; ++round) {
+        for (int i = 0; i < 1000; ++i) {
+            Deliver(Datagram("Endless" + std::to_string(i), false, sequence++, std::string(300, 'f'), true));
+            Deliver(Datagram("Forged" + std::to_string(round * 1000 + i), true, sequence++, "mivletcmd>\tadmin:ping x"));
+            Deliver(Datagram("Chat" + std::to_string(i % 16), false, sequence++, "flood>\tline"));
+        }
+        Drain();
+    }
+    EXPECT_EQ(office.PartialMessages().Size(), CPartialMessageTable::kMaxEntries);
+    Deliver(Datagram("Lab1", false, 70000, "Bob>\tafter, ", true));
+    Deliver(Datagram("Lab1", false, 70001, "whole"));
+    Deliver(Datagram("Lab3", false, 12345, "Ann>\tnew here"));
+    const auto records = Drain();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].text, "after, whole");
+    EXPECT_EQ(records[1].text, "new here");
+}
+
 TEST_F(ReceiveTest, PlatformFailuresEndTheDrainWithFalse) {
     Deliver(Datagram("Lab2", false, 1, "Kel>\tone"));
     Deliver(Datagram("Lab2", false, 2, "Kel>\ttwo"));
