@@ -252,6 +252,7 @@ LRESULT CChatDlg::OnTimer(UINT_PTR id) {
     switch (id) {
     case kReceiveTimer: OnReceiveTick(); break;
     case kPresenceTimer: OnPresenceTick(); break;
+    case kListTimer: RefreshRecipientList(); break;
     case kNamePromptTimer: OnNamePromptTick(); break;
     default: break;
     }

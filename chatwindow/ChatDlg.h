@@ -69,6 +69,10 @@ public:
     static constexpr UINT_PTR kNamePromptTimer = 2;
     static constexpr UINT_PTR kNotifyRetryTimer = 3;
     static constexpr UINT_PTR kPresenceTimer = 4;
+    static constexpr UINT_PTR kListTimer = 5;
+    // Entries added to or removed from the To: list in one refresh: some
+    // 35 ms at 4096 entries under Wine, where each change searches the list.
+    static constexpr std::size_t kMaxListChangesPerRefresh = 64;
     static constexpr UINT kReceivePeriodMs = 50;
     // As soon as the timer allows: the loop takes a timer's message only
     // when no input, painting or other message waits, so catching up never

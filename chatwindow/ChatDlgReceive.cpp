@@ -42,9 +42,17 @@ void CChatDlg::OnPresenceTick() {
     RefreshRecipientList();
 }
 
+// A refresh changes a bounded number of entries; the rest follows as soon as
+// the loop has nothing else to do (a timer's message comes after input and
+// painting).
 void CChatDlg::RefreshRecipientList() {
     if (!m_recipients || !m_toList.Exists()) return;
-    ::RefreshRecipientList(m_session.Peers(), m_session.Now(), *m_recipients);
+    const bool done =
+        ::RefreshRecipientList(m_session.Peers(), m_session.Now(), *m_recipients, kMaxListChangesPerRefresh);
+    if (done)
+        ::KillTimer(Hwnd(), kListTimer);
+    else
+        ::SetTimer(Hwnd(), kListTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
 // A new message selects its sender in the To: list, when the user wants it

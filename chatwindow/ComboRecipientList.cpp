@@ -31,6 +31,9 @@ bool CComboRecipientList::SurelyContains(std::string_view text) const {
     return m_lowered.count(LowerAscii(text)) > 0;
 }
 
+// Every entry was added through this object with the text it still has.
+bool CComboRecipientList::SurelyLacks(std::string_view text) const { return m_lowered.count(LowerAscii(text)) == 0; }
+
 int CComboRecipientList::Add(std::string_view text) {
     const int index = IndexOrNone(Send(CB_ADDSTRING, 0, std::string(text)));
     if (index != kNone) m_lowered.insert(LowerAscii(text));

@@ -20,6 +20,7 @@ public:
     int FindExact(std::string_view text) const override;
     int FindPrefix(std::string_view text) const override;
     bool SurelyContains(std::string_view text) const override;
+    bool SurelyLacks(std::string_view text) const override;
     int Add(std::string_view text) override;
     void Delete(int index) override;
     int Selection() const override;

@@ -17,8 +17,11 @@ bool LessNoCase(std::string_view a, std::string_view b) {
 struct CRemembered {
     int index = CRecipientList::kNone;
     std::string unchangedEntry;
+    bool allUsers = false;  // an entry was removed: "(All Users)"
+    int changes = 0;        // entries added or removed
 
     int Resolve(const CRecipientList& list) const {
+        if (allUsers) return list.FindPrefix(kAllUsersEntry);
         return unchangedEntry.empty() ? index : list.FindExact(unchangedEntry);
     }
 };
@@ -32,17 +35,21 @@ CRemembered RefreshPeer(CPeerRecord& peer, std::uint32_t now, CRecipientList& li
         remembered.unchangedEntry = shown;
         return remembered;
     }
-    remembered.index = list.FindExact(shown);
+    remembered.index = !alive && list.SurelyLacks(shown) ? CRecipientList::kNone : list.FindExact(shown);
     if (!alive) {
         if (remembered.index != CRecipientList::kNone) {
             list.Delete(remembered.index);
-            remembered.index = list.FindPrefix(kAllUsersEntry);
+            remembered.index = CRecipientList::kNone;
+            remembered.allUsers = true;
+            remembered.changes = 1;
         }
     } else if (remembered.index == CRecipientList::kNone) {
         remembered.index = list.Add(peer.GetPeerListText(!peer.pendingUser.empty()));
+        remembered.changes = 1;
     } else if (!peer.pendingUser.empty()) {
         list.Delete(remembered.index);
         remembered.index = list.Add(peer.GetPeerListText(true));
+        remembered.changes = 2;
     }
     if (!peer.pendingUser.empty()) {
         peer.user = std::move(peer.pendingUser);
@@ -53,13 +60,17 @@ CRemembered RefreshPeer(CPeerRecord& peer, std::uint32_t now, CRecipientList& li
 
 }  // namespace
 
-void RefreshRecipientList(CPeerTable& peers, std::uint32_t now, CRecipientList& list) {
+bool RefreshRecipientList(CPeerTable& peers, std::uint32_t now, CRecipientList& list, std::size_t maxChanges) {
+    std::size_t changes = 0;
     for (CPeerRecord& peer : peers.Peers()) {
+        if (changes >= maxChanges) return false;
         const CRemembered remembered = RefreshPeer(peer, now, list);
+        changes += static_cast<std::size_t>(remembered.changes);
         if (list.Selection() != CRecipientList::kNone) continue;
         const int index = remembered.Resolve(list);
         if (index != CRecipientList::kNone) list.Select(index);
     }
+    return true;
 }
 
 int CMemoryRecipientList::FindExact(std::string_view text) const {

@@ -4,6 +4,7 @@
 // the refresh needs of it, so that the rules run the same over the real
 // combo box and over a list in memory.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,6 +26,9 @@ public:
     // lets the refresh leave the entries that stay as they are without a
     // search, which the control makes through the whole list.
     virtual bool SurelyContains(std::string_view text) const { return FindExact(text) != kNone; }
+    // True only when no entry with this very text was added and left; a
+    // peer gone long ago then needs no search for an entry to remove.
+    virtual bool SurelyLacks(std::string_view text) const { return FindExact(text) == kNone; }
     // Inserts in sorted place and tells where.
     virtual int Add(std::string_view text) = 0;
     virtual void Delete(int index) = 0;
@@ -36,7 +40,12 @@ public:
 // alive peers get an entry (renamed when a new user name is pending), gone
 // ones lose theirs, pending names become the current ones, and whenever the
 // selection is lost it moves to the entry just touched or "(All Users)".
-void RefreshRecipientList(CPeerTable& peers, std::uint32_t now, CRecipientList& list);
+// Stops after `maxChanges` entries were added or removed and returns false:
+// each change searches the control, and thousands at once (the forged names
+// of a flood falling silent together) would hold the window for seconds.
+// The next refresh goes on where the list still differs.
+bool RefreshRecipientList(CPeerTable& peers, std::uint32_t now, CRecipientList& list,
+                          std::size_t maxChanges = SIZE_MAX);
 
 // A sorted list in memory, as the drop-down list control keeps it.
 class CMemoryRecipientList : public CRecipientList {

@@ -1,6 +1,7 @@
 // The To: list refresh over a real sorted drop-down list under Wine, with
-// 1000 alive peers: the first fill, a refresh that changes nothing, and one
-// in which 50 peers announce new names. Prints figures; times nothing
+// 1000 alive peers: the first fill, a refresh that changes nothing, one in
+// which 50 peers announce new names, one in which all fall silent, and one
+// over peers that are all gone. Prints figures; times nothing
 // against a limit.
 
 #include <windows.h>
@@ -103,5 +104,18 @@ int main() {
     }
     std::printf("  refresh with %d renames: %.2f ms (mean of %d), list of %d entries\n", kRenames,
                 renameMs / kRenameRounds, kRenameRounds, list.Count());
+
+    // Every peer falls silent at once (as the forged names of a flood do
+    // 15 seconds after it): the refresh that removes them all, and the
+    // refreshes after, over a table of peers that are all gone.
+    constexpr std::uint32_t kSilent = CPeerRecord::kAliveSeconds;
+    const Clock::time_point expiryStart = Clock::now();
+    RefreshRecipientList(peers, kNow + kSilent, list);
+    std::printf("  refresh in which all %d fall silent: %.2f ms, list of %d entries\n", kPeers,
+                MillisecondsSince(expiryStart), list.Count());
+    const Clock::time_point goneStart = Clock::now();
+    for (int n = 0; n < kSteady; ++n) RefreshRecipientList(peers, kNow + kSilent + 1, list);
+    std::printf("  refresh over %d silent peers: %.2f ms (mean of %d)\n", kPeers,
+                MillisecondsSince(goneStart) / kSteady, kSteady);
     return 0;
 }

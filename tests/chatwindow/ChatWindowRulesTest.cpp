@@ -109,6 +109,28 @@ TEST_P(RecipientListTest, ARenameReplacesTheEntryAndKeepsItSelected) {
     EXPECT_EQ(peers.Peers()[0].pendingUser, "");
 }
 
+// A refresh with more to change than it may does that much, says so, and
+// the refreshes after it end where one unbounded refresh would have.
+TEST_P(RecipientListTest, ARefreshBoundedInChangesFinishesOverTheNextOnes) {
+    for (int i = 0; i < 10; ++i) Heard("Pc" + std::to_string(i), "User", 100);
+    EXPECT_FALSE(RefreshRecipientList(peers, 100, list, 4));
+    EXPECT_EQ(list.Entries().size(), 1u + 4u);
+    EXPECT_FALSE(RefreshRecipientList(peers, 100, list, 4));
+    EXPECT_TRUE(RefreshRecipientList(peers, 100, list, 4));
+    EXPECT_EQ(list.Entries().size(), 1u + 10u);
+    list.Select(list.FindExact("Pc9  (User)"));
+
+    // All fall silent but two, which are renamed; the selected one goes.
+    Heard("Pc3", "Ann", 110);
+    Heard("Pc7", "Bob", 110);
+    int refreshes = 1;
+    while (!RefreshRecipientList(peers, 115, list, 3)) ++refreshes;
+    EXPECT_EQ(refreshes, 4);  // 8 removals and 2 renames of 2 changes each
+    EXPECT_EQ(list.Entries(), (Entries{"(All Users)", "Pc3  (Ann)", "Pc7  (Bob)"}));
+    EXPECT_EQ(list.SelectedText(), "(All Users)");
+    EXPECT_TRUE(RefreshRecipientList(peers, 115, list, 3));
+}
+
 TEST_P(RecipientListTest, AClockSetBackKeepsPeersListedAndReachable) {
     Heard("Lab2", "Kel", 10000);
     RefreshRecipientList(peers, 10000, list);
