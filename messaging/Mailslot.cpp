@@ -113,7 +113,13 @@ bool CMailslot::Send(const char* target, const char* userName, const char* text,
 }
 
 bool CMailslot::Receive(std::vector<CMessageRecord>& records, std::size_t maxDatagrams) {
+    return Receive(records, maxDatagrams, nullptr, SIZE_MAX);
+}
+
+bool CMailslot::Receive(std::vector<CMessageRecord>& records, std::size_t maxDatagrams,
+                        const std::function<bool(const CMessageRecord&)>& counts, std::size_t maxCounted) {
     if (!IsOpen()) return false;
+    std::size_t counted = 0;
     const std::uint32_t now = m_api.GetTime();
     for (std::size_t taken = 0; taken < maxDatagrams; ++taken) {
         // One look per datagram: on the UDP carrier each look also drains
@@ -128,7 +134,9 @@ bool CMailslot::Receive(std::vector<CMessageRecord>& records, std::size_t maxDat
         std::uint32_t read = 0;
         if (!m_api.ReadFile(m_handle.Get(), m_readBuffer.data(), size, &read) || read != size) return false;
 
+        const std::size_t before = records.size();
         if (m_partial.Apply(m_readBuffer.data(), size, now, records) == EDatagramResult::Malformed) return false;
+        if (counts && records.size() > before && counts(records.back()) && ++counted >= maxCounted) return true;
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ public:
     // endpoint is not open or a read or a datagram was bad; the records
     // appended stay valid.
     bool Receive(std::vector<CMessageRecord>& records, std::size_t maxDatagrams = SIZE_MAX);
+    // The same, and it stops, too, once `maxCounted` of the records it
+    // appended are ones that `counts` says cost the caller much.
+    bool Receive(std::vector<CMessageRecord>& records, std::size_t maxDatagrams,
+                 const std::function<bool(const CMessageRecord&)>& counts, std::size_t maxCounted);
 
     // Waits at most `timeoutMs` for a datagram, where the carrier can wait;
     // otherwise sleeps that long.

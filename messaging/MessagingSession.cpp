@@ -26,7 +26,10 @@ bool CMessagingSession::Send(const std::string& target, const std::string& sende
 std::optional<CLastSender> CMessagingSession::Receive(const ShowFunction& show) {
     if (!m_endpoint.HasMessages()) return std::nullopt;
     std::vector<CMessageRecord> records;
-    m_endpoint.Receive(records, kMaxDatagramsPerStep);
+    m_endpoint.Receive(
+        records, kMaxDatagramsPerStep,
+        [](const CMessageRecord& record) { return !IsCommandRecord(record) && !record.text.empty(); },
+        kMaxShownPerStep);
     if (records.empty()) return std::nullopt;
     return ProcessReceivedRecords(records, m_peers, this, m_endpoint.LocalComputer(), show);
 }

@@ -63,6 +63,10 @@ public:
     // flood cannot hold the program for long; the rest wait in the carrier,
     // whose queue is bounded, for the next step.
     static constexpr std::size_t kMaxDatagramsPerStep = 64;
+    // Nor more than this many chat messages to show: showing one costs the
+    // chat window some 6 ms under Wine once its history is full, pings and
+    // chunks cost next to nothing.
+    static constexpr std::size_t kMaxShownPerStep = 8;
 
     // Reads the endpoint once: peers are renewed, chat records with text go
     // to `show` in order, commands are carried out. Nothing when no record

@@ -6,6 +6,7 @@
 
 #include "messaging/Datagram.h"
 #include "messaging/Mailslot.h"
+#include "messaging/MessagingSession.h"
 #include "platform/memory/MemoryNetwork.h"
 
 namespace {
@@ -256,6 +257,44 @@ TEST_F(ReceiveTest, PlatformFailuresEndTheDrainWithFalse) {
     const auto records = Drain(true);
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].text, "two");
+}
+
+class CTestHost final : public CSessionHost {
+public:
+    bool IsAvailable() override { return true; }
+    std::string ModulePath() override { return "c:\\mivlet"; }
+    void Exit() override {}
+};
+
+// A step reads a bounded number of datagrams, and shows a bounded number of
+// messages: the rest waits for the next step, in order, none lost; pings
+// cost little and do not count towards the messages shown.
+TEST(ReceiveStep, EachStepShowsABoundedNumberOfMessagesAndLeavesTheRestInOrder) {
+    CMemoryNetwork net;
+    CMemoryComputer& host = net.AddComputer("Office");
+    CTestHost sessionHost;
+    CMessagingSession session(host, "Office", CBuildInfo{}, sessionHost);
+    int sequence = 0;
+    for (int i = 0; i < 20; ++i) {
+        host.DeliverRaw(kMailslotName, Datagram("Pc" + std::to_string(i), true, ++sequence, "mivletcmd>\tadmin:ping U"));
+        host.DeliverRaw(kMailslotName, Datagram("Lab2", false, ++sequence, "Kel>\tline " + std::to_string(i)));
+    }
+    for (int i = 0; i < 100; ++i)
+        host.DeliverRaw(kMailslotName, Datagram("P" + std::to_string(i), true, ++sequence, "mivletcmd>\tadmin:ping U"));
+
+    std::vector<std::string> shown;
+    std::vector<std::size_t> perStep;
+    while (session.HasMore()) {
+        const std::size_t before = shown.size();
+        session.Receive([&shown](const CMessageRecord& record) { shown.push_back(record.text); });
+        perStep.push_back(shown.size() - before);
+    }
+    // Datagrams read: 16, 16, 64 (the last 8 of the interleaved ones and 56
+    // pings), 44.
+    EXPECT_EQ(perStep, (std::vector<std::size_t>{8, 8, 4, 0}));
+    ASSERT_EQ(shown.size(), 20u);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(shown[i], "line " + std::to_string(i));
+    EXPECT_EQ(session.PeerTable().Peers().size(), 120u);
 }
 
 TEST(ReceiveEndpoint, SecondEndpointOfTheNameIsNotOpenAndReceivesNothing) {
