@@ -199,7 +199,6 @@ std::optional<LRESULT> CChatDlg::OnMessage(UINT message, WPARAM wParam, LPARAM l
     case WM_SYSCOMMAND: return OnSysCommand(wParam);
     case WM_ACTIVATE: return OnActivate(wParam);
     case WM_SHOWWINDOW: return OnShowWindow(wParam);
-    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_WININICHANGE: return OnWinIniChange();
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_smallIcon);
     case WM_TIMER: return OnTimer(wParam);

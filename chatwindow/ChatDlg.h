@@ -101,7 +101,7 @@ private:
     std::optional<LRESULT> OnSysCommand(WPARAM command);
     std::optional<LRESULT> OnActivate(WPARAM state);
     std::optional<LRESULT> OnShowWindow(WPARAM shown);
-    std::optional<LRESULT> OnNotify(const NMHDR& header);
+    std::optional<LRESULT> OnNotify(const NMHDR& header) override;
     LRESULT OnWinIniChange();
     LRESULT OnIsMivletApplication(WPARAM query) const;
     LRESULT OnShowChatWnd() { return ActivateChat(false) ? 1 : 0; }
