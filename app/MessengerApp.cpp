@@ -54,6 +54,7 @@ bool CMessengerApp::StartUp() {
     m_transport = std::make_unique<CProgramTransport>(GetTransportSetting(m_store));
     m_chatDlg = std::make_unique<CChatDlg>(m_transport->Api(), m_localComputer, m_settings, m_timeZone);
     m_chatDlg->SetQuitOnDestroy(true);
+    m_chatDlg->SetOptionsDialog(&m_options);
     if (!m_chatDlg->CreateModeless(nullptr)) return true;  // the loop then ends at once on its WM_QUIT
     ::ShowWindow(m_chatDlg->Hwnd(), SW_HIDE);
     if (previousForeground) ::SetForegroundWindow(previousForeground);

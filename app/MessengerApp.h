@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "app/ProgramOptions.h"
 #include "app/ProgramTransport.h"
 #include "app/RegistryChatSettings.h"
 #include "chattext/TimeZone.h"
@@ -45,6 +46,7 @@ private:
     CWin32FileApi m_files;
     CRegistryChatSettings m_settings{m_store, m_files, m_system};
     CSystemTimeZone m_timeZone;
+    CProgramOptions m_options{m_store, m_system, m_timeZone};  // outlives the chat dialog
     std::unique_ptr<CProgramTransport> m_transport;
     std::unique_ptr<CChatDlg> m_chatDlg;
 };

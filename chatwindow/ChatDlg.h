@@ -18,6 +18,7 @@
 #include "resources/ResourceIds.h"
 #include "util/win32/Dialog.h"
 
+class COptionsDialog;
 class CTimeZone;
 class CTrayIcon;
 
@@ -55,6 +56,9 @@ public:
     // under Wine without a desktop have none, and every call to it would
     // wait there for its time-out.
     void UseTrayIcon(bool use) { m_useTrayIcon = use; }
+    // What the Options command opens; without it the command only takes up
+    // the settings again.
+    void SetOptionsDialog(COptionsDialog* options) { m_options = options; }
     // The mailslot could not be created and the dialog ended at once.
     bool MailslotFailed() const { return m_mailslotFailed; }
     CChatTextCtrl& History() { return m_history; }
@@ -137,6 +141,7 @@ private:
     bool m_maximised = false;
     bool m_mailslotFailed = false;
     bool m_useTrayIcon = true;
+    COptionsDialog* m_options = nullptr;
 };
 
 // The one process-wide chat dialog: set by its constructor, cleared when it

@@ -106,7 +106,7 @@ protected:
     void Start() { dlg = StartCopy(lab2Host, "Lab2", settings); }
 
     std::unique_ptr<CTestChatDlg> StartCopy(CMemoryComputer& host, const std::string& computer,
-                                            CTestSettings& copySettings) {
+                                            CChatSettings& copySettings) {
         auto copy = std::make_unique<CTestChatDlg>(host, computer, copySettings, zone);
         if (!copy->CreateModeless(nullptr)) {
             ADD_FAILURE() << "the chat dialog of " << computer << " was not created";
