@@ -20,8 +20,9 @@ public:
     CWindowSubclass& operator=(const CWindowSubclass&) = delete;
     ~CWindowSubclass() { Remove(); }
 
-    // Replaces what this object had installed before; false when the window
-    // is not there or the system refused.
+    // Replaces what this object had installed before (and is then the first
+    // to see messages); false when the window is not there or the system
+    // refused.
     bool Install(HWND window, Handler handler);
     void Remove();
     HWND Hwnd() const { return m_window; }

@@ -95,14 +95,14 @@ TEST(WindowSubclass, SeesMessagesFirstInAChainAndGoesWithItsObjectOrItsWindow) {
         EXPECT_EQ(EditText(edit), "aU");
         EXPECT_EQ(seen, (std::vector<std::string>{"last a", "first a", "last x", "first x", "last u", "first U"}));
 
-        // Installing again replaces, rather than adds.
+        // Installing again replaces rather than adds, and puts it in front.
         ASSERT_TRUE(first.Install(edit, [&](UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
             if (message == WM_CHAR) seen.push_back("again");
             return std::nullopt;
         }));
         seen.clear();
         ::SendMessageA(edit, WM_CHAR, 'b', 1);
-        EXPECT_EQ(seen, (std::vector<std::string>{"last b", "again"}));
+        EXPECT_EQ(seen, (std::vector<std::string>{"again", "last b"}));
     }
     seen.clear();
     ::SendMessageA(edit, WM_CHAR, 'c', 1);
