@@ -13,9 +13,9 @@ build_native || exit 1
 build_asan || exit 1
 build_windows || exit 1
 
-wine_env
 ensure_display || exit 1
 trap 'wine_stop; stop_display' EXIT
+wine_env || exit 1
 
 passed=0 failed=0
 summary=()
