@@ -10,16 +10,13 @@ source "$(dirname "$0")/lib/common.sh"
 out=${1:-$MIVLET_ROOT/docs}
 
 build_windows
-wine_env
-export WINEPREFIX=$MIVLET_BUILD/wineprefix-options-shot
-mkdir -p "$WINEPREFIX"
-wine_add_fonts "$WINEPREFIX"
 unset DISPLAY
 ensure_display
+export WINEPREFIX=$MIVLET_BUILD/wineprefix-options-shot
+wine_env  # sets the mailslot carrier
 trap 'wine_stop; stop_display' EXIT
 
 key='HKLM\Software\Pellandor\Mivlet'
-wine reg add "$key" /v Transport /d mailslot /f >/dev/null
 wine reg add "$key" /v Username /d Kel /f >/dev/null
 wine reg add "$key" /v LogMessages /t REG_DWORD /d 1 /f >/dev/null
 wine reg add "$key\\QuickKeys" /v F2 /d "Good morning!" /f >/dev/null
