@@ -16,6 +16,7 @@ build_windows || exit 1
 wine_env
 ensure_display || exit 1
 trap 'wine_stop; stop_display' EXIT
+wine_virtual_desktop || { echo "the Wine prefix could not be given a virtual desktop"; exit 1; }
 
 passed=0 failed=0
 summary=()

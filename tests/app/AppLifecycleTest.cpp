@@ -30,7 +30,24 @@ struct CRunningProgram {
     DWORD id = 0;
 };
 
+// The program under test talks through its local mailslot only: whatever
+// the default carrier, nothing it sends may leave this computer; without
+// the setting the program is not started.
+bool ChooseMailslotCarrier() {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Pellandor\\Mivlet", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    const char carrier[] = "mailslot";
+    const bool set =
+        RegSetValueExA(key, "Transport", 0, REG_SZ, reinterpret_cast<const BYTE*>(carrier), sizeof carrier) ==
+        ERROR_SUCCESS;
+    RegCloseKey(key);
+    return set;
+}
+
 CRunningProgram Start() {
+    if (!ChooseMailslotCarrier()) return {};
     std::string command = "\"" + ProgramPath() + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
