@@ -122,14 +122,7 @@ void CChatDlg::LayOutControls() {
         ::ValidateRect(Hwnd(), nullptr);
         return;
     }
-    ::InvalidateRect(Hwnd(), nullptr, TRUE);
-    for (const CPlaced& control : placed) {
-        if (!control.control || !(after.*control.rect)) continue;
-        const RECT rect = ToRect(*(after.*control.rect));
-        ::ValidateRect(Hwnd(), &rect);
-        ::RedrawWindow(control.control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    }
-    ::UpdateWindow(Hwnd());
+    ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 LRESULT CChatDlg::OnGetMinMaxInfo(MINMAXINFO& info) const {
