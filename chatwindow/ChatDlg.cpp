@@ -7,6 +7,7 @@
 #include "messaging/CommandText.h"
 #include "messaging/LongDate.h"
 #include "resources/ResourceIds.h"
+#include "util/BuildInfo.h"
 #include "util/win32/Handles.h"
 #include "util/win32/MessageBox.h"
 #include "util/win32/ModulePath.h"
@@ -27,7 +28,7 @@ CChatDlg* GetChatDlg() { return g_chatDlg; }
 CChatDlg::CChatDlg(CMailslotApi& api, std::string localComputer, CChatSettings& settings,
                    const CTimeZone& timeZone, CDesktopApi& desktop)
     : CDialog(IDD_CHAT),
-      m_session(api, std::move(localComputer), __DATE__, *this),
+      m_session(api, std::move(localComputer), ThisBuild(), *this),
       m_settings(settings),
       m_history(settings, timeZone),
       m_desktop(desktop),
@@ -274,11 +275,14 @@ void CChatDlg::OnOptions() {
 void CChatDlg::OnAbout() {
     if (HasModalPopup()) return;
     ShowChat(true, false);
-    ShowMessage(std::string("Mivlet\n\nRelease date: ") + MakeLongDate(__DATE__) + ".", MB_OK | MB_ICONINFORMATION);
+    const CBuildInfo build = ThisBuild();
+    ShowMessage("Mivlet version " + build.version + "\n\nRelease date: " + MakeLongDate(build.date) + ".",
+                MB_OK | MB_ICONINFORMATION);
 }
 
 // Owned by the chat window, or by the modal window open over it, whichever
 // program is active.
 int CChatDlg::ShowMessage(const std::string& text, UINT style) { return ShowMessageBox(Hwnd(), text, style); }
 
-std::string CChatDlg::ModulePath() { return GetModulePath(); }
+// A path too long to be read is on nobody's share as far as quit goes.
+std::string CChatDlg::ModulePath() { return GetModulePath().value_or(std::string()); }

@@ -5,11 +5,11 @@
 #include "messaging/CommandText.h"
 #include "util/AsciiText.h"
 
-CMessagingSession::CMessagingSession(CMailslotApi& api, std::string localComputer, std::string buildDate,
+CMessagingSession::CMessagingSession(CMailslotApi& api, std::string localComputer, CBuildInfo build,
                                      CSessionHost& host)
     : m_api(api),
       m_host(host),
-      m_buildDate(std::move(buildDate)),
+      m_build(std::move(build)),
       m_endpoint(api, kMailslotName, std::move(localComputer)) {}
 
 bool CMessagingSession::SendPing(const std::string& user) {
@@ -36,5 +36,5 @@ std::optional<CLastSender> CMessagingSession::Receive(const ShowFunction& show) 
 void CMessagingSession::SendVersionReply(const std::string& computer) {
     const std::string& local = m_endpoint.LocalComputer();
     const bool known = m_peers.FindPeer(computer) >= 0 || EqualsNoCaseAscii(computer, local);
-    m_endpoint.Send(computer.c_str(), local.c_str(), MakeVersionReply(m_buildDate).c_str(), known);
+    m_endpoint.Send(computer.c_str(), local.c_str(), MakeVersionReply(m_build).c_str(), known);
 }

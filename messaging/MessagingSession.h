@@ -15,6 +15,7 @@
 #include "messaging/PeerTable.h"
 #include "messaging/ReceiveTick.h"
 #include "platform/MailslotApi.h"
+#include "util/BuildInfo.h"
 
 // Every copy's mailslot has this name; mailslot names ignore letter case.
 inline constexpr char kMailslotName[] = "Mivlet";
@@ -38,9 +39,8 @@ class CMessagingSession final : public CCommandContext {
 public:
     using ShowFunction = std::function<void(const CMessageRecord&)>;
 
-    // Creates the endpoint at once; `buildDate` ("Dec 12 2000") is what the
-    // version reply tells.
-    CMessagingSession(CMailslotApi& api, std::string localComputer, std::string buildDate, CSessionHost& host);
+    // Creates the endpoint at once; `build` is what the version reply tells.
+    CMessagingSession(CMailslotApi& api, std::string localComputer, CBuildInfo build, CSessionHost& host);
     CMessagingSession(const CMessagingSession&) = delete;
     CMessagingSession& operator=(const CMessagingSession&) = delete;
 
@@ -75,7 +75,7 @@ public:
 private:
     CMailslotApi& m_api;
     CSessionHost& m_host;
-    std::string m_buildDate;
+    CBuildInfo m_build;
     CMailslot m_endpoint;
     CPeerTable m_peers;
 };

@@ -11,18 +11,14 @@ shots=${1:-$MIVLET_ROOT/docs}
 mkdir -p "$shots"
 
 build_windows
-wine_env
-export WINEPREFIX=$MIVLET_BUILD/wineprefix-window-shots
-rm -rf "$WINEPREFIX"
-mkdir -p "$WINEPREFIX"
-wine_add_fonts "$WINEPREFIX"
 unset DISPLAY
 ensure_display
 trap 'wine_stop; stop_display' EXIT
+export WINEPREFIX=$MIVLET_BUILD/wineprefix-window-shots
+rm -rf "$WINEPREFIX"
+wine_env
 wine_virtual_desktop 900x600
-settings='HKLM\Software\Pellandor\Mivlet'
-wine reg add "$settings" /v Transport /d mailslot /f >/dev/null 2>&1
-wine reg add "$settings" /v Username /d kel /f >/dev/null 2>&1
+wine reg add 'HKLM\Software\Pellandor\Mivlet' /v Username /d kel /f >/dev/null 2>&1
 
 bin=$MIVLET_BUILD/win/bin
 shoot() { import -window root -crop 900x600+0+0 +repage "$shots/$1"; echo "screenshot: $shots/$1"; }

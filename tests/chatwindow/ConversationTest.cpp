@@ -234,7 +234,7 @@ TEST_F(ConversationTest, EveryCopyRepliesToAVersionRequestToAllUsersItselfInclud
     Tick(*hall, kReceive);
     Tick(kReceive);  // Lab2's own request, and then the replies
     Tick(kReceive);
-    const std::string reply = MakeVersionReply(__DATE__);
+    const std::string reply = MakeVersionReply(ThisBuild());
     EXPECT_EQ(HistoryLine(0), "Hall 9:05> " + reply);
     EXPECT_EQ(HistoryLine(1), "Lab2 9:05> " + reply);
 }

@@ -280,9 +280,9 @@ TEST(ReceiveTick, ShowsChatWithTextAndDispatchesCommandsAfterwards) {
     EXPECT_TRUE(records.empty());
 }
 
-TEST(VersionReply, UsesTheLongBuildDate) {
-    EXPECT_EQ(MakeVersionReply("Dec 12 2000"), "The build date is December 12, 2000.");
-    EXPECT_EQ(MakeVersionReply("Dec  2 2000"), "The build date is December 2, 2000.");
+TEST(VersionReply, UsesTheLongBuildDateAndTheVersion) {
+    EXPECT_EQ(MakeVersionReply({"Dec 12 2000", "1.0.0"}), "The build date is December 12, 2000 (version 1.0.0).");
+    EXPECT_EQ(MakeVersionReply({"Dec  2 2000", "2.13.4"}), "The build date is December 2, 2000 (version 2.13.4).");
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ namespace {
 class PeerNodeTest : public ::testing::Test {
 protected:
     CPeerNode& Add(const std::string& computer, const std::string& user) {
-        nodes.push_back(std::make_unique<CPeerNode>(net.AddComputer(computer), computer, user, "Dec  2 2000"));
+        nodes.push_back(
+            std::make_unique<CPeerNode>(net.AddComputer(computer), computer, user, CBuildInfo{"Dec  2 2000", "1.2.3"}));
         return *nodes.back();
     }
     std::vector<std::string> Shown(CPeerNode& node, std::uint32_t ms) {
@@ -66,7 +67,7 @@ TEST_F(PeerNodeTest, PingsEverySecondAndShowsOnlyChatText) {
     EXPECT_LE(pings, 4u);
 }
 
-TEST_F(PeerNodeTest, AnswersVersionRequestsWithItsBuildDate) {
+TEST_F(PeerNodeTest, AnswersVersionRequestsWithItsBuildDateAndVersion) {
     CPeerNode& a = Add("Lab1", "kel");
     CPeerNode& b = Add("Lab2", "ann");
     a.Endpoint().Send("*", kCommandMarker, "admin:version", true);
@@ -76,7 +77,7 @@ TEST_F(PeerNodeTest, AnswersVersionRequestsWithItsBuildDate) {
     ASSERT_EQ(replies.size(), 2u);  // its own reply and Lab2's
     for (const auto& r : replies) {
         EXPECT_EQ(r.user, r.computer);
-        EXPECT_EQ(r.text, "The build date is December 2, 2000.");
+        EXPECT_EQ(r.text, "The build date is December 2, 2000 (version 1.2.3).");
     }
 }
 

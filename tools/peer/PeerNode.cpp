@@ -1,7 +1,7 @@
 #include "tools/peer/PeerNode.h"
 
-CPeerNode::CPeerNode(CMailslotApi& api, std::string localComputer, std::string user, std::string buildDate)
-    : m_api(api), m_user(std::move(user)), m_session(api, std::move(localComputer), std::move(buildDate), *this) {}
+CPeerNode::CPeerNode(CMailslotApi& api, std::string localComputer, std::string user, CBuildInfo build)
+    : m_api(api), m_user(std::move(user)), m_session(api, std::move(localComputer), std::move(build), *this) {}
 
 void CPeerNode::ReceiveTick(const ShowFunction& show) {
     // Without a recipient list, the refresh is only the renaming.
