@@ -17,7 +17,6 @@ namespace {
 CChatDlg* g_chatDlg = nullptr;
 
 constexpr UINT kTrayCallbackMessage = WM_USER + 10;
-constexpr UINT kReceivePeriodMs = 50;
 constexpr UINT kPresencePeriodMs = 1000;
 constexpr UINT kNamePromptPeriodMs = 1;
 
@@ -117,6 +116,10 @@ void CChatDlg::CreateCaptionBar() {
     m_captionBar.SetButton(kHelpButtonCaption, RECT{2, 4, 18, 49}, IDR_MAINMENU, IDM_HELP_POPUP);
 }
 
+bool CChatDlg::WakeOnArrival() {
+    return Exists() && m_session.Endpoint().NotifyOnMessage(reinterpret_cast<std::uintptr_t>(Hwnd()), kMessageArrived);
+}
+
 void CChatDlg::ApplySettings() {
     ApplyBackground();
     m_nameBox.SetText(m_settings.CurrentUserName(nullptr));
@@ -207,6 +210,7 @@ std::optional<LRESULT> CChatDlg::OnMessage(UINT message, WPARAM wParam, LPARAM l
     case WM_GETMINMAXINFO: return OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
     case WM_NCHITTEST: return OnNcHitTest(lParam);
     case WM_PAINT: return OnPaint();
+    case kMessageArrived: OnReceiveTick(); return 0;
     default: return std::nullopt;
     }
 }

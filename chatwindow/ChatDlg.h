@@ -44,6 +44,9 @@ public:
     bool ActivateChat(bool newMessage);
     void ApplySettings();
     void FinishStartUp();
+    // Reads the network as soon as a datagram arrives, where the carrier can
+    // tell, instead of on the next receive tick; false when it cannot.
+    bool WakeOnArrival();
     void ExitProgram();
     // The window's restored place into the settings, and back at start.
     void SavePosition();
@@ -78,6 +81,13 @@ public:
     static constexpr UINT_PTR kNamePromptTimer = 2;
     static constexpr UINT_PTR kNotifyRetryTimer = 3;
     static constexpr UINT_PTR kPresenceTimer = 4;
+    static constexpr UINT kReceivePeriodMs = 50;
+    // As soon as the timer allows: the loop takes a timer's message only
+    // when no input, painting or other message waits, so catching up never
+    // freezes the window.
+    static constexpr UINT kCatchUpPeriodMs = USER_TIMER_MINIMUM;
+    // Posted by the carrier when a datagram arrives.
+    static constexpr UINT kMessageArrived = WM_APP + 1;
     static constexpr LONG kHistoryTextLimit = 65536;
     static constexpr WPARAM kMessageTextLimit = 20480;
     static constexpr UINT kNotifyRetryPeriodMs = 150;
@@ -109,6 +119,8 @@ private:
     bool IsMessageBoxFocused() const;
     LRESULT OnTimer(UINT_PTR id);
     void OnReceiveTick();
+    // The next receive tick comes at once while datagrams are left over.
+    void PaceReceiving();
     void OnPresenceTick();
     void OnNamePromptTick();
     void OnNotifyRetryTick();
@@ -164,6 +176,7 @@ private:
     int m_minTrackHeight = 0;
     bool m_mailslotFailed = false;
     CNotifyIconCall m_notifyIcon = &CallShellNotifyIcon;
+    bool m_receiveBehind = false;
 };
 
 // The one process-wide chat dialog: set by its constructor, cleared when it

@@ -59,10 +59,17 @@ public:
     // One message as the user sends it; see CMailslot::Send.
     bool Send(const std::string& target, const std::string& sender, const std::string& text);
 
-    // Drains the endpoint once: peers are renewed, chat records with text go
+    // At most this many datagrams are read in one receive step, so that a
+    // flood cannot hold the program for long; the rest wait in the carrier,
+    // whose queue is bounded, for the next step.
+    static constexpr std::size_t kMaxDatagramsPerStep = 64;
+
+    // Reads the endpoint once: peers are renewed, chat records with text go
     // to `show` in order, commands are carried out. Nothing when no record
     // arrived; otherwise the last sender of the batch.
     std::optional<CLastSender> Receive(const ShowFunction& show);
+    // More datagrams wait than the last step took.
+    bool HasMore() { return m_endpoint.HasMessages(); }
 
     // CCommandContext
     bool IsAvailable() override { return m_host.IsAvailable(); }

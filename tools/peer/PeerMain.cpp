@@ -213,6 +213,8 @@ int Version(const COptions& options) {
     if (auto failed = CheckTarget(target, session)) return *failed;
     CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
+    // Copies answer only computers they have heard from.
+    node.Ping();
     if (!node.Endpoint().Send(target.c_str(), kCommandMarker, "admin:version", true))
         return Fail(kSendFailed, "the version request could not be sent");
     node.Run(WaitMs(options), [](const CMessageRecord& record) {
