@@ -84,7 +84,7 @@ void CGeneralPage::OnView() {
     const std::string path = GetLogFilePath(m_context.system);
     if (m_context.ui.ShellOpen(path, "")) return;
     if (m_context.ui.ShellOpen("notepad.exe", "\"" + path + "\"")) return;
-    m_context.ui.ShowMessage(kLogNotOpenedText, MB_OK);
+    m_context.ui.ShowMessage(Hwnd(), kLogNotOpenedText, MB_OK);
 }
 
 bool CGeneralPage::OnApply() {

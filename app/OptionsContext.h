@@ -25,7 +25,8 @@ public:
     // ShellExecuteA with no owner, the default verb and SW_SHOW: true when
     // the shell started something (a result above 32).
     virtual bool ShellOpen(const std::string& file, const std::string& parameters);
-    virtual int ShowMessage(const std::string& text, UINT style);
+    // A message box over `window` (ShowMessageBox).
+    virtual int ShowMessage(HWND window, const std::string& text, UINT style);
 };
 
 struct COptionsContext {

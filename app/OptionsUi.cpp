@@ -14,4 +14,6 @@ bool COptionsUi::ShellOpen(const std::string& file, const std::string& parameter
     return result > 32;
 }
 
-int COptionsUi::ShowMessage(const std::string& text, UINT style) { return ShowMessageBox(text, style); }
+int COptionsUi::ShowMessage(HWND window, const std::string& text, UINT style) {
+    return ShowMessageBox(window, text, style);
+}

@@ -254,7 +254,7 @@ LRESULT CChatTextCtrl::OnLink(const ENLINK& link) {
         result = 1;
         if (link.msg == WM_LBUTTONDOWN && !text.empty()) {
             ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
-            OpenLink(text, true);
+            OpenLink(text, true, Hwnd());
             ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
             // The window under the pointer then sets its own cursor again.
             POINT point{};

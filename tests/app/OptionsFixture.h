@@ -58,7 +58,7 @@ public:
         opened.push_back({file, parameters});
         return index < openResults.size() && openResults[index];
     }
-    int ShowMessage(const std::string& text, UINT) override {
+    int ShowMessage(HWND, const std::string& text, UINT) override {
         messages.push_back(text);
         return IDOK;
     }
