@@ -148,10 +148,13 @@ probe=$LAN_PID
 sleep 1
 lan_exec LAB1 "$flood" --mix LAB2 40000 10000 46464 >"$out/flood"
 echo "# lan_flood: $(cat "$out/flood")"
-# What the window could not take waits in its queue and socket, and a
-# datagram that finds the socket full is lost, as on any network: the
-# message goes once that backlog has been read.
-sleep 3
+# What the window could not take waits in its queue and socket (whose 2 MiB
+# take the window some seconds to read), and a datagram that finds the
+# socket full is lost, as on any network: the message goes once the
+# socket's backlog has been read.
+backlog() { ip netns exec "$(lan_ns LAB2)" ss -uanH 'sport = :46464' | awk '{ print $2; exit }'; }
+read_up() { [[ $(backlog) == 0 ]]; }
+check "the window reads the socket's backlog within 60 s" wait_until 60 read_up
 text="after the flood $(head -c 700 /dev/zero | tr '\0' 'w') end"
 sent=$(now_ms)
 lan_exec LAB1 "$peer" send LAB2 "$text" --user bob
