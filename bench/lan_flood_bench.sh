@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # A flood at one chat window on a test LAN of three namespaces (needs root):
 # Mivlet.exe under Wine on LAB2; lan_flood on LAB1 sends RATE datagrams a
-# second (default 20000) for SECONDS (default 60): pings from names never
-# used before, chat lines, and continued chunks of 1000 messages that never
-# end. chat_probe, in LAB2's Wine session, asks the window every 100 ms
-# whether it is Mivlet and reads its memory. A second after the flood
-# mivlet-peer on LAB3 sends a message of three datagrams, and chat-remote
-# reads the history
-# until it shows it whole. Prints the window's reply times and memory before,
-# during and after the flood, and how long the message took to show.
+# second (default 20000) for SECONDS_OF_FLOOD (default 60): pings from names
+# never used before, chat lines, and continued chunks of 1000 messages that
+# never end. chat_probe, in LAB2's Wine session, asks the window every 100 ms
+# whether it is Mivlet and reads its memory. After the flood mivlet-peer on
+# LAB3 sends a message of three datagrams a second after it, and another once
+# the window has read its socket's backlog; chat-remote reads the history
+# until each shows whole. Prints the window's reply times and memory before,
+# during and after the flood, and how long each message took to show.
 # Build first (bash scripts/test.sh).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
