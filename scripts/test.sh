@@ -78,6 +78,7 @@ run_gtest wine-chatwindow    wine "$bin/win/bin/chatwindow_tests.exe"
 run_counted wine-installer   bash "$MIVLET_ROOT/tests/packaging/wine_installer_test.sh"
 run_counted lan-e2e          bash "$MIVLET_ROOT/tests/e2e/peer_lan_test.sh"
 run_counted lan-conversation bash "$MIVLET_ROOT/tests/e2e/conversation_lan_test.sh"
+run_counted lan-first-run    bash "$MIVLET_ROOT/tests/e2e/first_run_test.sh"
 
 echo
 printf '%s\n' "${summary[@]}"
