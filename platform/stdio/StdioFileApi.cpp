@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "util/AsciiText.h"
+
 CStdioFileApi::~CStdioFileApi() {
     for (auto& entry : m_files) std::fclose(entry.second.stream);
 }
@@ -21,11 +23,12 @@ CStdioFileApi::COpenFile* CStdioFileApi::Find(FileHandle file) {
 
 namespace {
 
-// One spelling per folder, whatever separators it was given with.
+// One spelling per folder, whatever separators it was given with, and in
+// one letter case where the file system ignores it.
 std::string FolderKey(const std::string& local) {
     std::filesystem::path folder = std::filesystem::path(local).lexically_normal();
     if (!folder.has_filename()) folder = folder.parent_path();
-    return folder.string();
+    return std::filesystem::path::preferred_separator == '\\' ? LowerAscii(folder.string()) : folder.string();
 }
 
 }  // namespace
