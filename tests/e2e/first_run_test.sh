@@ -63,12 +63,21 @@ WINEPREFIX=$desk_prefix wineserver -w
 LAN_ID=$run_lan MIVLET_RUN_DIR=$run_dir bash "$run" --no-build >"$out/run.log" 2>&1 &
 run_pid=$!
 
+# chat-remote on DESK. The run command's copy lives in a Wine virtual
+# desktop, whose windows are found only from inside it; a program started
+# there has no console of its own, so cmd keeps its output and exit code.
 desk() {
+  local drive=$desk_prefix/drive_c
+  rm -f "$drive/remote-out.txt" "$drive/remote-rc.txt"
   ip netns exec "${run_lan}-DESK" env WINEPREFIX="$desk_prefix" WINEDEBUG=-all DISPLAY="$DISPLAY" \
-    wine "$remote_exe" "$@"
+    wine explorer /desktop=shell,900x600 cmd /v:on /c "Z:${remote_exe//\//\\}" "$@" \
+    '>' 'C:\remote-out.txt' '2>&1' '&' echo '!errorlevel!>' 'C:\remote-rc.txt' >/dev/null 2>&1
+  for _ in $(seq 100); do [[ -s $drive/remote-rc.txt ]] && break; sleep 0.1; done
+  tr -d '\r' <"$drive/remote-out.txt" 2>/dev/null
+  return "$(tr -dc '0-9' <"$drive/remote-rc.txt" 2>/dev/null || echo 99)"
 }
 to_has() { desk to 2>/dev/null | cut -c3- | grep -qxF -- "$1"; }
-history_has() { desk history 2>/dev/null | tr -d '\r' | grep -qF -- "$1"; }
+history_has() { desk history 2>/dev/null | grep -qF -- "$1"; }
 
 check "the run command starts Mivlet on its test LAN" wait_until 90 to_has "(All Users)"
 check "the To: list shows the colleague Ann" wait_until 10 to_has "Ann  (ann)"
