@@ -160,7 +160,9 @@ if [[ -n $headless ]]; then
   echo "Take one yourself:  DISPLAY=$DISPLAY import -window root shot.png"
   echo "Stop with Ctrl+C."
   while kill -0 "$mivlet" 2>/dev/null; do
-    sleep 10
+    # A wait, unlike sleep in the foreground, lets Ctrl+C end the script at once.
+    sleep 10 &
+    wait $!
     import -window root "$shot" 2>/dev/null || true
   done
 else
