@@ -176,6 +176,7 @@ TEST_F(OptionsSheetTest, ViewOpensTheLogWhereAStandardUsersCopyWritesIt) {
     registry.PutDword(kMainPath, "LogMessages", 1);
     files.refusedFolders = {"c:\\windows"};
     system.SetLocalAppDataFolder("C:\\Users\\Kel\\AppData\\Local");
+    ui.openResults = {true};
     ASSERT_NO_FATAL_FAILURE(Open());
     Click(sheet->General(), IDC_VIEWLOG);
     EXPECT_EQ(ui.opened,
