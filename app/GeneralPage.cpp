@@ -81,7 +81,7 @@ void CGeneralPage::OnNameChange() {
 // Whether the log exists is not looked at first: the shell or Notepad says
 // so better than a message of ours could.
 void CGeneralPage::OnView() {
-    const std::string path = GetLogFilePath(m_context.system);
+    const std::string path = GetLogFilePath(m_context.files, m_context.system);
     if (m_context.ui.ShellOpen(path, "")) return;
     if (m_context.ui.ShellOpen("notepad.exe", "\"" + path + "\"")) return;
     m_context.ui.ShowMessage(Hwnd(), kLogNotOpenedText, MB_OK);

@@ -48,7 +48,7 @@ private:
     CWin32DesktopApi m_desktop;
     CRegistryChatSettings m_settings{m_store, m_files, m_system};
     CSystemTimeZone m_timeZone;
-    CProgramOptions m_options{m_store, m_system, m_timeZone};  // outlives the chat dialog
+    CProgramOptions m_options{m_store, m_system, m_files, m_timeZone};  // outlives the chat dialog
     std::unique_ptr<CProgramTransport> m_transport;
     std::unique_ptr<CChatDlg> m_chatDlg;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // What the pages of the Options sheet work with: the settings they read when
 // first shown and write on OK, the system (login name, colours, Windows
-// folder), the zone of the example's times, the chat window's history that
+// folder), the files (the log that View opens), the zone of the example's times, the chat window's history that
 // OK on the Format page draws again, and the windows and programs the pages
 // open, which tests replace.
 
@@ -12,6 +12,7 @@
 #include <string>
 
 class CChatTextCtrl;
+class CFileApi;
 class CSettingsStore;
 class CSystemApi;
 class CTimeZone;
@@ -32,6 +33,7 @@ public:
 struct COptionsContext {
     CSettingsStore& store;
     CSystemApi& system;
+    CFileApi& files;  // where View finds the log
     const CTimeZone& timeZone;
     COptionsUi& ui;
     CChatTextCtrl* history = nullptr;  // none: nothing to draw again

@@ -3,7 +3,7 @@
 #include "app/OptionsSheet.h"
 
 void CProgramOptions::ShowOptions(HWND chat, CChatTextCtrl& history) {
-    COptionsContext context{m_store, m_system, m_timeZone, m_ui, &history};
+    COptionsContext context{m_store, m_system, m_files, m_timeZone, m_ui, &history};
     COptionsSheet sheet(context);
     sheet.RunModal(chat, COptionsSheet::kGeneralPage);
 }

@@ -7,14 +7,15 @@
 
 class CProgramOptions final : public COptionsDialog {
 public:
-    CProgramOptions(CSettingsStore& store, CSystemApi& system, const CTimeZone& timeZone)
-        : m_store(store), m_system(system), m_timeZone(timeZone) {}
+    CProgramOptions(CSettingsStore& store, CSystemApi& system, CFileApi& files, const CTimeZone& timeZone)
+        : m_store(store), m_system(system), m_files(files), m_timeZone(timeZone) {}
 
     void ShowOptions(HWND chat, CChatTextCtrl& history) override;
 
 private:
     CSettingsStore& m_store;
     CSystemApi& m_system;
+    CFileApi& m_files;
     const CTimeZone& m_timeZone;
     COptionsUi m_ui;
 };

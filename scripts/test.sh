@@ -81,6 +81,7 @@ run_counted lan-e2e          bash "$MIVLET_ROOT/tests/e2e/peer_lan_test.sh"
 run_counted lan-conversation bash "$MIVLET_ROOT/tests/e2e/conversation_lan_test.sh"
 run_counted lan-route        bash "$MIVLET_ROOT/tests/e2e/route_lan_test.sh"
 run_counted lan-alerts       bash "$MIVLET_ROOT/tests/e2e/alerts_lan_test.sh"
+run_counted lan-first-run    bash "$MIVLET_ROOT/tests/e2e/first_run_test.sh"
 
 echo
 printf '%s\n' "${summary[@]}"

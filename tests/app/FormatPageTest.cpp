@@ -180,7 +180,7 @@ protected:
     CStdioFileApi files;
     CRegistryChatSettings chatSettings{store, files, system};
     CScriptedUi ui;
-    COptionsContext context{store, system, zone, ui, nullptr};
+    COptionsContext context{store, system, files, zone, ui, nullptr};
 };
 
 TEST_F(FormatPageHistoryTest, OkDrawsTheChatHistoryAgainWithTheNewPrefixAndFonts) {

@@ -43,7 +43,7 @@ protected:
     CMemorySystem system;
     CStdioFileApi files;
     CRegistryChatSettings chatSettings{store, files, system};
-    CProgramOptions options{store, system, zone};
+    CProgramOptions options{store, system, files, zone};
     int sheetsSeen = 0;
 
 private:

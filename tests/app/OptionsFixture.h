@@ -22,6 +22,7 @@
 
 #include "app/OptionsSheet.h"
 #include "chattext/TimeZone.h"
+#include "platform/FileApi.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemorySystem.h"
 #include "resources/ResourceIds.h"
@@ -70,6 +71,38 @@ inline std::string WindowText(HWND window) {
     text.resize(static_cast<std::size_t>(::GetWindowTextA(window, text.data(), length + 1)));
     return text;
 }
+
+// Files that open anywhere but in the folders the test refuses (as the
+// Windows folder refuses a standard user's); nothing reaches a disk.
+class CFolderFiles final : public CFileApi {
+public:
+    FileHandle OpenExclusive(const std::string& path, EFileOpenFailure* failure = nullptr) override {
+        for (const std::string& folder : refusedFolders) {
+            if (path.compare(0, folder.size() + 1, folder + "\\") == 0) {
+                if (failure) *failure = EFileOpenFailure::Refused;
+                return kInvalidFileHandle;
+            }
+        }
+        if (failure) *failure = EFileOpenFailure::None;
+        return ++m_lastHandle;
+    }
+    bool CreateFolder(const std::string&) override { return true; }
+    bool SeekToEnd(FileHandle, std::uint64_t* offset) override {
+        if (offset) *offset = 0;
+        return true;
+    }
+    bool Write(FileHandle, const void*, std::uint32_t size, std::uint32_t* written) override {
+        if (written) *written = size;
+        return true;
+    }
+    bool TruncateAt(FileHandle, std::uint64_t) override { return true; }
+    bool CloseFile(FileHandle) override { return true; }
+
+    std::vector<std::string> refusedFolders;
+
+private:
+    FileHandle m_lastHandle = 0x40;
+};
 
 class OptionsFixture : public ::testing::Test {
 protected:
@@ -159,6 +192,7 @@ protected:
     CMemorySystem system;
     CFixedTimeZone zone{0};
     CScriptedUi ui;
-    COptionsContext context{store, system, zone, ui, nullptr};
+    CFolderFiles files;
+    COptionsContext context{store, system, files, zone, ui, nullptr};
     std::unique_ptr<COptionsSheet> sheet;
 };

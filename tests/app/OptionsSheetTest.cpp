@@ -172,6 +172,17 @@ TEST_F(OptionsSheetTest, ViewOpensTheLogThroughTheShellThenNotepadThenSaysItCann
     EXPECT_EQ(std::string(kLogNotOpenedText).find(".  It might"), 32u);
 }
 
+TEST_F(OptionsSheetTest, ViewOpensTheLogWhereAStandardUsersCopyWritesIt) {
+    registry.PutDword(kMainPath, "LogMessages", 1);
+    files.refusedFolders = {"c:\\windows"};
+    system.SetLocalAppDataFolder("C:\\Users\\Kel\\AppData\\Local");
+    ui.openResults = {true};
+    ASSERT_NO_FATAL_FAILURE(Open());
+    Click(sheet->General(), IDC_VIEWLOG);
+    EXPECT_EQ(ui.opened,
+              (std::vector<CScriptedUi::COpened>{{"C:\\Users\\Kel\\AppData\\Local\\Mivlet\\mivlet.log", ""}}));
+}
+
 TEST_F(OptionsSheetTest, CancelStoresNothingOnAnyPage) {
     registry.PutString(kMainPath, "Username", "Kel");
     registry.PutString(kQuickKeysPath, "F3", "hello");

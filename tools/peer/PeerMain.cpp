@@ -18,6 +18,8 @@
 #include "messaging/LocalComputerName.h"
 #include "messaging/UdpRoute.h"
 #include "messaging/MessagingSession.h"
+#include "tools/peer/Answerer.h"
+#include "tools/peer/CommandRunner.h"
 #include "tools/peer/PeerNode.h"
 #include "tools/peer/PeerOutput.h"
 #include "tools/peer/PeerPlatform.h"
@@ -25,7 +27,7 @@
 
 namespace {
 
-enum EExit { kOk = 0, kSendFailed = 1, kUsage = 2, kPortInUse = 3, kUnresolvable = 4, kBadText = 5 };
+enum EExit { kOk = 0, kSendFailed = 1, kUsage = 2, kPortInUse = 3, kUnresolvable = 4, kBadText = 5, kNoProgram = 6 };
 
 constexpr char kUsageText[] =
     "usage: mivlet-peer [--port N] COMMAND [options]\n"
@@ -39,6 +41,7 @@ constexpr char kUsageText[] =
     "  who [--wait SECONDS] [--user NAME]   list the live peers\n"
     "  who --watch [--user NAME]            print peers as they join and leave\n"
     "  version TARGET [--wait SECONDS]      ask TARGET for its build date\n"
+    "  answer [options] -- COMMAND [ARG...] run COMMAND for every message, send back what it prints\n"
     "\n"
     "TARGET is \"*\" for all computers or a computer name. --port defaults to 46464.\n"
     "Run \"mivlet-peer COMMAND --help\" for one command.\n";
@@ -62,6 +65,16 @@ const std::map<std::string, const char*> kCommandHelp = {
     {"version",
      "usage: mivlet-peer version TARGET [--wait SECONDS] [--user NAME] [--port N]\n"
      "Sends the version request to TARGET and prints the replies that come in SECONDS (default 2).\n"},
+    {"answer",
+     "usage: mivlet-peer answer [--broadcasts] [--timeout SECONDS] [--user NAME] [--port N] -- COMMAND [ARG...]\n"
+     "Takes part as listen does and runs COMMAND, directly and never through a shell, for every\n"
+     "direct message (with --broadcasts, for messages to all users too). The message is on its\n"
+     "standard input and in MIVLET_COMPUTER, MIVLET_USER, MIVLET_TEXT and MIVLET_BROADCAST; what it\n"
+     "prints goes back to the sender as a direct message, cut at 20480 characters. One command\n"
+     "runs at a time and is ended after SECONDS (default 10); at most 16 messages wait, and each\n"
+     "sender gets at most 5 answers in 10 seconds. A command that fails, prints nothing or runs\n"
+     "too long sends nothing; every message gets a line on standard error saying what happened.\n"
+     "Exits 6 when COMMAND is not found.\n"},
 };
 
 struct COptions {
@@ -70,6 +83,8 @@ struct COptions {
     std::uint16_t port = kDefaultUdpPort;
     std::optional<std::string> user;
     double waitSeconds = 2.0;
+    double timeoutSeconds = 10.0;
+    bool broadcasts = false;
     bool json = false;
     bool watch = false;
     bool help = false;
@@ -84,6 +99,11 @@ int Fail(int code, const std::string& message) {
 std::optional<std::string> ParseArguments(int argc, char** argv, COptions& options) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--") {
+            // The rest is a command line of its own, options and all.
+            for (++i; i < argc; ++i) options.arguments.push_back(argv[i]);
+            break;
+        }
         auto value = [&]() -> std::optional<std::string> {
             if (i + 1 >= argc) return std::nullopt;
             return std::string(argv[++i]);
@@ -94,7 +114,9 @@ std::optional<std::string> ParseArguments(int argc, char** argv, COptions& optio
             options.json = true;
         } else if (arg == "--watch") {
             options.watch = true;
-        } else if (arg == "--port" || arg == "--user" || arg == "--wait") {
+        } else if (arg == "--broadcasts") {
+            options.broadcasts = true;
+        } else if (arg == "--port" || arg == "--user" || arg == "--wait" || arg == "--timeout") {
             const auto v = value();
             if (!v) return arg + " needs a value";
             if (arg == "--user") {
@@ -106,8 +128,9 @@ std::optional<std::string> ParseArguments(int argc, char** argv, COptions& optio
                 options.port = static_cast<std::uint16_t>(port);
             } else {
                 char* end = nullptr;
-                options.waitSeconds = std::strtod(v->c_str(), &end);
-                if (*end || options.waitSeconds < 0 || options.waitSeconds > 3600) return "not a number of seconds: " + *v;
+                double& seconds = arg == "--wait" ? options.waitSeconds : options.timeoutSeconds;
+                seconds = std::strtod(v->c_str(), &end);
+                if (v->empty() || *end || !(seconds >= 0 && seconds <= 3600)) return "not a number of seconds: " + *v;
             }
         } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
             return "unknown option " + arg;
@@ -249,6 +272,48 @@ int Send(const COptions& options) {
     return kOk;
 }
 
+int Answer(const COptions& options) {
+    if (options.arguments.empty()) return Fail(kUsage, "answer needs a COMMAND to run, after \"--\"");
+    const std::unique_ptr<CCommandLauncher> launcher = MakeCommandLauncher();
+    if (!launcher) return Fail(kUsage, "this build of mivlet-peer cannot run commands");
+    const auto program = launcher->FindProgram(options.arguments[0]);
+    if (!program) return Fail(kNoProgram, "command not found: " + options.arguments[0]);
+
+    CPeerSession session(options.port);
+    const std::string user = UserOf(options, *session.platform);
+    CPeerNode node(session.route, session.computer, user, ThisBuild());
+    if (auto failed = CheckOpen(node, session)) return *failed;
+    InstallStopHandler();
+
+    CAnswerOptions answerOptions;
+    answerOptions.program = *program;
+    answerOptions.arguments = options.arguments;
+    answerOptions.timeoutMs = static_cast<std::uint32_t>(options.timeoutSeconds * 1000);
+    answerOptions.broadcasts = options.broadcasts;
+    CAnswerer answerer(
+        answerOptions, *launcher, session.computer,
+        [&](const std::string& computer, const std::string& text) {
+            // Sent as this user's chat text: an answer that starts with
+            // "admin:" is shown, never carried out.
+            return node.Endpoint().Send(computer.c_str(), user.c_str(), text.c_str(), true);
+        },
+        [](const std::string& line) { std::cerr << "mivlet-peer: " << line << std::endl; });
+    CSystemTimeZone zone;
+    CMailslotApi& clock = session.platform->System();
+    node.Run(
+        0xFFFFFFFFu,
+        [&](const CMessageRecord& record) {
+            std::cout << FormatShownLine(record, zone) << std::endl;
+            answerer.OnMessage(record, clock.GetTickCount());
+        },
+        [&] {
+            answerer.Step(clock.GetTickCount());
+            return StopRequested();
+        });
+    node.SendExitNotice();
+    return kOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -273,5 +338,6 @@ int main(int argc, char** argv) {
     if (options.command == "listen") return Listen(options);
     if (options.command == "send") return Send(options);
     if (options.command == "who") return Who(options);
+    if (options.command == "answer") return Answer(options);
     return Version(options);
 }
