@@ -114,7 +114,7 @@ bool CMailslot::Send(const char* target, const char* userName, const char* text,
 
 bool CMailslot::Receive(std::vector<CMessageRecord>& records) {
     if (!IsOpen()) return false;
-    while (HasMessages()) {
+    for (std::size_t taken = 0; taken < kMaxDatagramsPerReceive && HasMessages(); ++taken) {
         std::uint32_t size = 0;
         if (!m_api.GetMailslotInfo(m_handle.Get(), &size, nullptr) || size == kMailslotNoMessage) return false;
 

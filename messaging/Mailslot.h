@@ -35,7 +35,9 @@ public:
 
     // Drains the mailslot, appending complete messages to `records` in the
     // order their last chunks arrived. False when the endpoint is not open or
-    // a read or a datagram was bad; the records appended stay valid.
+    // a read or a datagram was bad; the records appended stay valid. Reads
+    // at most kMaxDatagramsPerReceive datagrams; the rest wait for the next
+    // call.
     bool Receive(std::vector<CMessageRecord>& records);
 
     const std::string& Name() const { return m_name; }
@@ -50,6 +52,10 @@ public:
     static constexpr std::uint32_t kOpenRetryWindowMs = 2000;
     static constexpr std::uint32_t kRewriteDelayMs = 100;
     static constexpr std::uint32_t kChunkPacingMs = 75;
+    // The most datagrams one Receive reads: the drain runs on the thread of
+    // the window, and other computers can send faster than it reads. At one
+    // drain every 50 ms that still takes 20480 datagrams a second.
+    static constexpr std::size_t kMaxDatagramsPerReceive = 1024;
 
 private:
     bool OpenTarget(const std::string& path, bool retry, CPlatformHandle& target);
