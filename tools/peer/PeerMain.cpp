@@ -17,6 +17,7 @@
 #include "messaging/CommandText.h"
 #include "messaging/LocalComputerName.h"
 #include "platform/udp/UdpRoute.h"
+#include "tools/peer/PeerArguments.h"
 #include "tools/peer/PeerNode.h"
 #include "tools/peer/PeerOutput.h"
 #include "tools/peer/PeerPlatform.h"
@@ -63,60 +64,9 @@ const std::map<std::string, const char*> kCommandHelp = {
      "Sends the version request to TARGET and prints the replies that come in SECONDS (default 2).\n"},
 };
 
-struct COptions {
-    std::string command;
-    std::vector<std::string> arguments;
-    std::uint16_t port = kDefaultUdpPort;
-    std::optional<std::string> user;
-    double waitSeconds = 2.0;
-    bool json = false;
-    bool watch = false;
-    bool help = false;
-};
-
 int Fail(int code, const std::string& message) {
     std::cerr << "mivlet-peer: " << message << "\n";
     return code;
-}
-
-// Returns an error text, or nothing when the arguments are good.
-std::optional<std::string> ParseArguments(int argc, char** argv, COptions& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= argc) return std::nullopt;
-            return std::string(argv[++i]);
-        };
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--json") {
-            options.json = true;
-        } else if (arg == "--watch") {
-            options.watch = true;
-        } else if (arg == "--port" || arg == "--user" || arg == "--wait") {
-            const auto v = value();
-            if (!v) return arg + " needs a value";
-            if (arg == "--user") {
-                options.user = *v;
-            } else if (arg == "--port") {
-                char* end = nullptr;
-                const long port = std::strtol(v->c_str(), &end, 10);
-                if (*end || port < 1 || port > 65535) return "not a port: " + *v;
-                options.port = static_cast<std::uint16_t>(port);
-            } else {
-                char* end = nullptr;
-                options.waitSeconds = std::strtod(v->c_str(), &end);
-                if (*end || options.waitSeconds < 0 || options.waitSeconds > 3600) return "not a number of seconds: " + *v;
-            }
-        } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
-            return "unknown option " + arg;
-        } else if (options.command.empty()) {
-            options.command = arg;
-        } else {
-            options.arguments.push_back(arg);
-        }
-    }
-    return std::nullopt;
 }
 
 struct CPeerSession {
@@ -127,11 +77,9 @@ struct CPeerSession {
     explicit CPeerSession(std::uint16_t port) : route(platform->System(), false, platform->Sockets(), port) {}
 };
 
-std::string UserOf(const COptions& options, CPeerPlatform& platform) {
+std::string UserOf(const CPeerOptions& options, CPeerPlatform& platform) {
     return options.user ? *options.user : platform.LoginName();
 }
-
-std::uint32_t WaitMs(const COptions& options) { return static_cast<std::uint32_t>(options.waitSeconds * 1000); }
 
 // A node that receives; fails with a clear message when the port is taken.
 std::optional<int> CheckOpen(CPeerNode& node, CPeerSession& session) {
@@ -142,7 +90,7 @@ std::optional<int> CheckOpen(CPeerNode& node, CPeerSession& session) {
     return Fail(kPortInUse, "cannot open UDP port " + std::to_string(session.route.Port()));
 }
 
-int Listen(const COptions& options) {
+int Listen(const CPeerOptions& options) {
     CPeerSession session(options.port);
     CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), __DATE__);
     if (auto failed = CheckOpen(node, session)) return *failed;
@@ -187,7 +135,7 @@ int Watch(CPeerNode& node) {
     return kOk;
 }
 
-int Who(const COptions& options) {
+int Who(const CPeerOptions& options) {
     CPeerSession session(options.port);
     CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), __DATE__);
     if (auto failed = CheckOpen(node, session)) return *failed;
@@ -205,7 +153,7 @@ std::optional<int> CheckTarget(const std::string& target, CPeerSession& session)
     return std::nullopt;
 }
 
-int Version(const COptions& options) {
+int Version(const CPeerOptions& options) {
     if (options.arguments.size() != 1) return Fail(kUsage, "version needs one TARGET");
     const std::string& target = options.arguments[0];
     CPeerSession session(options.port);
@@ -222,7 +170,7 @@ int Version(const COptions& options) {
     return kOk;
 }
 
-int Send(const COptions& options) {
+int Send(const CPeerOptions& options) {
     if (options.arguments.size() != 2) return Fail(kUsage, "send needs TARGET and TEXT");
     const std::string& target = options.arguments[0];
     std::string text = options.arguments[1];
@@ -249,7 +197,7 @@ int Send(const COptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    COptions options;
+    CPeerOptions options;
     if (auto error = ParseArguments(argc, argv, options)) {
         std::cerr << "mivlet-peer: " << *error << "\n\n" << kUsageText;
         return kUsage;

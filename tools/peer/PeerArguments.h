@@ -1,0 +1,27 @@
+#pragma once
+// The command line of mivlet-peer: options may come anywhere, the first
+// other word is the command and the rest are its arguments.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/udp/UdpRoute.h"
+
+struct CPeerOptions {
+    std::string command;
+    std::vector<std::string> arguments;
+    std::uint16_t port = kDefaultUdpPort;
+    std::optional<std::string> user;
+    double waitSeconds = 2.0;
+    bool json = false;
+    bool watch = false;
+    bool help = false;
+};
+
+// Returns an error text, or nothing when the arguments are good.
+std::optional<std::string> ParseArguments(int argc, char** argv, CPeerOptions& options);
+
+// --wait in milliseconds.
+std::uint32_t WaitMs(const CPeerOptions& options);
