@@ -115,10 +115,10 @@ std::uint64_t MillisecondsSince1970() {
 void PrintPeerChanges(std::vector<std::string>& before, const std::vector<std::string>& now) {
     for (const std::string& text : before)
         if (std::find(now.begin(), now.end(), text) == now.end())
-            std::cout << MillisecondsSince1970() << " - " << text << std::endl;
+            std::cout << MillisecondsSince1970() << " - " << EscapeControlCharacters(text) << std::endl;
     for (const std::string& text : now)
         if (std::find(before.begin(), before.end(), text) == before.end())
-            std::cout << MillisecondsSince1970() << " + " << text << std::endl;
+            std::cout << MillisecondsSince1970() << " + " << EscapeControlCharacters(text) << std::endl;
     before = now;
 }
 
@@ -142,7 +142,7 @@ int Who(const CPeerOptions& options) {
     if (options.watch) return Watch(node);
     node.Run(WaitMs(options), [](const CMessageRecord&) {});
     node.SendExitNotice();
-    for (const std::string& text : node.AlivePeerTexts()) std::cout << text << "\n";
+    for (const std::string& text : node.AlivePeerTexts()) std::cout << EscapeControlCharacters(text) << "\n";
     return kOk;
 }
 
@@ -164,7 +164,7 @@ int Version(const CPeerOptions& options) {
         return Fail(kSendFailed, "the version request could not be sent");
     node.Run(WaitMs(options), [](const CMessageRecord& record) {
         if (record.text.compare(0, kVersionReplyStart.size(), kVersionReplyStart) == 0)
-            std::cout << record.computer << ": " << record.text << std::endl;
+            std::cout << FormatVersionLine(record) << std::endl;
     });
     node.SendExitNotice();
     return kOk;
