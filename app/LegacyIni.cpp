@@ -1,36 +1,29 @@
 #include "app/LegacyIni.h"
 
-#include <windows.h>
-
 #include "app/IntSettings.h"
 #include "app/UserName.h"
 #include "util/AsciiText.h"
 
 namespace {
 
-constexpr DWORD kNameBufferSize = 100;
+// The buffer that earlier versions read the names into.
+constexpr std::size_t kNameBufferSize = 100;
 
 }  // namespace
 
-std::string ReadLegacyUserName(const std::string& iniPath) {
-    char buffer[kNameBufferSize] = {};
-    ::GetPrivateProfileStringA("Main", "CurrentUser", "1", buffer, kNameBufferSize, iniPath.c_str());
-    const std::string profile = buffer;
-    ::GetPrivateProfileStringA("Names", profile.c_str(), "", buffer, kNameBufferSize, iniPath.c_str());
-    return std::string(TrimAsciiSpace(buffer));
+std::string ReadLegacyUserName(const CLegacyProfile& profile) {
+    const std::string current = profile.GetString("Main", "CurrentUser", "1", kNameBufferSize);
+    return std::string(TrimAsciiSpace(profile.GetString("Names", current, "", kNameBufferSize)));
 }
 
-void ImportLegacyIni(const std::string& iniPath) {
-    const std::string userName = ReadLegacyUserName(iniPath);
+void ImportLegacyProfile(const CLegacyProfile& profile) {
+    const std::string userName = ReadLegacyUserName(profile);
     const std::string section = "User-" + userName;
-    const auto read = [&](const CIntSetting& setting, std::int32_t defaultValue) {
-        const std::string name(setting.name);
-        return static_cast<std::int32_t>(
-            ::GetPrivateProfileIntA(section.c_str(), name.c_str(), defaultValue, iniPath.c_str()));
-    };
     for (const CIntSetting* setting : {&kPromptOnAllUsers, &kDefaultToLastSender, &kLogMessages, &kPlaySnd, &kDlgX,
                                        &kDlgY, &kDlgWidth, &kDlgHeight, &kDlgMaximized})
-        SetIntSetting(*setting, read(*setting, setting->defaultValue));
-    SetIntSetting(kOnNewMessage, ConvertLegacyOnNewMessage(read(kOnNewMessage, 0)));
+        SetIntSetting(*setting, profile.GetInt(section, setting->name, setting->defaultValue));
+    SetIntSetting(kOnNewMessage, ConvertLegacyOnNewMessage(profile.GetInt(section, kOnNewMessage.name, 0)));
     SetCurrentUserName(userName);
 }
+
+void ImportLegacyIni(const std::string& iniPath) { ImportLegacyProfile(CLegacyProfile::ReadFile(iniPath)); }

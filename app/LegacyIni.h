@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/LegacyProfile.h"
+
 inline constexpr char kLegacyIniName[] = "mivlet.ini";
 inline constexpr char kRetiredIniName[] = "mivlet-old.ini";
 
@@ -15,7 +17,8 @@ constexpr std::int32_t ConvertLegacyOnNewMessage(std::int32_t legacy) {
 }
 
 // The current profile's user name, trimmed; empty when the profile has none.
-std::string ReadLegacyUserName(const std::string& iniPath);
+std::string ReadLegacyUserName(const CLegacyProfile& profile);
 // Stores the current profile's settings and its user name (even an empty
 // one, so that the name prompt follows).
+void ImportLegacyProfile(const CLegacyProfile& profile);
 void ImportLegacyIni(const std::string& iniPath);
