@@ -80,6 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(peers.size() <= CPeerTable::kMaxPeers);
         for (std::size_t i = 0; i < peers.size(); ++i) {
             FUZZ_CHECK(!peers[i].computer.empty());
+            FUZZ_CHECK(peers[i].user.size() <= CPeerTable::kMaxUserBytes &&
+                       peers[i].pendingUser.size() <= CPeerTable::kMaxUserBytes);
             FUZZ_CHECK(!EqualsNoCaseAscii(peers[i].computer, context.local));
             FUZZ_CHECK(context.peers.FindPeer(peers[i].computer) == static_cast<int>(i));
         }

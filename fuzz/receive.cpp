@@ -158,7 +158,7 @@ private:
             // that named a computer.
             FUZZ_CHECK(!peers[i].computer.empty());
             FUZZ_CHECK(!EqualsNoCaseAscii(peers[i].computer, kLocalComputer));
-            FUZZ_CHECK(peers[i].user.size() <= CPartialMessageTable::kMaxMessageBytes);
+            FUZZ_CHECK(peers[i].user.size() <= CPeerTable::kMaxUserBytes);
             FUZZ_CHECK(m_context.peers.FindPeer(peers[i].computer) == static_cast<int>(i));
         }
     }

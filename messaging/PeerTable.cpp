@@ -20,6 +20,7 @@ std::string CPeerTable::GetListText(std::string_view computer) const {
 }
 
 void CPeerTable::Renew(CPeerRecord& peer, std::string_view user, std::uint32_t time) {
+    user = user.substr(0, kMaxUserBytes);
     peer.gone = 0;
     if (user != peer.user) peer.pendingUser = user;
     peer.lastSeen = std::max(peer.lastSeen, time);
