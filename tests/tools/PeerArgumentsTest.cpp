@@ -37,7 +37,9 @@ TEST(PeerArguments, WaitAndPortTakeOnlyNumbersTheyCanUse) {
     for (const auto& c : cases) {
         const CParsed parsed = Parse({"who", c.option, c.value});
         EXPECT_EQ(parsed.good, c.good) << c.option << " " << c.value;
-        if (parsed.good) EXPECT_LE(WaitMs(parsed.options), 3600u * 1000u) << c.value;
+        if (parsed.good) {
+            EXPECT_LE(WaitMs(parsed.options), 3600u * 1000u) << c.value;
+        }
     }
 }
 
