@@ -1,29 +1,5 @@
 #include "app/LegacyIni.h"
 
-#include "app/IntSettings.h"
-#include "app/UserName.h"
-#include "util/AsciiText.h"
-
-namespace {
-
-// The buffer that earlier versions read the names into.
-constexpr std::size_t kNameBufferSize = 100;
-
-}  // namespace
-
-std::string ReadLegacyUserName(const CLegacyProfile& profile) {
-    const std::string current = profile.GetString("Main", "CurrentUser", "1", kNameBufferSize);
-    return std::string(TrimAsciiSpace(profile.GetString("Names", current, "", kNameBufferSize)));
+void ImportLegacyIni(CSettingsStore& store, const std::string& iniPath) {
+    ImportLegacyProfile(store, CLegacyProfile::ReadFile(iniPath));
 }
-
-void ImportLegacyProfile(const CLegacyProfile& profile) {
-    const std::string userName = ReadLegacyUserName(profile);
-    const std::string section = "User-" + userName;
-    for (const CIntSetting* setting : {&kPromptOnAllUsers, &kDefaultToLastSender, &kLogMessages, &kPlaySnd, &kDlgX,
-                                       &kDlgY, &kDlgWidth, &kDlgHeight, &kDlgMaximized})
-        SetIntSetting(*setting, profile.GetInt(section, setting->name, setting->defaultValue));
-    SetIntSetting(kOnNewMessage, ConvertLegacyOnNewMessage(profile.GetInt(section, kOnNewMessage.name, 0)));
-    SetCurrentUserName(userName);
-}
-
-void ImportLegacyIni(const std::string& iniPath) { ImportLegacyProfile(CLegacyProfile::ReadFile(iniPath)); }

@@ -1,24 +1,13 @@
 #pragma once
-// Settings of earlier versions, kept in "mivlet.ini" in the Windows folder:
-// imported into the settings store once, then the file is retired as
-// "mivlet-old.ini".
+// Reading the settings file of earlier versions (settings/LegacySettings.h)
+// from its path.
 
-#include <cstdint>
 #include <string>
 
-#include "app/LegacyProfile.h"
+#include "settings/LegacySettings.h"
 
-inline constexpr char kLegacyIniName[] = "mivlet.ini";
-inline constexpr char kRetiredIniName[] = "mivlet-old.ini";
+class CSettingsStore;
 
-// The legacy file numbers the new-message reactions the other way round.
-constexpr std::int32_t ConvertLegacyOnNewMessage(std::int32_t legacy) {
-    return legacy == 0 ? 2 : legacy == 2 ? 0 : legacy;
-}
-
-// The current profile's user name, trimmed; empty when the profile has none.
-std::string ReadLegacyUserName(const CLegacyProfile& profile);
 // Stores the current profile's settings and its user name (even an empty
 // one, so that the name prompt follows).
-void ImportLegacyProfile(const CLegacyProfile& profile);
-void ImportLegacyIni(const std::string& iniPath);
+void ImportLegacyIni(CSettingsStore& store, const std::string& iniPath);

@@ -1,26 +1,24 @@
 // Mivlet's entry point: process initialisation in its order, then the
-// application object's start-up and message loop. The settings keys are
-// opened after the application object and closed after it is gone.
+// application object's start-up and message loop. The settings store is
+// closed last, after the application object is gone.
 
 #include <windows.h>
 
-#include <optional>
-
 #include "app/MessengerApp.h"
-#include "app/SettingsKeys.h"
 #include "chatwindow/RegisteredMessages.h"
 #include "chatwindow/TrayIcon.h"
+#include "messaging/LocalComputerName.h"
 #include "platform/win32/Win32ComputerName.h"
 #include "platform/win32/Win32RegistryApi.h"
+#include "settings/SettingsStore.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    InitLocalComputerName();
+    std::string localComputer = ChooseLocalComputerName(QueryComputerName());
     IsMivletApplicationMessage();
     ShowChatWndMessage();
     CWin32RegistryApi registry;
-    std::optional<CProcessSettingsKeys> settingsKeys;
-    CMessengerApp app;
-    settingsKeys.emplace(registry);
+    CSettingsStore store(registry);
+    CMessengerApp app(std::move(localComputer), store);
     TaskbarCreatedMessage();
     if (!app.StartUp()) return 0;
     return app.Run();

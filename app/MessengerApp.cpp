@@ -3,12 +3,10 @@
 #include <commctrl.h>
 
 #include "app/LegacyIni.h"
-#include "app/TransportSetting.h"
-#include "app/UserName.h"
 #include "chatwindow/ChatDlg.h"
 #include "chatwindow/RegisteredMessages.h"
-#include "messaging/LocalComputerName.h"
-#include "util/Paths.h"
+#include "settings/TransportSetting.h"
+#include "settings/UserName.h"
 #include "util/win32/ModulePath.h"
 
 namespace {
@@ -27,7 +25,8 @@ std::string ModuleFolder() {
 
 }  // namespace
 
-CMessengerApp::CMessengerApp() : m_richEdit(::LoadLibraryA("RICHED20.DLL")) {}
+CMessengerApp::CMessengerApp(std::string localComputer, CSettingsStore& store)
+    : m_richEdit(::LoadLibraryA("RICHED20.DLL")), m_localComputer(std::move(localComputer)), m_store(store) {}
 
 CMessengerApp::~CMessengerApp() {
     m_mutex.Reset();
@@ -46,17 +45,14 @@ bool CMessengerApp::StartUp() {
     const DWORD mutexError = ::GetLastError();
     if (mutexError == ERROR_ALREADY_EXISTS || mutexError == ERROR_ACCESS_DENIED) return RunSecondCopy();
 
-    // The framework is our own and keeps no profile of its own: every
-    // setting goes through the settings store.
-
     bool userNameUnset = false;
-    GetCurrentUserName(m_system, &userNameUnset);
+    GetCurrentUserName(m_store, m_system, &userNameUnset);
     CarryOverLegacyIni(userNameUnset);
 
     const HWND previousForeground = ::GetForegroundWindow();
     // The one place where the carrier of the mailslot seam is chosen.
-    m_transport = std::make_unique<CProgramTransport>(GetTransportSetting());
-    m_chatDlg = std::make_unique<CChatDlg>(m_transport->Api(), GetLocalComputerName(), m_settings, m_timeZone);
+    m_transport = std::make_unique<CProgramTransport>(GetTransportSetting(m_store));
+    m_chatDlg = std::make_unique<CChatDlg>(m_transport->Api(), m_localComputer, m_settings, m_timeZone);
     m_chatDlg->SetQuitOnDestroy(true);
     if (!m_chatDlg->CreateModeless(nullptr)) return true;  // the loop then ends at once on its WM_QUIT
     ::ShowWindow(m_chatDlg->Hwnd(), SW_HIDE);
@@ -73,7 +69,7 @@ void CMessengerApp::CarryOverLegacyIni(bool userNameUnset) {
     const std::string legacy = windows + "\\" + kLegacyIniName;
     const std::string programCopy = ModuleFolder() + "\\" + kLegacyIniName;
     if (!FileExists(legacy) && FileExists(programCopy)) ::MoveFileA(programCopy.c_str(), legacy.c_str());
-    if (userNameUnset && FileExists(legacy)) ImportLegacyIni(legacy);
+    if (userNameUnset && FileExists(legacy)) ImportLegacyIni(m_store, legacy);
     if (FileExists(legacy)) ::MoveFileA(legacy.c_str(), (windows + "\\" + kRetiredIniName).c_str());
 }
 

@@ -10,6 +10,7 @@
 #include "app/ProgramTransport.h"
 #include "app/RegistryChatSettings.h"
 #include "chattext/TimeZone.h"
+#include "settings/SettingsStore.h"
 #include "platform/win32/Win32FileApi.h"
 #include "platform/win32/Win32SystemApi.h"
 #include "util/win32/Handles.h"
@@ -18,14 +19,15 @@ class CChatDlg;
 
 class CMessengerApp {
 public:
-    CMessengerApp();  // loads the Rich Edit 2.0 library
+    // Loads the Rich Edit 2.0 library. `localComputer` is this computer's
+    // name on the network; `store` outlives the application object.
+    CMessengerApp(std::string localComputer, CSettingsStore& store);
     CMessengerApp(const CMessengerApp&) = delete;
     CMessengerApp& operator=(const CMessengerApp&) = delete;
     ~CMessengerApp();
 
     // True lets the message loop run; false ends the process at once (a
-    // second copy, after asking the running one to show itself). Needs the
-    // settings keys open.
+    // second copy, after asking the running one to show itself).
     bool StartUp();
     // The message loop, until the chat dialog is destroyed; the exit code.
     int Run();
@@ -37,9 +39,11 @@ private:
     CModule m_richEdit;
     CModule m_richEdit1;  // the dialog templates name its "RICHEDIT" class
     CHandle m_mutex;
+    std::string m_localComputer;
+    CSettingsStore& m_store;
     CWin32SystemApi m_system;
     CWin32FileApi m_files;
-    CRegistryChatSettings m_settings{m_files, m_system};
+    CRegistryChatSettings m_settings{m_store, m_files, m_system};
     CSystemTimeZone m_timeZone;
     std::unique_ptr<CProgramTransport> m_transport;
     std::unique_ptr<CChatDlg> m_chatDlg;

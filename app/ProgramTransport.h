@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "app/TransportSetting.h"
-#include "platform/udp/UdpRoute.h"
+#include "settings/TransportSetting.h"
+#include "messaging/UdpRoute.h"
 #include "platform/win32/Win32MailslotApi.h"
 #include "platform/win32/WinsockSockets.h"
 

@@ -1,13 +1,14 @@
 #include "app/RegistryChatSettings.h"
 
-#include "app/ChatTextBackground.h"
-#include "app/FontSettings.h"
-#include "app/IntSettings.h"
-#include "app/PrefixSetting.h"
-#include "app/QuickKeySettings.h"
-#include "app/SettingsKeys.h"
-#include "app/UserName.h"
 #include "platform/win32/Win32CharFormat.h"
+
+#include "settings/ChatTextBackground.h"
+#include "settings/FontSettings.h"
+#include "settings/IntSettings.h"
+#include "settings/PrefixSetting.h"
+#include "settings/QuickKeySettings.h"
+#include "settings/SettingsStore.h"
+#include "settings/UserName.h"
 
 namespace {
 
@@ -25,31 +26,33 @@ void ReadFormat(const CSettingsKey& key, CHARFORMATA& format, const CHARFORMATA*
 
 }  // namespace
 
-CRegistryChatSettings::CRegistryChatSettings(CFileApi& files, CSystemApi& system)
-    : m_system(system), m_log(files, system, SystemLogDateText()) {}
+CRegistryChatSettings::CRegistryChatSettings(CSettingsStore& store, CFileApi& files, CSystemApi& system)
+    : m_store(store),
+      m_system(system),
+      m_log(files, system, SystemLogDateText(), [&store] { return GetIntSetting(store, kLogMessages) != 0; }) {}
 
-std::string CRegistryChatSettings::PrefixCode() { return GetPrefixSetting(); }
+std::string CRegistryChatSettings::PrefixCode() { return GetPrefixSetting(m_store); }
 
 void CRegistryChatSettings::ReadPrefixFormat(CHARFORMATA& format, const CHARFORMATA* source) {
-    ReadFormat(GetPrefixFontSettingsKey(), format, source, true);
+    ReadFormat(m_store.PrefixFont(), format, source, true);
 }
 
 void CRegistryChatSettings::ReadMessageFormat(CHARFORMATA& format, const CHARFORMATA* source) {
-    ReadFormat(GetGeneralFontSettingsKey(), format, source, false);
+    ReadFormat(m_store.GeneralFont(), format, source, false);
 }
 
 void CRegistryChatSettings::LogLine(std::string_view line, bool& headerPending) {
     m_log.LogLine(line, true, headerPending);
 }
 
-std::string CRegistryChatSettings::CurrentUserName(bool* unset) { return GetCurrentUserName(m_system, unset); }
+std::string CRegistryChatSettings::CurrentUserName(bool* unset) { return GetCurrentUserName(m_store, m_system, unset); }
 
-COLORREF CRegistryChatSettings::ChatTextBackground() { return GetChatTextBackground(m_system); }
+COLORREF CRegistryChatSettings::ChatTextBackground() { return GetChatTextBackground(m_store, m_system); }
 
-void CRegistryChatSettings::SetCurrentUserName(const std::string& name) { ::SetCurrentUserName(name); }
+void CRegistryChatSettings::SetCurrentUserName(const std::string& name) { ::SetCurrentUserName(m_store, name); }
 
-bool CRegistryChatSettings::PromptOnAllUsers() { return GetIntSetting(kPromptOnAllUsers) != 0; }
+bool CRegistryChatSettings::PromptOnAllUsers() { return GetIntSetting(m_store, kPromptOnAllUsers) != 0; }
 
-bool CRegistryChatSettings::DefaultToLastSender() { return GetIntSetting(kDefaultToLastSender) != 0; }
+bool CRegistryChatSettings::DefaultToLastSender() { return GetIntSetting(m_store, kDefaultToLastSender) != 0; }
 
-std::string CRegistryChatSettings::QuickKeyText(int number) { return GetQuickKeyText(number); }
+std::string CRegistryChatSettings::QuickKeyText(int number) { return GetQuickKeyText(m_store, number); }

@@ -6,11 +6,12 @@
 #include "chatwindow/ChatSettings.h"
 
 class CFileApi;
+class CSettingsStore;
 class CSystemApi;
 
 class CRegistryChatSettings final : public CChatSettings {
 public:
-    CRegistryChatSettings(CFileApi& files, CSystemApi& system);
+    CRegistryChatSettings(CSettingsStore& store, CFileApi& files, CSystemApi& system);
 
     std::string PrefixCode() override;
     void ReadPrefixFormat(CHARFORMATA& format, const CHARFORMATA* source) override;
@@ -24,6 +25,7 @@ public:
     std::string QuickKeyText(int number) override;
 
 private:
+    CSettingsStore& m_store;
     CSystemApi& m_system;
     CMessageLog m_log;
 };

@@ -10,9 +10,10 @@
 
 #include "messaging/LocalComputerName.h"
 #include "messaging/Mailslot.h"
+#include "messaging/MessagingSession.h"
 #include "platform/posix/PosixSockets.h"
 #include "platform/posix/PosixSystemApi.h"
-#include "platform/udp/UdpRoute.h"
+#include "messaging/UdpRoute.h"
 
 int main(int argc, char** argv) {
     if (argc != 5) {
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     CPosixSockets sockets;
     CUdpRoute route(system, false, sockets, port);
     route.DisableReceiving();
-    CMailslot endpoint(route, "Mivlet", "Flood");
+    CMailslot endpoint(route, kMailslotName, "Flood");
     endpoint.SetSequenceCounter(static_cast<std::int32_t>(std::time(nullptr) % kSequenceModulus));
 
     using Clock = std::chrono::steady_clock;

@@ -10,6 +10,7 @@
 
 #include "messaging/Datagram.h"
 #include "messaging/Mailslot.h"
+#include "messaging/MessagingSession.h"
 #include "messaging/PartialMessage.h"
 #include "platform/memory/MemoryNetwork.h"
 
@@ -86,10 +87,10 @@ void BM_ReceivePings(benchmark::State& state) {
     const auto datagrams = Pings(50, 1);
     CMemoryNetwork net;
     CMemoryComputer& host = net.AddComputer("Office");
-    CMailslot endpoint(host, "Mivlet", "Office");
+    CMailslot endpoint(host, kMailslotName, "Office");
     for (auto _ : state) {
         state.PauseTiming();
-        for (const auto& d : datagrams) host.DeliverRaw("Mivlet", d);
+        for (const auto& d : datagrams) host.DeliverRaw(kMailslotName, d);
         std::vector<CMessageRecord> records;
         state.ResumeTiming();
         endpoint.Receive(records);

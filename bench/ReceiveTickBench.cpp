@@ -1,5 +1,5 @@
-// The receive tick over the in-memory backend, as the chat window runs it
-// every 50 ms: the idle tick (nothing waiting), a tick that brings pings
+// The receive tick over the in-memory backend, through the messaging session
+// as the chat window runs it every 50 ms: the idle tick (nothing waiting), a tick that brings pings
 // from peers already known, and the To: list refresh in its steady state.
 // Prints time per tick; times nothing against a limit.
 
@@ -10,31 +10,22 @@
 #include <vector>
 
 #include "chatwindow/RecipientList.h"
-#include "messaging/CommandDispatcher.h"
 #include "messaging/CommandText.h"
 #include "messaging/Datagram.h"
-#include "messaging/Mailslot.h"
-#include "messaging/PeerTable.h"
-#include "messaging/ReceiveTick.h"
+#include "messaging/MessagingSession.h"
 #include "platform/memory/MemoryNetwork.h"
 
 namespace {
 
-constexpr char kMailslotName[] = "Mivlet";
 constexpr char kLocal[] = "Office";
 constexpr int kPingsPerTick = 50;
 
-class CBenchContext final : public CCommandContext {
+// A copy that never ends and was not started from a share.
+class CBenchHost final : public CSessionHost {
 public:
     bool IsAvailable() override { return true; }
-    CPeerTable& Peers() override { return peers; }
-    const std::string& LocalComputer() override { return local; }
-    void SendVersionReply(const std::string&) override {}
     std::string ModulePath() override { return "c:\\program files\\mivlet\\mivlet.exe"; }
     void Exit() override {}
-
-    CPeerTable peers;
-    std::string local = kLocal;
 };
 
 // This computer with `peerCount` peers that have pinged once each and a
@@ -42,7 +33,8 @@ public:
 class CTickBench {
 public:
     explicit CTickBench(int peerCount)
-        : m_host(m_net.AddComputer(kLocal)), m_endpoint(m_host, kMailslotName, kLocal), m_sequences(peerCount, 0) {
+        : m_host(m_net.AddComputer(kLocal)), m_session(m_host, kLocal, "Dec 12 2000", m_sessionHost),
+          m_sequences(peerCount, 0) {
         m_list.Add(kAllUsersEntry);
         m_list.Select(0);
         DeliverPings(0, peerCount);
@@ -51,7 +43,7 @@ public:
     }
 
     int PeerCount() const { return static_cast<int>(m_sequences.size()); }
-    bool HasMessages() { return m_endpoint.HasMessages(); }
+    bool HasMessages() { return m_session.Endpoint().HasMessages(); }
     std::size_t ListSize() const { return m_list.Entries().size(); }
 
     // One ping datagram from each of `count` peers from `first` on, wrapping.
@@ -70,19 +62,16 @@ public:
     }
 
     void Receive() {
-        std::vector<CMessageRecord> records;
-        m_endpoint.Receive(records);
-        ProcessReceivedRecords(records, m_context.peers, &m_context, m_context.local,
-                               [](const CMessageRecord& r) { benchmark::DoNotOptimize(r.text.data()); });
+        m_session.Receive([](const CMessageRecord& r) { benchmark::DoNotOptimize(r.text.data()); });
     }
 
-    void Refresh() { RefreshRecipientList(m_context.peers, m_net.Time(), m_list); }
+    void Refresh() { RefreshRecipientList(m_session.Peers(), m_net.Time(), m_list); }
 
 private:
     CMemoryNetwork m_net;
     CMemoryComputer& m_host;
-    CMailslot m_endpoint;
-    CBenchContext m_context;
+    CBenchHost m_sessionHost;
+    CMessagingSession m_session;
     CMemoryRecipientList m_list;
     std::vector<int> m_sequences;
 };

@@ -6,6 +6,7 @@
 
 #include "chattext/OpenLink.h"
 #include "chattext/PrefixCode.h"
+#include "platform/CharFormat.h"
 
 namespace {
 
@@ -211,10 +212,10 @@ void CChatTextCtrl::ReconcileFormats() {
     CHARFORMATA& message = m_messageFormat;
     if ((prefix.dwMask & CFM_SIZE) && !(message.dwMask & CFM_SIZE)) {
         message.yHeight = prefix.yHeight;
-        if (message.yHeight != kNoFormatHeight) message.dwMask |= CFM_SIZE;
+        if (message.yHeight != kNoHeight) message.dwMask |= CFM_SIZE;
     } else if ((message.dwMask & CFM_SIZE) && !(prefix.dwMask & CFM_SIZE)) {
         prefix.yHeight = message.yHeight;
-        if (prefix.yHeight != kNoFormatHeight) prefix.dwMask |= CFM_SIZE;
+        if (prefix.yHeight != kNoHeight) prefix.dwMask |= CFM_SIZE;
     }
     if (!(prefix.dwMask & CFM_FACE)) prefix.szFaceName[0] = '\0';
     if (!(message.dwMask & CFM_FACE)) message.szFaceName[0] = '\0';

@@ -50,7 +50,6 @@ public:
     std::string GetTextRange(const CHARRANGE& range);
 
     const CShownMessages& ShownMessages() const { return m_shown; }
-    const CHARFORMATA& BaseFormat() const { return m_baseFormat; }
     const CHARFORMATA& PrefixFormat() const { return m_prefixFormat; }
     const CHARFORMATA& MessageFormat() const { return m_messageFormat; }
     bool IsContextMenuEnabled() const { return m_contextMenuEnabled; }

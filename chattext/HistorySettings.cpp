@@ -1,38 +1,32 @@
 #include "chattext/HistorySettings.h"
 
 #include "chattext/PrefixCode.h"
-
-void NormalizeFormatHeight(CHARFORMATA& format) {
-    if (format.yHeight == 0 || !(format.dwMask & CFM_SIZE)) {
-        format.yHeight = kNoFormatHeight;
-        format.dwMask &= ~CFM_SIZE;
-    }
-}
+#include "platform/win32/Win32CharFormat.h"
 
 std::string CDefaultHistorySettings::PrefixCode() { return std::string(kDefaultPrefixCode); }
 
 namespace {
 
-void CopyOrEmpty(CHARFORMATA& format, const CHARFORMATA* source) {
-    if (source) {
-        format = *source;
-    } else {
-        format = CHARFORMATA{};
-    }
-    format.cbSize = sizeof format;
+CCharFormat CopyOrEmpty(const CHARFORMATA* source) {
+    CCharFormat format = source ? FromPlatformCharFormat(*source) : CCharFormat{};
     NormalizeFormatHeight(format);
+    return format;
+}
+
+CHARFORMATA ToControl(const CCharFormat& format) {
+    CHARFORMATA platform = ToPlatformCharFormat(format);
+    platform.cbSize = sizeof platform;
+    return platform;
 }
 
 }  // namespace
 
 void CDefaultHistorySettings::ReadPrefixFormat(CHARFORMATA& format, const CHARFORMATA* source) {
-    CopyOrEmpty(format, source);
-    if (!source) {
-        format.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT;
-        format.dwEffects = CFE_BOLD;
-    }
+    CCharFormat read = CopyOrEmpty(source);
+    if (!source) MakeDefaultPrefixFormat(read);
+    format = ToControl(read);
 }
 
 void CDefaultHistorySettings::ReadMessageFormat(CHARFORMATA& format, const CHARFORMATA* source) {
-    CopyOrEmpty(format, source);
+    format = ToControl(CopyOrEmpty(source));
 }

@@ -26,9 +26,6 @@ public:
     virtual void LogLine(std::string_view line, bool& headerPending) = 0;
 };
 
-// The height that stands for "no size given" in this program's formats.
-inline constexpr LONG kNoFormatHeight = -1;
-
 // The settings' defaults, for a history without a settings store: the
 // default prefix code, a bold prefix, the control's own message font and no
 // log.
@@ -39,6 +36,3 @@ public:
     void ReadMessageFormat(CHARFORMATA& format, const CHARFORMATA* source) override;
     void LogLine(std::string_view, bool&) override {}
 };
-
-// A zero height or a missing CFM_SIZE means no size: -1 and CFM_SIZE clear.
-void NormalizeFormatHeight(CHARFORMATA& format);

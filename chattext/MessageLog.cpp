@@ -6,11 +6,10 @@
 #include <limits>
 #include <utility>
 
-#include "app/IntSettings.h"
 #include "chattext/TimeFormat.h"
 #include "chattext/TimeZone.h"
 #include "platform/FileApi.h"
-#include "util/Paths.h"
+#include "platform/SystemApi.h"
 
 namespace {
 
@@ -45,13 +44,11 @@ std::string GetLogFilePath(CSystemApi& system) {
     return folder + "\\" + kLogFileName;
 }
 
-CMessageLog::CMessageLog(CFileApi& files, CSystemApi& system, LogDateText dateText)
-    : m_files(files), m_system(system), m_dateText(std::move(dateText)) {}
+CMessageLog::CMessageLog(CFileApi& files, CSystemApi& system, LogDateText dateText, LoggingSetting loggingOn)
+    : m_files(files), m_system(system), m_dateText(std::move(dateText)), m_loggingOn(std::move(loggingOn)) {}
 
 bool CMessageLog::LogLine(std::string_view line, bool loggingSwitch, bool& headerPending) {
-    // Read for every line: a change on the Options page counts from the next
-    // message on.
-    if (!loggingSwitch || GetIntSetting(kLogMessages) == 0) return false;
+    if (!loggingSwitch || !m_loggingOn || !m_loggingOn()) return false;
     if (line.empty()) return false;
 
     const std::string path = GetLogFilePath(m_system);

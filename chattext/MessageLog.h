@@ -22,6 +22,9 @@ inline constexpr char kLogFileName[] = "mivlet.log";
 
 // Gives the current local time formatted with kLogDateFormat.
 using LogDateText = std::function<std::string()>;
+// Whether the user has logging on ("LogMessages"), asked for every line: a
+// change on the Options page counts from the next message on.
+using LoggingSetting = std::function<bool()>;
 
 // The Windows folder, normalised, and "\mivlet.log"; empty when the system
 // does not tell where the Windows folder is.
@@ -29,10 +32,10 @@ std::string GetLogFilePath(CSystemApi& system);
 
 class CMessageLog {
 public:
-    CMessageLog(CFileApi& files, CSystemApi& system, LogDateText dateText);
+    CMessageLog(CFileApi& files, CSystemApi& system, LogDateText dateText, LoggingSetting loggingOn);
 
     // Appends one composed line (prefix, text, CR LF) when `loggingSwitch` is
-    // on and the "LogMessages" setting is not 0. `headerPending` is the
+    // on and so is the logging setting. `headerPending` is the
     // history's log header flag: while it is set, the line is preceded by a
     // block header, and it is cleared once that header is in the file.
     // Either the whole header and line reach the file or nothing does; on
@@ -43,6 +46,7 @@ private:
     CFileApi& m_files;
     CSystemApi& m_system;
     LogDateText m_dateText;
+    LoggingSetting m_loggingOn;
 };
 
 class CTimeZone;

@@ -1,6 +1,6 @@
 #pragma once
-// Opens a link of the history through the shell. A minimal form: the shell's
-// "open" verb on the text, with a message when nothing can open it.
+// Opens a link of the history through the shell: the shell's "open" verb on
+// the text, with a message when nothing can open it.
 
 #include <string>
 

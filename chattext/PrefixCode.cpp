@@ -54,8 +54,7 @@ constexpr std::array<CPrefixToken, 29> kTokens = {{
 class CReplacements {
 public:
     CReplacements(const std::tm& localTime, std::string_view computer, std::string_view user)
-        : m_designator(FormatTime("%p", localTime)), m_lowerDesignator(m_designator) {
-        for (char& c : m_lowerDesignator) c = AsciiToLower(c);
+        : m_designator(FormatTime("%p", localTime)), m_lowerDesignator(LowerAscii(m_designator)) {
         for (std::size_t row = 0; row < kTokens.size(); ++row) m_rows[row] = kTokens[row].format;
         m_rows[1] = computer;
         m_rows[2] = user;

@@ -1,6 +1,6 @@
 #include "chatwindow/ChatDlg.h"
 
-#include "app/Texts.h"
+#include "chatwindow/Texts.h"
 #include "chatwindow/KeyMessages.h"
 #include "chatwindow/RecipientList.h"
 #include "chatwindow/RegisteredMessages.h"
@@ -28,13 +28,15 @@ CChatDlg* GetChatDlg() { return g_chatDlg; }
 
 CChatDlg::CChatDlg(CMailslotApi& api, std::string localComputer, CChatSettings& settings,
                    const CTimeZone& timeZone)
-    : CDialog(IDD_CHAT), m_api(api), m_settings(settings), m_history(settings, timeZone) {
+    : CDialog(IDD_CHAT),
+      m_session(api, std::move(localComputer), __DATE__, *this),
+      m_settings(settings),
+      m_history(settings, timeZone) {
     const HINSTANCE instance = ::GetModuleHandleA(nullptr);
     m_bigIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_BIGICON));
     m_smallIcon = static_cast<HICON>(
         ::LoadImageA(instance, MAKEINTRESOURCEA(IDI_SMALLICON), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                      ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    m_mailslot = std::make_unique<CMailslot>(api, "Mivlet", std::move(localComputer));
     g_chatDlg = this;
 }
 
@@ -50,7 +52,7 @@ void CChatDlg::BindControls() {
 }
 
 bool CChatDlg::OnInitDialog() {
-    if (!m_mailslot->IsOpen()) {
+    if (!m_session.IsOpen()) {
         m_mailslotFailed = true;
         ShowMessageBox(MailslotFailureText(), MB_OK);
         ExitProgram();
@@ -83,8 +85,8 @@ void CChatDlg::FinishStartUp() {
     if (m_useTrayIcon)
         m_trayIcon = std::make_unique<CTrayIcon>(IDR_MAINMENU, Hwnd(), kTrayCallbackMessage, m_smallIcon);
     m_ready = true;
-    // The side caption bar takes the place of 1006 with its own issue; until
-    // then both placeholders simply go.
+    // The window has no side caption bar: both of its placeholders go, so
+    // that they take no clicks and draw nothing.
     for (CDialogItem* placeholder : {&m_iconPlaceholder, &m_captionPlaceholder}) {
         if (placeholder->Exists()) ::DestroyWindow(placeholder->Hwnd());
         placeholder->Unbind();
@@ -103,10 +105,7 @@ void CChatDlg::ApplyBackground() {
     ::SendMessageA(m_history.Hwnd(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(m_settings.ChatTextBackground()));
 }
 
-void CChatDlg::SendPresencePing() {
-    const std::string ping = std::string(kPingText) + m_settings.CurrentUserName(nullptr);
-    m_mailslot->Send("*", kCommandMarker, ping.c_str(), true);
-}
+void CChatDlg::SendPresencePing() { m_session.SendPing(m_settings.CurrentUserName(nullptr)); }
 
 BOOL CChatDlg::ShowChat(bool show, bool minimised) {
     if (!show) {
@@ -120,8 +119,8 @@ BOOL CChatDlg::ShowChat(bool show, bool minimised) {
 
 bool CChatDlg::HasModalPopup() const { return Exists() && ::GetLastActivePopup(Hwnd()) != Hwnd(); }
 
-// The plain request to show the chat window; the reactions to new messages
-// come with their own issue.
+// The request to show the chat window: restored, in front when the system
+// allows it. A modal window open over it comes forward instead.
 bool CChatDlg::ActivateChat(bool) {
     if (!Exists()) return true;
     const HWND popup = ::GetLastActivePopup(Hwnd());
@@ -133,7 +132,7 @@ bool CChatDlg::ActivateChat(bool) {
 
 void CChatDlg::ExitProgram() {
     SavePosition();
-    m_mailslot->Send("*", kCommandMarker, kExitNoticeText, true);
+    m_session.SendExitNotice();
     DestroyDialog();
 }
 
@@ -160,11 +159,10 @@ bool CChatDlg::PreTranslateKey(const MSG& message) {
     return false;
 }
 
-// Until the side caption bar brings its "&Help" button, the Help menu opens
-// at the window's top-left corner.
+// F1 and Alt+H open the Help menu at the window's top-left corner.
 void CChatDlg::ShowHelpMenu() {
     const CMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU)));
-    const HMENU popup = menu ? ::GetSubMenu(menu.Get(), 2) : nullptr;
+    const HMENU popup = menu ? ::GetSubMenu(menu.Get(), IDM_HELP_POPUP) : nullptr;
     if (!popup) return;
     RECT window{};
     ::GetWindowRect(Hwnd(), &window);
@@ -183,7 +181,7 @@ bool CChatDlg::OnCommand(int id, int code, HWND control) {
     case ID_APP_ABOUT: OnAbout(); return true;
     case ID_VIEW_README:
     case ID_EMAIL_SUPPORT:
-    case ID_VISIT_WEBSITE: return true;  // the Help commands come with their own issue
+    case ID_VISIT_WEBSITE: return true;  // taken, so that no default handling runs
     case ID_APP_EXIT: ExitProgram(); return true;
     case IDC_SEND: OnSend(); return true;
     default: return CDialog::OnCommand(id, code, control);
@@ -255,7 +253,8 @@ LRESULT CChatDlg::OnTimer(UINT_PTR id) {
     return 0;
 }
 
-// Options: the sheet comes with its own issue; what surrounds it is here.
+// Options: the window comes forward, then takes whatever the settings say
+// now, redraws its history and gives the message box the focus.
 void CChatDlg::OnOptions() {
     if (HasModalPopup()) return;
     SavePosition();
@@ -266,7 +265,7 @@ void CChatDlg::OnOptions() {
     ::SetFocus(m_messageBox.Hwnd());
 }
 
-// A plain box until the About box comes with its own issue.
+// The program's name and release date, in a message box.
 void CChatDlg::OnAbout() {
     if (HasModalPopup()) return;
     ShowChat(true, false);

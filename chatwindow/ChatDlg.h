@@ -1,8 +1,8 @@
 #pragma once
 // The program's one main window: the modeless chat dialog, created hidden at
 // start and shown and hidden rather than opened and closed. It owns the
-// mailslot endpoint, the peer table and the history for the whole run; its
-// timers drive receiving and the presence ping.
+// messaging session and the history for the whole run, shows what the
+// session receives, and its timers drive receiving and the presence ping.
 
 #include <windows.h>
 
@@ -14,15 +14,14 @@
 #include "chatwindow/ChatSettings.h"
 #include "chatwindow/ComboRecipientList.h"
 #include "chatwindow/QuickKeys.h"
-#include "messaging/CommandDispatcher.h"
-#include "messaging/Mailslot.h"
-#include "messaging/PeerTable.h"
+#include "messaging/MessagingSession.h"
+#include "resources/ResourceIds.h"
 #include "util/win32/Dialog.h"
 
 class CTimeZone;
 class CTrayIcon;
 
-class CChatDlg : public CDialog, private CCommandContext {
+class CChatDlg : public CDialog, private CSessionHost {
 public:
     // `api` carries the mailslot; `localComputer` is the sender identity.
     CChatDlg(CMailslotApi& api, std::string localComputer, CChatSettings& settings, const CTimeZone& timeZone);
@@ -59,8 +58,8 @@ public:
     // The mailslot could not be created and the dialog ended at once.
     bool MailslotFailed() const { return m_mailslotFailed; }
     CChatTextCtrl& History() { return m_history; }
-    CMailslot& Mailslot() { return *m_mailslot; }
-    CPeerTable& Peers() override { return m_peers; }
+    CMessagingSession& Session() { return m_session; }
+    const CPeerTable& Peers() const { return m_session.PeerTable(); }
 
     static constexpr UINT_PTR kReceiveTimer = 0;
     static constexpr UINT_PTR kFlashTimer = 1;
@@ -109,35 +108,29 @@ private:
     void ShowHelpMenu();
     void ApplyBackground();
     void SendPresencePing();
-    // The peers' clock: the seconds that arriving records are stamped with.
-    std::uint32_t Now() { return m_api.GetTime(); }
 
-    // Commands from other copies.
+    // What commands from other copies may do to this program.
     bool IsAvailable() override { return Exists(); }
-    const std::string& LocalComputer() override { return m_mailslot->LocalComputer(); }
-    void SendVersionReply(const std::string& computer) override;
     void Exit() override;
 
     std::unique_ptr<CTrayIcon> m_trayIcon;
-    CDialogItem m_captionPlaceholder{1006};
-    CDialogItem m_iconPlaceholder{1018};
-    CDialogItem m_sendButton{1034};
-    CDialogItem m_optionsButton{1025};
-    CDialogItem m_nameLabel{1043};
-    CDialogItem m_toLabel{1037};
-    CDialogItem m_messageLabel{1016};
-    CDialogItem m_nameBox{1022};
-    CDialogItem m_toList{1039};
-    CDialogItem m_messageBox{1038};
+    CDialogItem m_captionPlaceholder{IDC_CAPTIONPLACEHOLDER};
+    CDialogItem m_iconPlaceholder{IDC_ICONPLACEHOLDER};
+    CDialogItem m_sendButton{IDC_SEND};
+    CDialogItem m_optionsButton{IDC_OPTIONS};
+    CDialogItem m_nameLabel{IDC_NAMELABEL};
+    CDialogItem m_toLabel{IDC_TOLABEL};
+    CDialogItem m_messageLabel{IDC_MESSAGELABEL};
+    CDialogItem m_nameBox{IDC_NAME};
+    CDialogItem m_toList{IDC_TO};
+    CDialogItem m_messageBox{IDC_MESSAGE};
     // The To: list's entries change only through this, from initialisation on.
     std::optional<CComboRecipientList> m_recipients;
     HICON m_bigIcon = nullptr;    // shared icons: never destroyed
     HICON m_smallIcon = nullptr;
-    CPeerTable m_peers;
     const std::string m_allUsersText = "(All Users)";
     bool m_ready = false;
-    CMailslotApi& m_api;
-    std::unique_ptr<CMailslot> m_mailslot;
+    CMessagingSession m_session;
     CQuickKeyState m_quickKeys;
     CChatSettings& m_settings;
     CChatTextCtrl m_history;

@@ -1,10 +1,10 @@
 // The one-time name prompt: asked once the chat window is first shown, when
 // no usable name is stored.
 
-#include "app/InputDlg.h"
-#include "app/Texts.h"
-#include "app/UserName.h"
 #include "chatwindow/ChatDlg.h"
+#include "chatwindow/Texts.h"
+#include "settings/UserName.h"
+#include "util/win32/InputDlg.h"
 
 void CChatDlg::OnNamePromptTick() {
     if (!::IsWindowVisible(Hwnd())) return;

@@ -1,11 +1,11 @@
 // The user's side of sending: Send!, the checks a text goes through with
 // their messages, the local commands, the QuickKeys and Shift+Enter.
 
-#include "app/Texts.h"
 #include "chatwindow/ChatDlg.h"
 #include "chatwindow/KeyMessages.h"
 #include "chatwindow/SendPlan.h"
-#include "chatwindow/TypedText.h"
+#include "chatwindow/Texts.h"
+#include "messaging/TypedText.h"
 #include "resources/ResourceIds.h"
 
 void CChatDlg::OnSend() {
@@ -21,7 +21,8 @@ bool CChatDlg::SendTypedText(const std::string& text) {
     using EStep = CSendPlan::EStep;
     const std::string recipient = m_recipients ? m_recipients->SelectedText() : std::string();
     const CSendPlan plan =
-        PlanSend(text, recipient, m_peers, Now(), m_settings.CurrentUserName(nullptr), m_settings.PromptOnAllUsers());
+        PlanSend(text, recipient, m_session.PeerTable(), m_session.Now(), m_settings.CurrentUserName(nullptr),
+                 m_settings.PromptOnAllUsers());
     switch (plan.step) {
     case EStep::Quit: ::SendMessageA(Hwnd(), WM_COMMAND, ID_APP_EXIT, 0); return true;
     case EStep::ClearHistory: m_history.ClearAll(); return true;
@@ -33,7 +34,7 @@ bool CChatDlg::SendTypedText(const std::string& text) {
     case EStep::Send: break;
     }
     if (plan.askFirst && ShowMessage(kConfirmAllUsersText, MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES) return false;
-    if (!m_mailslot->Send(plan.target.c_str(), plan.sender.c_str(), text.c_str(), true)) {
+    if (!m_session.Send(plan.target, plan.sender, text)) {
         ShowMessage(SendFailureText(), MB_OK);
         return false;
     }
@@ -43,11 +44,11 @@ bool CChatDlg::SendTypedText(const std::string& text) {
 
 CMessageRecord CChatDlg::OwnMessage(const std::string& text) {
     CMessageRecord record;
-    record.computer = m_mailslot->LocalComputer();
+    record.computer = m_session.LocalComputer();
     record.user = m_settings.CurrentUserName(nullptr);
     record.text = text;
     record.broadcast = 0;
-    record.time = Now();
+    record.time = m_session.Now();
     return record;
 }
 
@@ -58,7 +59,7 @@ bool CChatDlg::IsMessageBoxFocused() const { return m_messageBox.Exists() && ::G
 bool CChatDlg::OnQuickKey(const MSG& message) {
     const int number = QuickKeyNumber(static_cast<unsigned>(message.wParam));
     if (number == 0 || IsAltKeyHeld(message) || !IsMessageBoxFocused()) return false;
-    if (m_quickKeys.Press(number, m_api.GetTickCount()) == CQuickKeyState::EPress::SendMessage) {
+    if (m_quickKeys.Press(number, m_session.Ticks()) == CQuickKeyState::EPress::SendMessage) {
         OnSend();
         return true;
     }

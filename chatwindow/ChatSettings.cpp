@@ -1,11 +1,8 @@
 #include "chatwindow/ChatSettings.h"
 
-#include <lmcons.h>
+#include "platform/win32/Win32SystemApi.h"
 
 std::string CDefaultChatSettings::CurrentUserName(bool* unset) {
     if (unset) *unset = true;
-    char name[UNLEN + 1] = {};
-    DWORD size = sizeof name;
-    if (!::GetUserNameA(name, &size)) return {};
-    return name;
+    return CWin32SystemApi().QueryLoginName().value_or(std::string());
 }

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-inline constexpr int kFirstQuickKey = 2;   // F2; F1 is Help
-inline constexpr int kLastQuickKey = 12;   // F12
+#include "settings/QuickKeySettings.h"  // which function keys are QuickKeys
+
 inline constexpr std::uint32_t kQuickKeyRepeatMs = 1000;
 
 // The QuickKey number (2 to 12) of a virtual key (F2 is 0x71), or 0 when

@@ -1,7 +1,7 @@
 #include "chatwindow/SendPlan.h"
 
 #include "chatwindow/RecipientList.h"
-#include "chatwindow/TypedText.h"
+#include "messaging/TypedText.h"
 #include "messaging/CommandText.h"
 #include "util/AsciiText.h"
 

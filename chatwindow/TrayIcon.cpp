@@ -71,7 +71,7 @@ void CTrayIcon::OnTrayNotification(LPARAM event) {
 
 void CTrayIcon::ShowMenu() {
     const CMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU)));
-    const HMENU popup = menu ? ::GetSubMenu(menu.Get(), 0) : nullptr;
+    const HMENU popup = menu ? ::GetSubMenu(menu.Get(), IDM_TRAY_POPUP) : nullptr;
     if (!popup) return;
     POINT point{};
     ::GetCursorPos(&point);

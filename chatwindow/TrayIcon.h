@@ -1,7 +1,7 @@
 #pragma once
-// The notification-area icon, in a first form: it shows the small icon with
-// the tip "Mivlet", a click asks for the chat window and a right click opens
-// the tray menu. It comes back when the taskbar is re-created.
+// The notification-area icon: the small icon with the tip "Mivlet"; a click
+// asks for the chat window and a right click opens the tray menu. It comes
+// back when the taskbar is re-created.
 
 #include <windows.h>
 

@@ -6,13 +6,14 @@
 #include <cstdint>
 #include <string>
 
-#include "app/IntSettings.h"
-#include "app/LegacyIni.h"
-#include "app/LegacyProfile.h"
-#include "app/SettingsKeys.h"
-#include "app/UserName.h"
 #include "fuzz/FuzzInput.h"
 #include "platform/memory/MemoryRegistry.h"
+#include "settings/IntSettings.h"
+#include "settings/LegacyProfile.h"
+#include "settings/LegacySettings.h"
+#include "settings/SettingsKey.h"
+#include "settings/SettingsStore.h"
+#include "settings/UserName.h"
 #include "util/AsciiText.h"
 
 namespace {
@@ -37,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     profile.GetInt(section, key, -1);
 
     CMemoryRegistry registry;
-    CProcessSettingsKeys keys(registry);
-    ImportLegacyProfile(profile);
+    CSettingsStore store(registry);
+    ImportLegacyProfile(store, profile);
     const auto name = registry.FindValue(kSettingsPath, kUsernameValue);
     FUZZ_CHECK(name.has_value());
     // Stored with its terminating zero.

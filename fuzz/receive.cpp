@@ -18,9 +18,9 @@
 #include "messaging/PartialMessage.h"
 #include "messaging/PeerTable.h"
 #include "messaging/ReceiveTick.h"
+#include "messaging/UdpRoute.h"
 #include "platform/memory/MemoryNetwork.h"
 #include "platform/memory/MemorySockets.h"
-#include "platform/udp/UdpRoute.h"
 #include "util/AsciiText.h"
 
 namespace {

@@ -10,19 +10,19 @@
 #include <string>
 #include <string_view>
 
-#include "app/ChatTextBackground.h"
-#include "app/CharFormat.h"
-#include "app/FontSettings.h"
-#include "app/IntSettings.h"
-#include "app/PrefixSetting.h"
-#include "app/QuickKeySettings.h"
-#include "app/SettingsKeys.h"
-#include "app/TransportSetting.h"
-#include "app/UserName.h"
 #include "fuzz/FuzzInput.h"
 #include "messaging/CommandText.h"
+#include "platform/CharFormat.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemorySystem.h"
+#include "settings/ChatTextBackground.h"
+#include "settings/FontSettings.h"
+#include "settings/IntSettings.h"
+#include "settings/PrefixSetting.h"
+#include "settings/QuickKeySettings.h"
+#include "settings/SettingsStore.h"
+#include "settings/TransportSetting.h"
+#include "settings/UserName.h"
 #include "util/AsciiText.h"
 
 namespace {
@@ -111,27 +111,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         registry.PutValue(kKeys[key], name, type, input.Bytes(input.Uint16() & 0x3FF));
     }
 
-    CProcessSettingsKeys keys(registry);
+    CSettingsStore store(registry);
     bool unset = false;
-    const std::string user = GetCurrentUserName(system, &unset);
+    const std::string user = GetCurrentUserName(store, system, &unset);
     CheckUserName(user);
     if (!unset) FUZZ_CHECK(!user.empty());
 
-    const std::string prefix = GetPrefixSetting();
+    const std::string prefix = GetPrefixSetting(store);
     FUZZ_CHECK(!prefix.empty() && prefix.find('\0') == std::string::npos);
-    GetChatTextBackground(system);
-    for (const CIntSetting& setting : kIntSettings) GetIntSetting(setting);
-    FUZZ_CHECK(GetTransportSetting().port != 0);
+    GetChatTextBackground(store, system);
+    for (const CIntSetting& setting : kIntSettings) GetIntSetting(store, setting);
+    FUZZ_CHECK(GetTransportSetting(store).port != 0);
     for (int functionKey = 0; functionKey <= 13; ++functionKey) {
-        const std::string text = GetQuickKeyText(functionKey);
+        const std::string text = GetQuickKeyText(store, functionKey);
         FUZZ_CHECK(text.find('\0') == std::string::npos);
         if (QuickKeyValueName(functionKey).empty()) FUZZ_CHECK(text.empty());
     }
 
-    CheckFont(GetGeneralFontSettingsKey(), false);
-    CheckFont(GetPrefixFontSettingsKey(), true);
+    CheckFont(store.GeneralFont(), false);
+    CheckFont(store.PrefixFont(), true);
     CCharFormat fromSource;
-    ReadFontSetting(GetGeneralFontSettingsKey(), fromSource, &source);
+    ReadFontSetting(store.GeneralFont(), fromSource, &source);
     CheckFormat(fromSource);
     return 0;
 }

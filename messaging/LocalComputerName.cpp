@@ -1,13 +1,10 @@
 #include "messaging/LocalComputerName.h"
 
+#include <cstdlib>
+
 #include "messaging/TitleCase.h"
 
 namespace {
-
-std::string& LocalComputerName() {
-    static std::string name{kFallbackComputerName};
-    return name;
-}
 
 std::optional<std::string> Usable(std::string_view name) {
     name = name.substr(0, kMaxComputerNameLength);
@@ -27,6 +24,6 @@ std::string ChooseLocalComputerName(const std::optional<std::string>& reported,
     return chosen;
 }
 
-void SetLocalComputerName(std::string name) { LocalComputerName() = std::move(name); }
-
-const std::string& GetLocalComputerName() { return LocalComputerName(); }
+std::string ChooseLocalComputerName(const std::optional<std::string>& reported) {
+    return ChooseLocalComputerName(reported, std::getenv("COMPUTERNAME"));
+}

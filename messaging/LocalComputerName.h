@@ -15,8 +15,5 @@ inline constexpr std::string_view kFallbackComputerName = "Unnamed";
 // keeps at most 15 bytes and converts the result to title case.
 std::string ChooseLocalComputerName(const std::optional<std::string>& reported,
                                     const char* environmentName);
-
-// The process-wide local computer name: set once at start, before any window
-// exists, and never changed afterwards.
-void SetLocalComputerName(std::string name);
-const std::string& GetLocalComputerName();
+// The same with this process's COMPUTERNAME environment variable.
+std::string ChooseLocalComputerName(const std::optional<std::string>& reported);

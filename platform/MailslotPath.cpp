@@ -10,7 +10,5 @@ std::optional<CMailslotPath> ParseMailslotPath(std::string_view path) {
     std::string_view rest = path.substr(hostEnd + 1);
     constexpr std::string_view kMailslot = "mailslot\\";
     if (!StartsWithNoCaseAscii(rest, kMailslot) || rest.size() == kMailslot.size()) return std::nullopt;
-    CMailslotPath parsed{std::string(path.substr(0, hostEnd)), {}};
-    for (char c : rest.substr(kMailslot.size())) parsed.name += AsciiToLower(c);
-    return parsed;
+    return CMailslotPath{std::string(path.substr(0, hostEnd)), LowerAscii(rest.substr(kMailslot.size()))};
 }

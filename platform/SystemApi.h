@@ -27,3 +27,7 @@ public:
     // while the program runs.
     virtual ColorRef QuerySystemColor(ESystemColor which) = 0;
 };
+
+// The Windows folder, normalised as paths are (util/Paths.h); empty when the
+// system does not tell it.
+std::string GetWindowsDir(CSystemApi& system);

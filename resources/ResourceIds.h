@@ -1,7 +1,11 @@
 /* Resource and command numbers shared by the resource script and the code. */
 #pragma once
 
-#define IDR_MAINMENU 101           /* menu: tray (0), history (1), Help (2) */
+#define IDR_MAINMENU 101
+/* The pop-up menus of IDR_MAINMENU, by their place in it. */
+#define IDM_TRAY_POPUP 0
+#define IDM_HISTORY_POPUP 1
+#define IDM_HELP_POPUP 2
 #define IDS_APPTITLE 101
 #define IDI_BIGICON 105
 #define IDI_SMALLICON 106

@@ -9,12 +9,10 @@ source "$(dirname "$0")/lib/common.sh"
 out=${1:-$MIVLET_BUILD/chat-window.png}
 
 build_windows
-wine_env
-export WINEPREFIX=$MIVLET_BUILD/wineprefix-shot
-mkdir -p "$WINEPREFIX"
-wine_add_fonts "$WINEPREFIX"
 unset DISPLAY
 ensure_display
+export WINEPREFIX=$MIVLET_BUILD/wineprefix-shot
+wine_env
 trap 'wine_stop; stop_display' EXIT
 
 bin=$MIVLET_BUILD/win/bin

@@ -14,20 +14,27 @@ build_native || exit 1
 build_asan || exit 1
 build_windows || exit 1
 
-wine_env
 ensure_display || exit 1
 trap 'wine_stop; stop_display' EXIT
+wine_env || exit 1
 
 passed=0 failed=0
 summary=()
 
-# run_gtest LABEL COMMAND...: runs one test program and adds up its counts.
-run_gtest() {
+# run_logged LABEL COMMAND...: runs COMMAND with its output in the
+# runner's log; sets log and rc for the caller.
+run_logged() {
   local label=$1; shift
-  local log="$MIVLET_BUILD/$label.log"
+  log="$MIVLET_BUILD/$label.log"
   echo "=== $label"
   "$@" >"$log" 2>&1
-  local rc=$?
+  rc=$?
+}
+
+# run_gtest LABEL COMMAND...: runs one test program and adds up its counts.
+run_gtest() {
+  local label=$1 log rc
+  run_logged "$@"
   local ran ok bad
   ran=$(sed -n 's/^\[==========\] \([0-9]*\) tests\{0,1\} from .* ran\..*/\1/p' "$log" | tail -1)
   ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\{0,1\}\..*/\1/p' "$log" | tail -1)
@@ -45,11 +52,8 @@ run_gtest() {
 
 # run_counted LABEL COMMAND...: a script that ends with "label: N passed, N failed".
 run_counted() {
-  local label=$1; shift
-  local log="$MIVLET_BUILD/$label.log"
-  echo "=== $label"
-  "$@" >"$log" 2>&1
-  local rc=$?
+  local label=$1 log rc
+  run_logged "$@"
   grep -E '^(not ok|SKIP|#)' "$log"
   local line ok bad
   line=$(grep -E '^[a-z0-9-]+: [0-9]+ passed, [0-9]+ failed' "$log" | tail -1)

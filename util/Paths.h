@@ -5,11 +5,6 @@
 #include <string>
 #include <string_view>
 
-class CSystemApi;
-
 // Removes one trailing backslash and lower-cases the ASCII letters; other
 // bytes are kept as they are.
 std::string NormalizePath(std::string_view path);
-
-// The Windows folder, normalised; empty when the system does not tell it.
-std::string GetWindowsDir(CSystemApi& system);

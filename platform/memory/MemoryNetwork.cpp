@@ -7,16 +7,6 @@
 #include "platform/MailslotPath.h"
 #include "util/AsciiText.h"
 
-namespace {
-
-std::string Lower(std::string_view text) {
-    std::string out;
-    for (char c : text) out += AsciiToLower(c);
-    return out;
-}
-
-}  // namespace
-
 // ---- CMemoryComputer ----
 
 bool CMemoryComputer::Fail(std::uint32_t error) {
@@ -25,7 +15,7 @@ bool CMemoryComputer::Fail(std::uint32_t error) {
 }
 
 CMemoryComputer::Queue* CMemoryComputer::FindMailslot(std::string_view name) {
-    auto found = m_mailslots.find(Lower(name));
+    auto found = m_mailslots.find(LowerAscii(name));
     return found == m_mailslots.end() ? nullptr : &found->second;
 }
 
@@ -39,7 +29,7 @@ void CMemoryComputer::DeliverRaw(std::string_view mailslot, std::string bytes) {
 }
 
 std::size_t CMemoryComputer::PendingDatagrams(std::string_view mailslot) const {
-    auto found = m_mailslots.find(Lower(mailslot));
+    auto found = m_mailslots.find(LowerAscii(mailslot));
     return found == m_mailslots.end() ? 0 : found->second.size();
 }
 

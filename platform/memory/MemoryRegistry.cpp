@@ -5,14 +5,8 @@
 
 #include "util/AsciiText.h"
 
-std::string CMemoryRegistry::Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = AsciiToLower(c);
-    return out;
-}
-
 void CMemoryRegistry::PutValue(std::string_view path, std::string_view name, std::uint32_t type, std::string bytes) {
-    m_keys[Lower(path)][Lower(name)] = CNamedValue{std::string(name), CMemoryRegistryValue{type, std::move(bytes)}};
+    m_keys[LowerAscii(path)][LowerAscii(name)] = CNamedValue{std::string(name), CMemoryRegistryValue{type, std::move(bytes)}};
 }
 
 void CMemoryRegistry::PutString(std::string_view path, std::string_view name, std::string_view text) {
@@ -28,9 +22,9 @@ void CMemoryRegistry::PutDword(std::string_view path, std::string_view name, std
 }
 
 const CMemoryRegistry::CNamedValue* CMemoryRegistry::Find(std::string_view path, std::string_view name) const {
-    const auto key = m_keys.find(Lower(path));
+    const auto key = m_keys.find(LowerAscii(path));
     if (key == m_keys.end()) return nullptr;
-    const auto value = key->second.find(Lower(name));
+    const auto value = key->second.find(LowerAscii(name));
     return value == key->second.end() ? nullptr : &value->second;
 }
 
@@ -42,7 +36,7 @@ std::optional<CMemoryRegistryValue> CMemoryRegistry::FindValue(std::string_view 
 
 std::vector<std::string> CMemoryRegistry::ValueNames(std::string_view path) const {
     std::vector<std::string> names;
-    const auto key = m_keys.find(Lower(path));
+    const auto key = m_keys.find(LowerAscii(path));
     if (key == m_keys.end()) return names;
     for (const auto& entry : key->second) names.push_back(entry.second.name);
     std::sort(names.begin(), names.end());
@@ -56,7 +50,7 @@ CMemoryRegistry::Key* CMemoryRegistry::FindKey(RegistryKey key) {
 }
 
 RegistryKey CMemoryRegistry::CreateMachineKey(const std::string& path) {
-    const std::string lower = Lower(path);
+    const std::string lower = LowerAscii(path);
     if (m_denied.count(lower)) return kNoRegistryKey;
     m_keys[lower];
     const RegistryKey handle = m_nextHandle++;
@@ -71,7 +65,7 @@ bool CMemoryRegistry::QueryValue(RegistryKey key, const std::string& name, std::
                                  std::uint32_t* size) {
     Key* open = FindKey(key);
     if (!open) return false;
-    const auto found = open->find(Lower(name));
+    const auto found = open->find(LowerAscii(name));
     if (found == open->end()) return false;
     const CMemoryRegistryValue& value = found->second.value;
     if (type) *type = value.type;
@@ -92,14 +86,14 @@ bool CMemoryRegistry::SetValue(RegistryKey key, const std::string& name, std::ui
                                std::uint32_t size) {
     Key* open = FindKey(key);
     if (!open || m_writesFail) return false;
-    (*open)[Lower(name)] = CNamedValue{name, CMemoryRegistryValue{type, std::string(static_cast<const char*>(data), size)}};
+    (*open)[LowerAscii(name)] = CNamedValue{name, CMemoryRegistryValue{type, std::string(static_cast<const char*>(data), size)}};
     return true;
 }
 
 bool CMemoryRegistry::RemoveValue(RegistryKey key, const std::string& name) {
     Key* open = FindKey(key);
     if (!open || m_writesFail) return false;
-    return open->erase(Lower(name)) != 0;
+    return open->erase(LowerAscii(name)) != 0;
 }
 
 bool CMemoryRegistry::FlushKey(RegistryKey key) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/RegistryApi.h"
+#include "util/AsciiText.h"
 
 struct CMemoryRegistryValue {
     std::uint32_t type = kRegSz;
@@ -24,7 +25,7 @@ public:
     // Fault injection: a key that cannot be opened or created (as for an
     // account that may not write under HKEY_LOCAL_MACHINE), and writes that
     // fail on keys that did open.
-    void DenyKey(std::string_view path) { m_denied.insert(Lower(path)); }
+    void DenyKey(std::string_view path) { m_denied.insert(LowerAscii(path)); }
     void SetWritesFail(bool fail) { m_writesFail = fail; }
 
     // Inspection and set-up beside the program's own calls.
@@ -33,7 +34,6 @@ public:
     void PutDword(std::string_view path, std::string_view name, std::uint32_t value);
     std::optional<CMemoryRegistryValue> FindValue(std::string_view path, std::string_view name) const;
     std::vector<std::string> ValueNames(std::string_view path) const;  // as first written, sorted
-    bool KeyExists(std::string_view path) const { return m_keys.count(Lower(path)) != 0; }
     std::size_t OpenKeys() const { return m_handles.size(); }
     // Every path opened successfully, in order.
     const std::vector<std::string>& OpenedPaths() const { return m_opened; }
@@ -56,7 +56,6 @@ private:
     };
     using Key = std::map<std::string, CNamedValue>;  // by lower-cased name
 
-    static std::string Lower(std::string_view text);
     Key* FindKey(RegistryKey key);
     const CNamedValue* Find(std::string_view path, std::string_view name) const;
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "app/CharFormat.h"
+#include "platform/CharFormat.h"
 
 static_assert(std::is_trivially_copyable_v<CCharFormat>);
 static_assert(sizeof(CCharFormat) == sizeof(CHARFORMATA));

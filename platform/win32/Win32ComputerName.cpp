@@ -2,17 +2,9 @@
 
 #include <windows.h>
 
-#include <cstdlib>
-
-#include "messaging/LocalComputerName.h"
-
 std::optional<std::string> QueryComputerName() {
     char buffer[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD size = sizeof buffer;
     if (!::GetComputerNameA(buffer, &size)) return std::nullopt;
     return std::string(buffer, size);
-}
-
-void InitLocalComputerName() {
-    SetLocalComputerName(ChooseLocalComputerName(QueryComputerName(), std::getenv("COMPUTERNAME")));
 }

@@ -5,6 +5,3 @@
 // GetComputerNameA into a buffer of MAX_COMPUTERNAME_LENGTH + 1 characters;
 // nothing when the call fails.
 std::optional<std::string> QueryComputerName();
-
-// Reads the computer name once and makes it the process-wide local name.
-void InitLocalComputerName();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "util/win32/Handles.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -29,7 +30,23 @@ struct CRunningProgram {
     DWORD id = 0;
 };
 
+// Every copy started here uses the local mailslot only: a test must never
+// broadcast on the network of the machine it runs on, whatever the prefix
+// says and whatever the program's default carrier is.
+void UseMailslotCarrier() {
+    HKEY opened = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Pellandor\\Mivlet", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &opened, nullptr),
+              ERROR_SUCCESS);
+    const CRegistryKey key(opened);
+    static constexpr char kMailslot[] = "mailslot";
+    ASSERT_EQ(RegSetValueExA(key.Get(), "Transport", 0, REG_SZ, reinterpret_cast<const BYTE*>(kMailslot),
+                             sizeof kMailslot),
+              ERROR_SUCCESS);
+}
+
 CRunningProgram Start() {
+    UseMailslotCarrier();
     std::string command = "\"" + ProgramPath() + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -260,7 +277,7 @@ TEST_F(LegacyIniTest, IsImportedIntoTheRegistryAndRetired) {
     EXPECT_TRUE(Exists(retired));
     // The name box shows the imported name.
     char name[64] = {};
-    GetDlgItemTextA(window, 1022, name, sizeof name);
+    GetDlgItemTextA(window, IDC_NAME, name, sizeof name);
     EXPECT_STREQ(name, "Ann Example");
 
     PostMessageA(window, WM_CLOSE, 0, 0);

@@ -10,8 +10,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/IntSettings.h"
-#include "app/SettingsKeys.h"
+#include "settings/IntSettings.h"
+#include "settings/SettingsStore.h"
 #include "chattext/MessageLog.h"
 #include "chattext/TimeZone.h"
 #include "platform/memory/MemoryRegistry.h"
@@ -43,7 +43,7 @@ protected:
         fs::remove_all(folder);
         fs::create_directories(folder);
         system.SetWindowsDirectory(folder.string() + "\\");
-        ASSERT_TRUE(SetIntSetting(kLogMessages, 1));
+        ASSERT_TRUE(SetIntSetting(store, kLogMessages, 1));
     }
     void TearDown() override {
         std::error_code error;
@@ -60,11 +60,11 @@ protected:
     void Put(const std::string& text) const { std::ofstream(File(), std::ios::binary) << text; }
 
     CMemoryRegistry registry;
-    CProcessSettingsKeys keys{registry};
+    CSettingsStore store{registry};
     CMemorySystem system;
     CStdioFileApi files;
     std::string date = kDate;
-    CMessageLog log{files, system, [this] { return date; }};
+    CMessageLog log{files, system, [this] { return date; }, [this] { return GetIntSetting(store, kLogMessages) != 0; }};
     bool header = true;  // the history's log header flag, set at start
     fs::path folder;
 };
@@ -92,9 +92,9 @@ TEST_F(MessageLog, LinesJoinTheBlockUntilANewHeaderIsRequested) {
 
 TEST_F(MessageLog, LoggingSwitchedOffAndOnContinuesTheBlock) {
     ASSERT_TRUE(Log("one\r\n"));
-    ASSERT_TRUE(SetIntSetting(kLogMessages, 0));
+    ASSERT_TRUE(SetIntSetting(store, kLogMessages, 0));
     EXPECT_FALSE(Log("two\r\n"));
-    ASSERT_TRUE(SetIntSetting(kLogMessages, 2));  // any value but 0 is on
+    ASSERT_TRUE(SetIntSetting(store, kLogMessages, 2));  // any value but 0 is on
     ASSERT_TRUE(Log("three\r\n"));
     EXPECT_EQ(Contents(), Block(kDate, "one\r\nthree\r\n"));
 }
@@ -111,7 +111,7 @@ TEST_F(MessageLog, NothingIsWrittenWhenOffOrEmpty) {
         {"the line is empty", true, 1, ""},
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(SetIntSetting(kLogMessages, c.setting));
+        ASSERT_TRUE(SetIntSetting(store, kLogMessages, c.setting));
         EXPECT_FALSE(log.LogLine(c.line, c.loggingSwitch, header)) << c.what;
         EXPECT_TRUE(header) << c.what;
         EXPECT_FALSE(fs::exists(File())) << c.what << ": the file is not even created";

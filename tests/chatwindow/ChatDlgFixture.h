@@ -19,6 +19,7 @@
 #include "messaging/Mailslot.h"
 #include "platform/memory/MemoryNetwork.h"
 #include "util/win32/Dialog.h"
+#include "resources/ResourceIds.h"
 
 class CTestSettings : public CDefaultChatSettings {
 public:
@@ -142,26 +143,26 @@ protected:
     void Tick(UINT_PTR timer) { Tick(*dlg, timer); }
 
     static std::vector<std::string> ToEntries(const CChatDlg& copy) {
-        CComboRecipientList list(::GetDlgItem(copy.Hwnd(), 1039));
+        CComboRecipientList list(::GetDlgItem(copy.Hwnd(), IDC_TO));
         std::vector<std::string> entries;
         for (int i = 0; i < list.Count(); ++i) entries.push_back(list.Text(i));
         return entries;
     }
     std::vector<std::string> ToEntries() const { return ToEntries(*dlg); }
-    std::string SelectedTo() const { return CComboRecipientList(::GetDlgItem(dlg->Hwnd(), 1039)).SelectedText(); }
+    std::string SelectedTo() const { return CComboRecipientList(::GetDlgItem(dlg->Hwnd(), IDC_TO)).SelectedText(); }
     void SelectTo(const std::string& entry) const {
-        ::SendDlgItemMessageA(dlg->Hwnd(), 1039, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+        ::SendDlgItemMessageA(dlg->Hwnd(), IDC_TO, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                               reinterpret_cast<LPARAM>(entry.c_str()));
     }
     std::string MessageBoxText() const {
         char text[4096] = {};
-        ::GetDlgItemTextA(dlg->Hwnd(), 1038, text, sizeof text);
+        ::GetDlgItemTextA(dlg->Hwnd(), IDC_MESSAGE, text, sizeof text);
         return text;
     }
     // Types `text` and presses Send!.
     void SendTyped(const std::string& text) {
-        ::SetDlgItemTextA(dlg->Hwnd(), 1038, text.c_str());
-        ::SendMessageA(dlg->Hwnd(), WM_COMMAND, MAKEWPARAM(1034, BN_CLICKED), 0);
+        ::SetDlgItemTextA(dlg->Hwnd(), IDC_MESSAGE, text.c_str());
+        ::SendMessageA(dlg->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_SEND, BN_CLICKED), 0);
     }
     static void Ping(CMailslot& from, const std::string& user) {
         from.Send("*", "mivletcmd", ("admin:ping " + user).c_str(), true);

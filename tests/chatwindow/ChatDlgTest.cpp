@@ -3,6 +3,7 @@
 
 #include "chatwindow/RegisteredMessages.h"
 #include "tests/chatwindow/ChatDlgFixture.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -14,19 +15,19 @@ TEST_F(ChatDlgTest, StartsHiddenAnnouncesTheUserAndTitlesItselfMivlet) {
     EXPECT_EQ(CommandBroadcasts(), std::vector<std::string>{"admin:ping guest"});
 
     char toText[32] = {};
-    ::GetDlgItemTextA(dlg->Hwnd(), 1039, toText, sizeof toText);
+    ::GetDlgItemTextA(dlg->Hwnd(), IDC_TO, toText, sizeof toText);
     EXPECT_STREQ(toText, "(All Users)");
     char name[32] = {};
-    ::GetDlgItemTextA(dlg->Hwnd(), 1022, name, sizeof name);
+    ::GetDlgItemTextA(dlg->Hwnd(), IDC_NAME, name, sizeof name);
     EXPECT_STREQ(name, "guest");
-    EXPECT_EQ(::SendDlgItemMessageA(dlg->Hwnd(), 1038, EM_GETLIMITTEXT, 0, 0), 20480);
+    EXPECT_EQ(::SendDlgItemMessageA(dlg->Hwnd(), IDC_MESSAGE, EM_GETLIMITTEXT, 0, 0), 20480);
     // The Rich Edit 2.0 control took the placeholder's place and id.
     char className[32] = {};
     ::GetClassNameA(History(), className, sizeof className);
     EXPECT_STREQ(className, "RichEdit20A");
-    EXPECT_EQ(::GetDlgItem(dlg->Hwnd(), 1017), History());
-    EXPECT_EQ(::GetDlgItem(dlg->Hwnd(), 1006), nullptr);
-    EXPECT_EQ(::GetDlgItem(dlg->Hwnd(), 1018), nullptr);
+    EXPECT_EQ(::GetDlgItem(dlg->Hwnd(), IDC_HISTORY), History());
+    EXPECT_EQ(::GetDlgItem(dlg->Hwnd(), IDC_CAPTIONPLACEHOLDER), nullptr);
+    EXPECT_EQ(::GetDlgItem(dlg->Hwnd(), IDC_ICONPLACEHOLDER), nullptr);
 
     dlg->ApplySettings();
     dlg->ShowChat(true, false);
@@ -49,7 +50,7 @@ TEST_F(ChatDlgTest, EscapeAndTheCloseBoxHideTheWindowAndKeepItRunning) {
         ASSERT_TRUE(::IsWindowVisible(dlg->Hwnd()));
         const std::string what = how;
         if (what == "escape")
-            ::PostMessageA(::GetDlgItem(dlg->Hwnd(), 1038), WM_KEYDOWN, VK_ESCAPE, 0);
+            ::PostMessageA(::GetDlgItem(dlg->Hwnd(), IDC_MESSAGE), WM_KEYDOWN, VK_ESCAPE, 0);
         else if (what == "close box")
             ::PostMessageA(dlg->Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
         else

@@ -8,7 +8,7 @@
 #include "chatwindow/QuickKeys.h"
 #include "chatwindow/RecipientList.h"
 #include "chatwindow/SendPlan.h"
-#include "chatwindow/TypedText.h"
+#include "messaging/TypedText.h"
 #include "messaging/CommandText.h"
 #include "util/AsciiText.h"
 

@@ -7,6 +7,7 @@
 
 #include "ChatDlgFixture.h"
 #include "messaging/CommandText.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -127,7 +128,7 @@ TEST_F(ConversationTest, OnlyTheLatestChatMessageFromAnotherComputerDecidesTheSe
         settings.defaultToLastSender = c.defaultToLastSender;
         for (const auto& [from, target] : c.batch) {
             const char* user = from == &office ? "ann" : from == &hall ? "bob" : "guest";
-            CMailslot& endpoint = from ? *from : dlg->Mailslot();
+            CMailslot& endpoint = from ? *from : dlg->Session().Endpoint();
             ASSERT_TRUE(endpoint.Send(target, user, "hi", true)) << c.what;
         }
         if (c.batch.empty()) office.Send("Lab2", "mivletcmd", "admin:unknown", true);
@@ -274,7 +275,7 @@ TEST_F(ConversationTest, QuitIsObeyedOnlyFromTheShareHostTheProgramRunsFrom) {
         dlg.reset();  // one mailslot per computer
         Start();
         dlg->modulePath = c.modulePath;
-        (c.from ? *c.from : dlg->Mailslot()).Send("*", "mivletcmd", "admin:\r\nquit", true);
+        (c.from ? *c.from : dlg->Session().Endpoint()).Send("*", "mivletcmd", "admin:\r\nquit", true);
         Tick(kReceive);
         EXPECT_EQ(!dlg->Exists(), c.exits) << c.modulePath;
         if (c.exits) {
@@ -290,7 +291,7 @@ protected:
         settings.quickKeys = {{3, "three"}, {5, "five"}, {6, "six"}};
         dlg->ShowChat(true, false);
         ::SetForegroundWindow(dlg->Hwnd());
-        ::SetFocus(::GetDlgItem(dlg->Hwnd(), 1038));
+        ::SetFocus(::GetDlgItem(dlg->Hwnd(), IDC_MESSAGE));
     }
     // The key as the message loop hands it to the dialog; true when consumed.
     bool Press(UINT vk, bool alt = false) {
@@ -300,16 +301,16 @@ protected:
     }
     std::string SelectedPart() const {
         DWORD first = 0, last = 0;
-        ::SendDlgItemMessageA(dlg->Hwnd(), 1038, EM_GETSEL, reinterpret_cast<WPARAM>(&first),
+        ::SendDlgItemMessageA(dlg->Hwnd(), IDC_MESSAGE, EM_GETSEL, reinterpret_cast<WPARAM>(&first),
                               reinterpret_cast<LPARAM>(&last));
         return MessageBoxText().substr(first, last - first);
     }
 };
 
 TEST_F(QuickKeysTest, APressTypesTheKeysTextAndASecondOneWithinASecondSends) {
-    ASSERT_EQ(::GetFocus(), ::GetDlgItem(dlg->Hwnd(), 1038)) << "the message box needs the focus";
-    ::SetDlgItemTextA(dlg->Hwnd(), 1038, "say ");
-    ::SendDlgItemMessageA(dlg->Hwnd(), 1038, EM_SETSEL, 4, 4);
+    ASSERT_EQ(::GetFocus(), ::GetDlgItem(dlg->Hwnd(), IDC_MESSAGE)) << "the message box needs the focus";
+    ::SetDlgItemTextA(dlg->Hwnd(), IDC_MESSAGE, "say ");
+    ::SendDlgItemMessageA(dlg->Hwnd(), IDC_MESSAGE, EM_SETSEL, 4, 4);
     EXPECT_TRUE(Press(VK_F5));
     EXPECT_EQ(MessageBoxText(), "say five");
     EXPECT_EQ(SelectedPart(), "five");
@@ -332,7 +333,7 @@ TEST_F(QuickKeysTest, AnotherKeyBetweenOrTooLongAPauseDisarmsTheSecondPress) {
 }
 
 TEST_F(QuickKeysTest, AKeyWithoutTextStillSendsOnItsSecondPress) {
-    ::SetDlgItemTextA(dlg->Hwnd(), 1038, "typed");
+    ::SetDlgItemTextA(dlg->Hwnd(), IDC_MESSAGE, "typed");
     EXPECT_TRUE(Press(VK_F7));
     EXPECT_EQ(MessageBoxText(), "typed");
     EXPECT_TRUE(Press(VK_F7));
@@ -343,7 +344,7 @@ TEST_F(QuickKeysTest, AltOrTheFocusElsewhereLeavesFunctionKeysAlone) {
     Press(VK_F3, true);
     Press(VK_F3, true);
     EXPECT_EQ(MessageBoxText(), "");
-    ::SetFocus(::GetDlgItem(dlg->Hwnd(), 1039));
+    ::SetFocus(::GetDlgItem(dlg->Hwnd(), IDC_TO));
     Press(VK_F3);
     Press(VK_F3);
     EXPECT_EQ(MessageBoxText(), "");
@@ -351,8 +352,8 @@ TEST_F(QuickKeysTest, AltOrTheFocusElsewhereLeavesFunctionKeysAlone) {
 }
 
 TEST_F(QuickKeysTest, ShiftEnterBreaksTheLineAndEnterSends) {
-    ::SetDlgItemTextA(dlg->Hwnd(), 1038, "one");
-    ::SendDlgItemMessageA(dlg->Hwnd(), 1038, EM_SETSEL, 3, 3);
+    ::SetDlgItemTextA(dlg->Hwnd(), IDC_MESSAGE, "one");
+    ::SendDlgItemMessageA(dlg->Hwnd(), IDC_MESSAGE, EM_SETSEL, 3, 3);
     BYTE keys[256] = {};
     ::GetKeyboardState(keys);
     keys[VK_SHIFT] = 0x80;
@@ -367,7 +368,7 @@ TEST_F(QuickKeysTest, ShiftEnterBreaksTheLineAndEnterSends) {
     Press(VK_RETURN);
     EXPECT_TRUE(PumpUntil([&] { return !MessagesFrom("Lab2").empty(); }));
     EXPECT_EQ(MessagesFrom("Lab2"), (Texts{"* guest>\tone"})) << "Enter presses Send!, and the line break goes";
-    EXPECT_EQ(::GetFocus(), ::GetDlgItem(dlg->Hwnd(), 1038)) << "the focus is back in the message box";
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(dlg->Hwnd(), IDC_MESSAGE)) << "the focus is back in the message box";
 }
 
 class NamePromptTest : public ChatDlgTest {
@@ -390,7 +391,7 @@ TEST_F(NamePromptTest, WaitsUntilTheWindowIsShownThenStoresTheNameAndAnnouncesIt
     EXPECT_EQ(settings.storedNames, (Texts{"Kel Smith"}));
     EXPECT_EQ(CommandBroadcasts().back(), "admin:ping Kel Smith");
     char name[64] = {};
-    ::GetDlgItemTextA(dlg->Hwnd(), 1022, name, sizeof name);
+    ::GetDlgItemTextA(dlg->Hwnd(), IDC_NAME, name, sizeof name);
     EXPECT_STREQ(name, "Kel Smith");
 }
 

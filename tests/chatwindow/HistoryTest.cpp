@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/chatwindow/ChatDlgFixture.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ TEST_F(HistoryTest, FollowsTheNewestLineUnlessTheUserIsInTheHistory) {
     for (int i = 0; i < 60; ++i) dlg->History().AppendMessage(Record("guest", "line " + std::to_string(i)));
 
     // Focus elsewhere: the caret goes to the end and the last line is in view.
-    ::SetFocus(::GetDlgItem(dlg->Hwnd(), 1038));
+    ::SetFocus(::GetDlgItem(dlg->Hwnd(), IDC_MESSAGE));
     dlg->History().AppendMessage(Record("guest", "newest"));
     const LONG end = static_cast<LONG>(::SendMessageA(History(), WM_GETTEXTLENGTH, 0, 0)) - 61;
     EXPECT_EQ(Selection().cpMin, end);

@@ -25,3 +25,18 @@ e2e_skip_without_lan() {
   echo "$E2E_LABEL: 0 passed, 0 failed, 1 skipped"
   exit 0
 }
+
+# e2e_begin_lan HOST...: the script's test LAN, and a folder $out for its
+# files; both go, and the summary is printed, when the script ends.
+e2e_begin_lan() {
+  e2e_skip_without_lan
+  out=$(mktemp -d)
+  trap e2e_finish EXIT
+  lan_create "$@" || { echo "not ok - test LAN could not be built"; failed=1; exit 1; }
+}
+
+e2e_finish() {
+  lan_destroy
+  rm -rf "$out"
+  e2e_summary
+}

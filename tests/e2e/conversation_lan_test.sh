@@ -14,20 +14,12 @@ source "$here/checks.sh"
 peer=${MIVLET_PEER:-$MIVLET_BUILD/native/bin/mivlet-peer}
 mivlet=${MIVLET_EXE:-$MIVLET_BUILD/win/bin/Mivlet.exe}
 remote_exe=$MIVLET_BUILD/win/bin/chat-remote.exe
-out=$(mktemp -d)
-
-finish() {
-  lan_destroy
-  rm -rf "$out"
-  e2e_summary
-}
 
 e2e_skip_without_lan
 for needed in "$peer" "$mivlet" "$remote_exe"; do
   [[ -e $needed ]] || { echo "not ok - $needed is not built"; failed=1; e2e_summary; exit 1; }
 done
-trap finish EXIT
-lan_create LAB1 LAB2 LAB3 || { echo "not ok - test LAN could not be built"; failed=1; exit 1; }
+e2e_begin_lan LAB1 LAB2 LAB3
 LAN_WINE_TEMPLATE=$MIVLET_BUILD/lan-wine-template
 lan_wine_template "$LAN_WINE_TEMPLATE" || echo "# no prefix template: each prefix makes its own first start"
 

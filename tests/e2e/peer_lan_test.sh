@@ -9,17 +9,7 @@ E2E_LABEL=e2e
 source "$here/checks.sh"
 
 peer=${MIVLET_PEER:-$MIVLET_BUILD/native/bin/mivlet-peer}
-out=$(mktemp -d)
-
-finish() {
-  lan_destroy
-  rm -rf "$out"
-  e2e_summary
-}
-
-e2e_skip_without_lan
-trap finish EXIT
-lan_create LAB1 LAB2 LAB3 || { echo "not ok - test LAN could not be built"; failed=1; exit 1; }
+e2e_begin_lan LAB1 LAB2 LAB3
 
 users=(kel ann bob)
 hosts=(LAB1 LAB2 LAB3)

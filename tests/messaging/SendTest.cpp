@@ -33,7 +33,7 @@ protected:
     CMailslot office{officeHost, "Mivlet", "Office"};
 };
 
-TEST_F(SendTest, FirstBroadcastIsTheDocumentedTwentyBytes) {
+TEST_F(SendTest, FirstBroadcastIsTwentyBytesOnTheWire) {
     ASSERT_TRUE(lab2.Send("*", "Kel", "Hi", true));
 
     const unsigned char expected[] = {0x4C, 0x61, 0x62, 0x32, 0x2A, 0x00, 0x30, 0x30, 0x30, 0x30,

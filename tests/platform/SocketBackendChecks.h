@@ -9,7 +9,7 @@
 
 #include "messaging/Mailslot.h"
 #include "platform/DatagramSocketApi.h"
-#include "platform/udp/UdpRoute.h"
+#include "messaging/UdpRoute.h"
 
 // Binds a free port of the test's choosing and keeps the socket.
 inline std::uint16_t BindFreePort(CDatagramSocketApi& api, CSocket& socket) {

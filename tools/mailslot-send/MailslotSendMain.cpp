@@ -16,6 +16,8 @@
 #include <string>
 
 #include "messaging/Datagram.h"
+#include "messaging/Mailslot.h"
+#include "messaging/MessagingSession.h"
 #include "util/win32/Handles.h"
 
 int main(int argc, char** argv) {
@@ -25,7 +27,7 @@ int main(int argc, char** argv) {
     }
     const bool broadcast = argc > 4 && std::strcmp(argv[4], "all") == 0;
     const int sequence = argc > 5 ? std::atoi(argv[5]) : 1;
-    const std::string joined = std::string(argv[2]) + ">\t" + argv[3];
+    const std::string joined = std::string(argv[2]).append(kUserTextSeparator).append(argv[3]);
     if (joined.size() > ChunkBudget(std::strlen(argv[1]), broadcast)) {
         std::fprintf(stderr, "mailslot-send: the text is too long for one datagram\n");
         return 2;
@@ -33,8 +35,9 @@ int main(int argc, char** argv) {
     std::array<char, kMaxDatagramSize> buffer{};
     const std::size_t size = FormatDatagram(buffer.data(), argv[1], broadcast, sequence, joined, false);
 
-    const CWin32FileHandle slot(::CreateFileA("\\\\.\\mailslot\\Mivlet", GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::string path = CMailslot::MakePath("", kMailslotName, "");
+    const CWin32FileHandle slot(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (!slot || !::WriteFile(slot.Get(), buffer.data(), static_cast<DWORD>(size), &written, nullptr) ||
         written != size) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/udp/UdpRoute.h"
+#include "messaging/UdpRoute.h"
 
 struct CPeerOptions {
     std::string command;

@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "chattext/TimeZone.h"
-#include "chatwindow/TypedText.h"
+#include "messaging/TypedText.h"
 #include "messaging/CommandText.h"
 #include "messaging/LocalComputerName.h"
-#include "platform/udp/UdpRoute.h"
+#include "messaging/UdpRoute.h"
+#include "messaging/MessagingSession.h"
 #include "tools/peer/PeerArguments.h"
 #include "tools/peer/PeerNode.h"
 #include "tools/peer/PeerOutput.h"
@@ -71,7 +72,7 @@ int Fail(int code, const std::string& message) {
 
 struct CPeerSession {
     std::unique_ptr<CPeerPlatform> platform = MakePeerPlatform();
-    std::string computer = ChooseLocalComputerName(platform->ComputerName(), std::getenv("COMPUTERNAME"));
+    std::string computer = ChooseLocalComputerName(platform->ComputerName());
     CUdpRoute route;
 
     explicit CPeerSession(std::uint16_t port) : route(platform->System(), false, platform->Sockets(), port) {}
@@ -185,7 +186,7 @@ int Send(const CPeerOptions& options) {
     CPeerSession session(options.port);
     if (auto failed = CheckTarget(target, session)) return *failed;
     session.route.DisableReceiving();  // the port belongs to the copy that listens here
-    CMailslot endpoint(session.route, "Mivlet", session.computer);
+    CMailslot endpoint(session.route, kMailslotName, session.computer);
     // Every send is a new process: number from the clock, not from "00001".
     endpoint.SetSequenceCounter(static_cast<std::int32_t>(MillisecondsSince1970() % kSequenceModulus));
     const std::string sender = IsCommandText(text) ? kCommandMarker : UserOf(options, *session.platform);

@@ -1,30 +1,28 @@
 #pragma once
-// A copy of the messenger without a window: it drains its endpoint, keeps
-// the peer table, answers version requests and pings every second, as the
-// chat dialog's timers do.
+// A copy of the messenger without a window: it takes part through a
+// messaging session, ticking and pinging on its own clock as the chat
+// window's timers do.
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "messaging/CommandDispatcher.h"
-#include "messaging/Mailslot.h"
-#include "messaging/PeerTable.h"
+#include "messaging/MessagingSession.h"
 
-class CPeerNode final : public CCommandContext {
+class CPeerNode final : private CSessionHost {
 public:
-    using ShowFunction = std::function<void(const CMessageRecord&)>;
+    using ShowFunction = CMessagingSession::ShowFunction;
     static constexpr std::uint32_t kReceivePeriodMs = 50;
     static constexpr std::uint32_t kPingPeriodMs = 1000;
 
     CPeerNode(CMailslotApi& api, std::string localComputer, std::string user, std::string buildDate);
 
-    bool IsOpen() const { return m_endpoint.IsOpen(); }
-    CMailslot& Endpoint() { return m_endpoint; }
+    bool IsOpen() const { return m_session.IsOpen(); }
+    CMailslot& Endpoint() { return m_session.Endpoint(); }
 
-    bool Ping();
-    bool SendExitNotice();
+    bool Ping() { return m_session.SendPing(m_user); }
+    bool SendExitNotice() { return m_session.SendExitNotice(); }
     // One receive tick: records with text go to `show`.
     void ReceiveTick(const ShowFunction& show);
     // Ticks and pings (the first ping at once) for `milliseconds`, or until
@@ -34,19 +32,14 @@ public:
     // The recipient-list texts of the peers alive now, in table order.
     std::vector<std::string> AlivePeerTexts();
 
-    // CCommandContext
+private:
+    // CSessionHost: a peer never ends on a command, and is never started
+    // from a share.
     bool IsAvailable() override { return true; }
-    CPeerTable& Peers() override { return m_peers; }
-    const std::string& LocalComputer() override { return m_localComputer; }
-    void SendVersionReply(const std::string& computer) override;
-    std::string ModulePath() override { return {}; }  // never started from a share
+    std::string ModulePath() override { return {}; }
     void Exit() override {}
 
-private:
     CMailslotApi& m_api;
-    std::string m_localComputer;
     std::string m_user;
-    std::string m_buildDate;
-    CMailslot m_endpoint;
-    CPeerTable m_peers;
+    CMessagingSession m_session;
 };

@@ -4,6 +4,7 @@
 
 #include "platform/win32/Win32ComputerName.h"
 #include "platform/win32/Win32MailslotApi.h"
+#include "platform/win32/Win32SystemApi.h"
 #include "platform/win32/WinsockSockets.h"
 #include "tools/peer/PeerPlatform.h"
 
@@ -16,11 +17,7 @@ public:
     CMailslotApi& System() override { return m_system; }
     CDatagramSocketApi& Sockets() override { return m_sockets; }
     std::optional<std::string> ComputerName() override { return QueryComputerName(); }
-    std::string LoginName() override {
-        char name[257] = {};
-        DWORD size = sizeof name;
-        return ::GetUserNameA(name, &size) ? std::string(name) : std::string();
-    }
+    std::string LoginName() override { return CWin32SystemApi().QueryLoginName().value_or(std::string()); }
 
 private:
     CWin32MailslotApi m_system;

@@ -72,8 +72,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     try {
         return dialog->Dispatch(message, wParam, lParam);
     } catch (...) {
-        // Nothing is thrown across Parts; if something slips through, the
-        // system's default handling is the safest answer.
+        // Handlers report failure through their results and throw nothing on
+        // purpose; if something slips through, the system's default
+        // handling is the safest answer, and unwinding through the system's
+        // frames is not allowed.
         return FALSE;
     }
 }

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "app/IntSettings.h"
-#include "app/SettingsKeys.h"
+#include "settings/IntSettings.h"
+#include "settings/SettingsStore.h"
 #include "chattext/MessageLog.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemorySystem.h"
@@ -36,7 +36,7 @@ protected:
         path = folder + "\\mivlet.log";
         DeleteFileA(path.c_str());
         system.SetWindowsDirectory(folder);
-        ASSERT_TRUE(SetIntSetting(kLogMessages, 1));
+        ASSERT_TRUE(SetIntSetting(store, kLogMessages, 1));
     }
     void TearDown() override {
         DeleteFileA(path.c_str());
@@ -60,10 +60,11 @@ protected:
 
     std::string folder, path;
     CMemoryRegistry registry;
-    CProcessSettingsKeys keys{registry};
+    CSettingsStore store{registry};
     CMemorySystem system;
     CWin32FileApi files;
-    CMessageLog log{files, system, [] { return std::string(kDate); }};
+    CMessageLog log{files, system, [] { return std::string(kDate); },
+                    [this] { return GetIntSetting(store, kLogMessages) != 0; }};
     bool header = true;
 };
 

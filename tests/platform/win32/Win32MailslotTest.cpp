@@ -24,7 +24,8 @@ constexpr char kPath[] = "\\\\.\\mailslot\\Mivlet";
 
 class Win32Mailslot : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { InitLocalComputerName(); }
+    // The name the program takes at start.
+    static std::string LocalName() { return ChooseLocalComputerName(QueryComputerName()); }
     std::vector<CMessageRecord> Drain(CMailslot& endpoint) {
         std::vector<CMessageRecord> records;
         EXPECT_TRUE(endpoint.Receive(records));
@@ -37,12 +38,12 @@ TEST_F(Win32Mailslot, LocalComputerNameIsTheTitleCasedComputerName) {
     const auto reported = QueryComputerName();
     ASSERT_TRUE(reported.has_value());
     ASSERT_FALSE(reported->empty());
-    EXPECT_EQ(GetLocalComputerName(), ChooseLocalComputerName(reported, nullptr));
-    EXPECT_TRUE(EqualsNoCaseAscii(GetLocalComputerName(), *reported));
+    EXPECT_EQ(LocalName(), ChooseLocalComputerName(reported, nullptr));
+    EXPECT_TRUE(EqualsNoCaseAscii(LocalName(), *reported));
 }
 
 TEST_F(Win32Mailslot, EndpointOwnsTheOneMivletMailslot) {
-    CMailslot endpoint(api, "Mivlet", GetLocalComputerName());
+    CMailslot endpoint(api, "Mivlet", LocalName());
     ASSERT_TRUE(endpoint.IsOpen());
 
     // The mailslot is there for writers, and nobody else can create it.
@@ -53,36 +54,36 @@ TEST_F(Win32Mailslot, EndpointOwnsTheOneMivletMailslot) {
     EXPECT_FALSE(Own(CreateMailslotA(kPath, 0, 0, nullptr)));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
 
-    CMailslot second(api, "Mivlet", GetLocalComputerName());
+    CMailslot second(api, "Mivlet", LocalName());
     EXPECT_FALSE(second.IsOpen());
     std::vector<CMessageRecord> records;
     EXPECT_FALSE(second.Receive(records));
 }
 
 TEST_F(Win32Mailslot, MailslotIsGoneWithItsEndpoint) {
-    { CMailslot endpoint(api, "Mivlet", GetLocalComputerName()); }
+    { CMailslot endpoint(api, "Mivlet", LocalName()); }
     EXPECT_FALSE(Own(CreateFileA(kPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr)));
-    CMailslot again(api, "Mivlet", GetLocalComputerName());
+    CMailslot again(api, "Mivlet", LocalName());
     EXPECT_TRUE(again.IsOpen());
 }
 
 TEST_F(Win32Mailslot, MessageToThisComputerComesBackThroughReceive) {
-    CMailslot endpoint(api, "Mivlet", GetLocalComputerName());
+    CMailslot endpoint(api, "Mivlet", LocalName());
     ASSERT_TRUE(endpoint.IsOpen());
     EXPECT_FALSE(endpoint.HasMessages());
 
-    std::string upper = GetLocalComputerName();
+    std::string upper = LocalName();
     for (char& c : upper) c = AsciiToUpper(c);
     const std::string longText(1000, 'L');  // three datagrams, paced for real
-    ASSERT_TRUE(endpoint.Send(GetLocalComputerName().c_str(), "Kel", "Hi", true));
+    ASSERT_TRUE(endpoint.Send(LocalName().c_str(), "Kel", "Hi", true));
     ASSERT_TRUE(endpoint.Send(upper.c_str(), "Kel", "by another spelling", true));
     ASSERT_TRUE(endpoint.Send("", "Kel", longText.c_str(), true));
     EXPECT_TRUE(endpoint.HasMessages());
 
     const auto records = Drain(endpoint);
     ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(records[0].computer, GetLocalComputerName());
+    EXPECT_EQ(records[0].computer, LocalName());
     EXPECT_EQ(records[0].user, "Kel");
     EXPECT_EQ(records[0].text, "Hi");
     EXPECT_EQ(records[0].broadcast, 0);
@@ -121,7 +122,7 @@ TEST_F(Win32Mailslot, ReadsBehaveAsTheTestBackendAssumes) {
 // Wine has no remote mailslots: the all-computers path does not open. A
 // network carrier of our own stands in for it behind the same seam.
 TEST_F(Win32Mailslot, AllComputersPathDoesNotOpenUnderWine) {
-    CMailslot endpoint(api, "Mivlet", GetLocalComputerName());
+    CMailslot endpoint(api, "Mivlet", LocalName());
     EXPECT_FALSE(endpoint.Send("*", "Kel", "Hi", false));
     EXPECT_EQ(endpoint.SequenceCounter(), 0);
 }

@@ -9,9 +9,9 @@
 #include <string>
 #include <type_traits>
 
-#include "app/FontSettings.h"
-#include "app/SettingsKey.h"
-#include "app/SettingsKeys.h"
+#include "settings/FontSettings.h"
+#include "settings/SettingsKey.h"
+#include "settings/SettingsStore.h"
 #include "platform/win32/Win32CharFormat.h"
 #include "platform/win32/Win32RegistryApi.h"
 #include "util/win32/Handles.h"
@@ -112,16 +112,15 @@ TEST_F(Win32Registry, FontKeyKeepsOnlyWhatTheMaskCovers) {
     EXPECT_EQ(FromPlatformCharFormat(platform).yHeight, 240);
 }
 
-TEST(Win32ProcessSettingsKeys, AreTheMainKeyAndItsThreeSubkeys) {
+TEST(Win32SettingsStore, IsTheMainKeyAndItsThreeSubkeys) {
     CWin32RegistryApi api;
     {
-        CProcessSettingsKeys keys(api);
-        EXPECT_TRUE(GetMainSettingsKey().IsOpen());
-        EXPECT_TRUE(GetQuickKeysSettingsKey().IsOpen());
-        EXPECT_TRUE(GetGeneralFontSettingsKey().IsOpen());
-        EXPECT_TRUE(GetPrefixFontSettingsKey().IsOpen());
+        CSettingsStore store(api);
+        EXPECT_TRUE(store.Main().IsOpen());
+        EXPECT_TRUE(store.QuickKeys().IsOpen());
+        EXPECT_TRUE(store.GeneralFont().IsOpen());
+        EXPECT_TRUE(store.PrefixFont().IsOpen());
     }
-    EXPECT_FALSE(GetMainSettingsKey().IsOpen());
     for (const char* path : {"Software\\Pellandor\\Mivlet", "Software\\Pellandor\\Mivlet\\QuickKeys",
                              "Software\\Pellandor\\Mivlet\\GeneralFont", "Software\\Pellandor\\Mivlet\\PrefixFont"})
         EXPECT_TRUE(OpenMachineKey(path)) << path;

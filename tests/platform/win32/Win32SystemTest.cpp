@@ -6,8 +6,8 @@
 
 #include <lmcons.h>
 
-#include "app/ChatTextBackground.h"
-#include "app/SettingsKeys.h"
+#include "settings/ChatTextBackground.h"
+#include "settings/SettingsStore.h"
 #include "chattext/MessageLog.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/win32/Win32SystemApi.h"
@@ -32,10 +32,10 @@ TEST(Win32System, ReportsTheLoginNameAndTheWindowsFolder) {
 TEST(Win32System, LiteAndDarkAreTheSystemColours) {
     CWin32SystemApi system;
     CMemoryRegistry registry;
-    CProcessSettingsKeys keys(registry);
-    EXPECT_EQ(GetChatTextBackground(system), GetSysColor(COLOR_WINDOW));
-    ASSERT_TRUE(GetMainSettingsKey().WriteString("ChatTextBackground", "Dark"));
-    EXPECT_EQ(GetChatTextBackground(system), GetSysColor(COLOR_BTNFACE));
+    CSettingsStore store(registry);
+    EXPECT_EQ(GetChatTextBackground(store, system), GetSysColor(COLOR_WINDOW));
+    ASSERT_TRUE(store.Main().WriteString("ChatTextBackground", "Dark"));
+    EXPECT_EQ(GetChatTextBackground(store, system), GetSysColor(COLOR_BTNFACE));
 }
 
 }  // namespace

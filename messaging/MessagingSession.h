@@ -1,0 +1,81 @@
+#pragma once
+// What a running copy needs to take part in the conversation of its
+// network: its endpoint, the table of the other copies, the presence ping,
+// the receive step and the answers to other copies' commands. The chat
+// window and the windowless peer each own one and differ only in how they
+// show what arrives and in what ending the program means.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "messaging/CommandDispatcher.h"
+#include "messaging/Mailslot.h"
+#include "messaging/PeerTable.h"
+#include "messaging/ReceiveTick.h"
+#include "platform/MailslotApi.h"
+
+// Every copy's mailslot has this name; mailslot names ignore letter case.
+inline constexpr char kMailslotName[] = "Mivlet";
+
+// What the program that runs a session decides for the commands of other
+// copies.
+class CSessionHost {
+public:
+    virtual ~CSessionHost() = default;
+    // False once the program is ending: commands then do nothing.
+    virtual bool IsAvailable() = 0;
+    // The program's own executable path, normalised (lower case, no
+    // trailing backslash); a remote quit is obeyed only from the computer
+    // that shares it.
+    virtual std::string ModulePath() = 0;
+    // Ends the program as its Exit command does.
+    virtual void Exit() = 0;
+};
+
+class CMessagingSession final : public CCommandContext {
+public:
+    using ShowFunction = std::function<void(const CMessageRecord&)>;
+
+    // Creates the endpoint at once; `buildDate` ("Dec 12 2000") is what the
+    // version reply tells.
+    CMessagingSession(CMailslotApi& api, std::string localComputer, std::string buildDate, CSessionHost& host);
+    CMessagingSession(const CMessagingSession&) = delete;
+    CMessagingSession& operator=(const CMessagingSession&) = delete;
+
+    bool IsOpen() const { return m_endpoint.IsOpen(); }
+    CMailslot& Endpoint() { return m_endpoint; }
+    const CPeerTable& PeerTable() const { return m_peers; }
+    // The peers' clock: the seconds that arriving records are stamped with.
+    std::uint32_t Now() { return m_api.GetTime(); }
+    // Milliseconds since the system started, for timing key presses.
+    std::uint32_t Ticks() { return m_api.GetTickCount(); }
+
+    // Announces `user` to all computers.
+    bool SendPing(const std::string& user);
+    // Tells all computers that this copy ends.
+    bool SendExitNotice();
+    // One message as the user sends it; see CMailslot::Send.
+    bool Send(const std::string& target, const std::string& sender, const std::string& text);
+
+    // Drains the endpoint once: peers are renewed, chat records with text go
+    // to `show` in order, commands are carried out. Nothing when no record
+    // arrived; otherwise the last sender of the batch.
+    std::optional<CLastSender> Receive(const ShowFunction& show);
+
+    // CCommandContext
+    bool IsAvailable() override { return m_host.IsAvailable(); }
+    CPeerTable& Peers() override { return m_peers; }
+    const std::string& LocalComputer() override { return m_endpoint.LocalComputer(); }
+    void SendVersionReply(const std::string& computer) override;
+    std::string ModulePath() override { return m_host.ModulePath(); }
+    void Exit() override { m_host.Exit(); }
+
+private:
+    CMailslotApi& m_api;
+    CSessionHost& m_host;
+    std::string m_buildDate;
+    CMailslot m_endpoint;
+    CPeerTable m_peers;
+};

@@ -1,0 +1,12 @@
+#include "messaging/TypedText.h"
+
+#include "messaging/CommandText.h"
+#include "util/AsciiText.h"
+
+std::string CleanTypedText(std::string_view text) {
+    while (text.substr(0, 4) == "\r\n\r\n") text.remove_prefix(2);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.remove_suffix(1);
+    return std::string(text);
+}
+
+bool IsCommandText(std::string_view text) { return StartsWithNoCaseAscii(text, kAdminPrefix); }

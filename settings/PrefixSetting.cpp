@@ -1,0 +1,8 @@
+#include "settings/PrefixSetting.h"
+
+#include "settings/SettingsStore.h"
+
+std::string GetPrefixSetting(const CSettingsStore& store) { return store.Main().ReadString(kPrefixValue, kDefaultPrefixCode); }
+
+bool SetPrefixSetting(CSettingsStore& store, std::string_view code) {
+    return store.Main().WriteString(kPrefixValue, code); }
