@@ -42,8 +42,8 @@ def datagram(sender, broadcast, sequence, chunk, continued=False):
 
 
 # ---- receive: events 0 udp, 1 mailslot, 2 tick, 3 clock ----
-def udp(d):
-    return b"\x00" + u16(len(d)) + d
+def udp(d, host=2):
+    return b"\x00" + bytes([host]) + u16(len(d)) + d
 
 
 def slot(d):
@@ -76,6 +76,8 @@ receive = {
     "no-separator": udp(datagram(b"Pc", False, 1, b"no separator here")) + TICK,
     "too-large-for-udp": udp(datagram(b"Lab2", True, 6, b"y" * 430)) + slot(datagram(b"Lab2", False, 7, b"z" * 600)) + TICK,
     "largest": udp(datagram(b"Abcdefghijklmno", True, 2, b"y" * 326)) + TICK,
+    "one-name-two-hosts": udp(datagram(b"Lab2", True, 1, b"mivletcmd>\tadmin:ping Kel"), 2)
+    + udp(datagram(b"Lab2", True, 2, b"mivletcmd>\tadmin:ping Kel"), 66) + TICK,
 }
 for name, data in receive.items():
     write("receive", name, data)

@@ -3,9 +3,11 @@
 // records, and the records go on to the peer table and the dispatcher. The
 // input is a script of such events.
 //
-// Besides crashes it checks what the receiving side promises: the state it
-// keeps stays within its stated bounds, and no record or partial text holds
-// a byte more than the datagrams brought.
+// Besides crashes it checks what the receiving side promises: a step reads
+// a bounded number of datagrams, the state it keeps stays within its stated
+// bounds, and no record or partial text holds a byte more than the
+// datagrams brought. The steps are those of CMessagingSession::Receive, taken
+// one by one so that every record can be looked at before it is handled.
 
 #include <array>
 #include <cstdint>
@@ -15,6 +17,7 @@
 #include "fuzz/FuzzInput.h"
 #include "messaging/CommandDispatcher.h"
 #include "messaging/Mailslot.h"
+#include "messaging/MessagingSession.h"
 #include "messaging/PartialMessage.h"
 #include "messaging/PeerTable.h"
 #include "messaging/ReceiveTick.h"
@@ -52,6 +55,12 @@ public:
         return m_inner.WriteFile(file, data, size, written);
     }
     bool CloseHandle(PlatformHandle handle) override { return m_inner.CloseHandle(handle); }
+    void WaitForMessage(PlatformHandle mailslot, std::uint32_t timeoutMs) override {
+        m_inner.WaitForMessage(mailslot, timeoutMs);
+    }
+    bool NotifyOnMessage(PlatformHandle mailslot, std::uintptr_t window, std::uint32_t message) override {
+        return m_inner.NotifyOnMessage(mailslot, window, message);
+    }
     std::uint32_t GetLastError() override { return m_inner.GetLastError(); }
     void SetLastError(std::uint32_t error) override { m_inner.SetLastError(error); }
     std::uint32_t GetTickCount() override { return m_inner.GetTickCount(); }
@@ -93,9 +102,10 @@ public:
         FUZZ_CHECK(m_endpoint.IsOpen());
     }
 
-    void OverUdp(std::string bytes) {
+    // From 10.1.0.`host`: the carrier learns where the claimed sender is.
+    void OverUdp(std::uint8_t host, std::string bytes) {
         Count(m_received, bytes);
-        m_sockets.Inject(kPort, std::move(bytes));
+        m_sockets.Inject(kPort, std::move(bytes), 0x0A010000u | host);
     }
     void IntoMailslot(std::string bytes) {
         Count(m_received, bytes);
@@ -111,8 +121,9 @@ public:
     void Tick() {
         m_counting.reads = 0;
         std::vector<CMessageRecord> records;
-        m_endpoint.Receive(records);
-        FUZZ_CHECK(m_counting.reads <= CMailslot::kMaxDatagramsPerReceive);
+        // One receive step, as the messaging session takes it.
+        m_endpoint.Receive(records, CMessagingSession::kMaxDatagramsPerStep);
+        FUZZ_CHECK(m_counting.reads <= CMessagingSession::kMaxDatagramsPerStep);
         for (const CMessageRecord& record : records) CheckRecord(record);
         CheckHeld();
         ProcessReceivedRecords(records, m_context.peers, &m_context, m_context.local, [](const CMessageRecord&) {});
@@ -140,13 +151,16 @@ private:
     // bytes that came in.
     void CheckHeld() const {
         const CPartialMessageTable& table = m_endpoint.PartialMessages();
-        FUZZ_CHECK(table.Entries().size() <= CPartialMessageTable::kMaxEntries);
+        FUZZ_CHECK(table.Size() <= CPartialMessageTable::kMaxEntries);
         ByteCounts held = m_delivered;
-        for (const CPartialMessage& entry : table.Entries()) {
+        std::size_t entries = 0;
+        table.ForEach([&](const CPartialMessage& entry) {
             FUZZ_CHECK(entry.text.size() <= CPartialMessageTable::kMaxMessageBytes);
             FUZZ_CHECK(entry.key.size() < kLargestInjected && entry.lastSequence.size() < kLargestInjected);
             Count(held, entry.text);
-        }
+            ++entries;
+        });
+        FUZZ_CHECK(entries == table.Size());
         for (std::size_t b = 0; b < held.size(); ++b) FUZZ_CHECK(held[b] <= m_received[b]);
     }
 
@@ -178,8 +192,9 @@ private:
 }  // namespace
 
 // Input: a list of events, each a byte whose low two bits choose it:
-//   0  a datagram over UDP: 16-bit length (low 10 bits used), then its bytes
-//   1  the same into the local mailslot
+//   0  a datagram over UDP: the sending host (a byte), 16-bit length (low 10
+//      bits used), then its bytes
+//   1  a datagram into the local mailslot: length and bytes as above
 //   2  a receive tick
 //   3  the clock moves on by the next byte's number of seconds
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -187,7 +202,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CReceiver receiver;
     while (!input.Empty()) {
         switch (input.Byte() & 3) {
-        case 0: receiver.OverUdp(input.Bytes(input.Uint16() & kLargestInjected)); break;
+        case 0: {
+            const std::uint8_t host = input.Byte();
+            receiver.OverUdp(host, input.Bytes(input.Uint16() & kLargestInjected));
+            break;
+        }
         case 1: receiver.IntoMailslot(input.Bytes(input.Uint16() & kLargestInjected)); break;
         case 2: receiver.Tick(); break;
         default: receiver.Advance(input.Byte()); break;

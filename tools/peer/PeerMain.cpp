@@ -93,7 +93,7 @@ std::optional<int> CheckOpen(CPeerNode& node, CPeerSession& session) {
 
 int Listen(const CPeerOptions& options) {
     CPeerSession session(options.port);
-    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), __DATE__);
+    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
     InstallStopHandler();
     CSystemTimeZone zone;
@@ -138,7 +138,7 @@ int Watch(CPeerNode& node) {
 
 int Who(const CPeerOptions& options) {
     CPeerSession session(options.port);
-    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), __DATE__);
+    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
     if (options.watch) return Watch(node);
     node.Run(WaitMs(options), [](const CMessageRecord&) {});
@@ -159,8 +159,10 @@ int Version(const CPeerOptions& options) {
     const std::string& target = options.arguments[0];
     CPeerSession session(options.port);
     if (auto failed = CheckTarget(target, session)) return *failed;
-    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), __DATE__);
+    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
+    // Copies answer only computers they have heard from.
+    node.Ping();
     if (!node.Endpoint().Send(target.c_str(), kCommandMarker, "admin:version", true))
         return Fail(kSendFailed, "the version request could not be sent");
     node.Run(WaitMs(options), [](const CMessageRecord& record) {
