@@ -1,5 +1,5 @@
 // The receive path as a copy runs it: datagrams from anywhere arrive over
-// the UDP carrier and in the local mailslot, each drain joins them into
+// the UDP carrier and in the local mailslot, each receive step joins them into
 // records, and the records go on to the peer table and the dispatcher. The
 // input is a script of such events.
 //
@@ -124,6 +124,7 @@ public:
         // One receive step, as the messaging session takes it.
         m_endpoint.Receive(records, CMessagingSession::kMaxDatagramsPerStep);
         FUZZ_CHECK(m_counting.reads <= CMessagingSession::kMaxDatagramsPerStep);
+        FUZZ_CHECK(m_route.LearnedComputers() <= CUdpRoute::kMaxLearned);
         for (const CMessageRecord& record : records) CheckRecord(record);
         CheckHeld();
         ProcessReceivedRecords(records, m_context.peers, &m_context, m_context.local, [](const CMessageRecord&) {});
