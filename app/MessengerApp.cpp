@@ -56,8 +56,9 @@ bool CMessengerApp::StartUp() {
     // The one place where the carrier of the mailslot seam is chosen.
     const CTransportSetting transport = GetTransportSetting(m_store);
     m_transport = std::make_unique<CProgramTransport>(transport);
-    m_chatDlg = std::make_unique<CChatDlg>(m_transport->Api(), m_localComputer, m_settings, m_timeZone);
+    m_chatDlg = std::make_unique<CChatDlg>(m_transport->Api(), m_localComputer, m_settings, m_timeZone, m_desktop);
     m_chatDlg->SetQuitOnDestroy(true);
+    m_chatDlg->SetOptionsDialog(&m_options);
     if (!m_chatDlg->CreateModeless(nullptr)) return true;  // the loop then ends at once on its WM_QUIT
     ::ShowWindow(m_chatDlg->Hwnd(), SW_HIDE);
     if (transport.wakeOnArrival) m_chatDlg->WakeOnArrival();

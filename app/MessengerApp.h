@@ -7,10 +7,12 @@
 
 #include <memory>
 
+#include "app/ProgramOptions.h"
 #include "app/ProgramTransport.h"
 #include "app/RegistryChatSettings.h"
 #include "chattext/TimeZone.h"
 #include "settings/SettingsStore.h"
+#include "platform/win32/Win32DesktopApi.h"
 #include "platform/win32/Win32FileApi.h"
 #include "platform/win32/Win32SystemApi.h"
 #include "util/win32/Handles.h"
@@ -43,8 +45,10 @@ private:
     CSettingsStore& m_store;
     CWin32SystemApi m_system;
     CWin32FileApi m_files;
+    CWin32DesktopApi m_desktop;
     CRegistryChatSettings m_settings{m_store, m_files, m_system};
     CSystemTimeZone m_timeZone;
+    CProgramOptions m_options{m_store, m_system, m_files, m_timeZone};  // outlives the chat dialog
     std::unique_ptr<CProgramTransport> m_transport;
     std::unique_ptr<CChatDlg> m_chatDlg;
 };

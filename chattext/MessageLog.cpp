@@ -36,12 +36,45 @@ bool WriteAll(CFileApi& files, FileHandle file, std::string_view bytes) {
     return true;
 }
 
+// The log file opened where it belongs, with its path; an invalid handle
+// when no place takes it, or when the file is there but someone else holds
+// it: the line then waits for the next one rather than starting a second
+// log elsewhere.
+FileHandle OpenLogFile(CFileApi& files, CSystemApi& system, std::string& path, EFileOpenFailure& failure) {
+    failure = EFileOpenFailure::Refused;
+    path = GetWindowsLogFilePath(system);
+    if (!path.empty()) {
+        const FileHandle file = files.OpenExclusive(path, &failure);
+        if (file != kInvalidFileHandle || failure == EFileOpenFailure::InUse) return file;
+    }
+    path = GetAppDataLogFilePath(system);
+    if (path.empty()) return kInvalidFileHandle;
+    // The folder is made at the first line, and is there for all later ones.
+    files.CreateFolder(path.substr(0, path.rfind('\\')));
+    return files.OpenExclusive(path, &failure);
+}
+
 }  // namespace
 
-std::string GetLogFilePath(CSystemApi& system) {
+std::string GetWindowsLogFilePath(CSystemApi& system) {
     const std::string folder = GetWindowsDir(system);
     if (folder.empty()) return {};
     return folder + "\\" + kLogFileName;
+}
+
+std::string GetAppDataLogFilePath(CSystemApi& system) {
+    std::string folder = system.QueryLocalAppDataFolder().value_or(std::string());
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    if (folder.empty()) return {};
+    return folder + "\\" + kLogAppDataFolder + "\\" + kLogFileName;
+}
+
+std::string GetLogFilePath(CFileApi& files, CSystemApi& system) {
+    std::string path;
+    EFileOpenFailure failure = EFileOpenFailure::None;
+    const CFileHandle file(files, OpenLogFile(files, system, path, failure));
+    // A file that someone else holds is still where the log is.
+    return file.IsValid() || failure == EFileOpenFailure::InUse ? path : std::string();
 }
 
 CMessageLog::CMessageLog(CFileApi& files, CSystemApi& system, LogDateText dateText, LoggingSetting loggingOn)
@@ -51,9 +84,9 @@ bool CMessageLog::LogLine(std::string_view line, bool loggingSwitch, bool& heade
     if (!loggingSwitch || !m_loggingOn || !m_loggingOn()) return false;
     if (line.empty()) return false;
 
-    const std::string path = GetLogFilePath(m_system);
-    if (path.empty()) return false;
-    CFileHandle file(m_files, m_files.OpenExclusive(path));
+    std::string path;
+    EFileOpenFailure failure = EFileOpenFailure::None;
+    CFileHandle file(m_files, OpenLogFile(m_files, m_system, path, failure));
     if (!file.IsValid()) return false;
     std::uint64_t end = 0;
     if (!m_files.SeekToEnd(file.Get(), &end)) return false;

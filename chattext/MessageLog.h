@@ -1,6 +1,8 @@
 #pragma once
 // The message log: every line the history shows, appended to "mivlet.log" in
-// the Windows folder while logging is on. Each run of lines starts with a
+// the Windows folder while logging is on, or, where the account may not make
+// or write the file there (a standard user), to "Mivlet\mivlet.log" in the
+// user's local application-data folder. Each run of lines starts with a
 // block header that carries the date and time of writing:
 //
 //   CR LF, N asterisks, CR LF, the date text, CR LF, N asterisks, CR LF
@@ -19,6 +21,8 @@ class CSystemApi;
 // The strftime form of the date text in a block header.
 inline constexpr char kLogDateFormat[] = "%A, %B %#d, %Y at %#I:%M:%S %p";
 inline constexpr char kLogFileName[] = "mivlet.log";
+// The log's folder under the local application-data folder.
+inline constexpr char kLogAppDataFolder[] = "Mivlet";
 
 // Gives the current local time formatted with kLogDateFormat.
 using LogDateText = std::function<std::string()>;
@@ -28,7 +32,17 @@ using LoggingSetting = std::function<bool()>;
 
 // The Windows folder, normalised, and "\mivlet.log"; empty when the system
 // does not tell where the Windows folder is.
-std::string GetLogFilePath(CSystemApi& system);
+std::string GetWindowsLogFilePath(CSystemApi& system);
+// The local application-data folder and "\Mivlet\mivlet.log"; empty when
+// the system does not tell where that folder is.
+std::string GetAppDataLogFilePath(CSystemApi& system);
+
+// Where the log is, for whoever opens it (the View button): the place where
+// the next line goes, found as a line finds it: the file in the Windows
+// folder where that takes it, else the one in the local application-data
+// folder (the file is made, empty, where it is missing). Empty when neither
+// place takes the file.
+std::string GetLogFilePath(CFileApi& files, CSystemApi& system);
 
 class CMessageLog {
 public:

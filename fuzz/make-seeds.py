@@ -233,6 +233,8 @@ peer_arguments = {
     "bad-wait": [b"who", b"--wait", b"-1"],
     "missing-value": [b"who", b"--wait"],
     "unknown-option": [b"--frobnicate", b"listen"],
+    "answer": [b"answer", b"--broadcasts", b"--timeout", b"5", b"--", b"bash", b"colleague.sh", b"--json"],
+    "bad-timeout": [b"answer", b"--timeout", b"nan", b"--", b"cat"],
 }
 for name, words in peer_arguments.items():
     write("peer_arguments", name, b"\0".join(words))

@@ -1,6 +1,6 @@
 // mivlet-peer's command line, any words in any order. Checks that what the
 // parser accepts is what the commands can use: a port that can be bound and
-// a wait that fits the clock.
+// a wait and a time-out that fit the clock.
 
 #include <cstdint>
 #include <string>
@@ -27,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(options.port >= 1);
     FUZZ_CHECK(options.waitSeconds >= 0 && options.waitSeconds <= 3600);
-    FUZZ_CHECK(WaitMs(options) <= 3600u * 1000u);
+    FUZZ_CHECK(options.timeoutSeconds >= 0 && options.timeoutSeconds <= 3600);
+    FUZZ_CHECK(WaitMs(options) <= 3600u * 1000u && TimeoutMs(options) <= 3600u * 1000u);
     return 0;
 }

@@ -261,6 +261,14 @@ Section /o "un.Settings and message log" UnSecSettings
   DeleteRegKey /ifempty HKLM "Software\Pellandor"
   Delete "$WINDIR\mivlet.log"
   Delete "$WINDIR\mivlet-old.ini"
+  ; Where a standard user keeps them: only the profile of the user who
+  ; uninstalls is within reach; other users' stay in theirs.
+  DeleteRegKey HKCU "${SETTINGS_KEY}"
+  DeleteRegKey /ifempty HKCU "Software\Pellandor"
+  SetShellVarContext current
+  Delete "$LOCALAPPDATA\Mivlet\mivlet.log"
+  RMDir "$LOCALAPPDATA\Mivlet"
+  SetShellVarContext all
   !insertmacro Log "Removed the settings and the message log."
 SectionEnd
 

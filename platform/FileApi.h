@@ -14,6 +14,11 @@
 using FileHandle = std::uintptr_t;
 inline constexpr FileHandle kInvalidFileHandle = ~FileHandle{0};  // INVALID_HANDLE_VALUE
 
+// Why an open failed: someone else holds the file (a sharing or lock
+// violation), or the place does not take it (no rights, as in the Windows
+// folder for a standard user; no such folder; any other error).
+enum class EFileOpenFailure { None, InUse, Refused };
+
 class CFileApi {
 public:
     virtual ~CFileApi() = default;
@@ -21,8 +26,10 @@ public:
     // CreateFileA(path, GENERIC_READ | GENERIC_WRITE, no sharing, no security,
     // OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, no template): creates the file when
     // missing, keeps its contents otherwise, and fails while anyone else has
-    // it open.
-    virtual FileHandle OpenExclusive(const std::string& path) = 0;
+    // it open. `failure`, when given, tells why it failed.
+    virtual FileHandle OpenExclusive(const std::string& path, EFileOpenFailure* failure = nullptr) = 0;
+    // CreateDirectoryA; true also when the folder is there already.
+    virtual bool CreateFolder(const std::string& path) = 0;
     // Moves to the end of the file and tells where that is.
     virtual bool SeekToEnd(FileHandle file, std::uint64_t* offset) = 0;
     virtual bool Write(FileHandle file, const void* data, std::uint32_t size, std::uint32_t* written) = 0;

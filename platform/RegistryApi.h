@@ -3,8 +3,10 @@
 // forwards to advapi32; the in-memory backend keeps typed values as raw bytes
 // and can refuse keys and writes, for the tests.
 //
-// Only what the store needs: keys under HKEY_LOCAL_MACHINE, created when
-// missing, and values read, set and removed as bytes with a type.
+// Only what the store needs: keys under HKEY_LOCAL_MACHINE or
+// HKEY_CURRENT_USER, opened for writing (created when missing) or, where the
+// account may only read them, for reading; and values read, set and removed
+// as bytes with a type.
 
 #include <cstdint>
 #include <string>
@@ -19,14 +21,23 @@ inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr std::uint32_t kRegQword = 11;
 
+// The two roots the settings live under: the computer's, which a standard
+// user may read but not write, and the user's own.
+enum class ERegistryRoot { LocalMachine, CurrentUser };
+
 class CRegistryApi {
 public:
     virtual ~CRegistryApi() = default;
 
-    // RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, no class,
-    // REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, no security): opens the key,
-    // creating it and any missing parent. kNoRegistryKey on failure.
-    virtual RegistryKey CreateMachineKey(const std::string& path) = 0;
+    // RegCreateKeyExA(root, path, 0, no class, REG_OPTION_NON_VOLATILE,
+    // KEY_ALL_ACCESS, no security): opens the key for reading and writing,
+    // creating it and any missing parent. kNoRegistryKey on failure, which
+    // is what a standard user gets under HKEY_LOCAL_MACHINE even for a key
+    // that is there.
+    virtual RegistryKey CreateKey(ERegistryRoot root, const std::string& path) = 0;
+    // RegOpenKeyExA(root, path, 0, KEY_READ): a key that is there, for
+    // reading only. kNoRegistryKey when it is missing or may not be read.
+    virtual RegistryKey OpenKeyForReading(ERegistryRoot root, const std::string& path) = 0;
     virtual bool CloseKey(RegistryKey key) = 0;
 
     // RegQueryValueExA. With `data` null only the size is asked for. Otherwise

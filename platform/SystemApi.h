@@ -1,6 +1,7 @@
 #pragma once
 // The seam for what the system tells about itself: who is logged in, where
-// the Windows folder is and which colours the user chose for windows. The
+// the Windows folder and the user's local application-data folder are, and
+// which colours the user chose for windows. The
 // in-memory backend lets tests set each of them.
 
 #include <optional>
@@ -23,6 +24,10 @@ public:
     // GetWindowsDirectoryA as the system gives it; nothing when the call
     // fails.
     virtual std::optional<std::string> QueryWindowsDirectory() = 0;
+    // The user's local application-data folder (SHGetFolderPathA with
+    // CSIDL_LOCAL_APPDATA), which a standard user may write; nothing when
+    // the system does not tell it.
+    virtual std::optional<std::string> QueryLocalAppDataFolder() = 0;
     // GetSysColor, read anew at every call: the user may change the colours
     // while the program runs.
     virtual ColorRef QuerySystemColor(ESystemColor which) = 0;

@@ -25,6 +25,27 @@ std::string_view FaceName(const CCharFormat& format) {
 
 std::uint32_t Unsigned(std::int32_t value) { return static_cast<std::uint32_t>(value); }
 
+// A layer never keeps a value from an earlier save that the mask no longer
+// covers.
+bool WriteFontTo(CSettingsLayer& layer, const CCharFormat& format) {
+    bool ok = true;
+    for (const char* name : {kEffects, kHeight, kOffset, kColor, kCharSet, kPitchAndFamily, kFaceName})
+        ok = layer.DeleteValue(name) && ok;
+
+    const std::uint32_t mask = format.dwMask;
+    ok = layer.WriteDword(kMask, mask) && ok;
+    if (mask & kCfmEffects) ok = layer.WriteDword(kEffects, format.dwEffects) && ok;
+    if (mask & kCfmSize) ok = layer.WriteDword(kHeight, Unsigned(format.yHeight)) && ok;
+    if (mask & kCfmOffset) ok = layer.WriteDword(kOffset, Unsigned(format.yOffset)) && ok;
+    if (mask & kCfmColor) ok = layer.WriteDword(kColor, format.crTextColor) && ok;
+    if (mask & kCfmCharset) ok = layer.WriteDword(kCharSet, format.bCharSet) && ok;
+    if (mask & kCfmFace) {
+        ok = layer.WriteDword(kPitchAndFamily, format.bPitchAndFamily) && ok;
+        ok = layer.WriteString(kFaceName, FaceName(format)) && ok;
+    }
+    return ok;
+}
+
 }  // namespace
 
 void ReadFontSetting(const CSettingsKey& key, CCharFormat& format, const CCharFormat* source, bool boldByDefault) {
@@ -38,44 +59,30 @@ void ReadFontSetting(const CSettingsKey& key, CCharFormat& format, const CCharFo
         return;
     }
 
+    // A font is read whole from the layer that holds its mask: the user's own
+    // font, else the one stored for the computer.
+    const CSettingsLayer& layer = key.LayerHolding(kMask);
+    auto dword = [&layer](const char* name) { return layer.FindDword(name).value_or(0); };
     format.cbSize = kCharFormatSize;
-    format.dwMask = Unsigned(key.ReadDword(kMask, 0));
-    format.dwEffects = Unsigned(key.ReadDword(kEffects, 0));
-    format.yOffset = key.ReadDword(kOffset, 0);
-    format.crTextColor = Unsigned(key.ReadDword(kColor, 0));
-    format.bCharSet = static_cast<std::uint8_t>(key.ReadDword(kCharSet, 0) & 0xFF);
-    format.bPitchAndFamily = static_cast<std::uint8_t>(key.ReadDword(kPitchAndFamily, 0) & 0xFF);
-    // A mask of 0 means the format was never stored: the prefix then stands
-    // out in bold, and only bold.
-    if (format.dwMask == 0 && boldByDefault) MakeDefaultPrefixFormat(format);
-    format.yHeight = key.ReadDword(kHeight, 0);
-    NormalizeFormatHeight(format);
-
-    const std::string face = key.ReadString(kFaceName, "");
-    const std::size_t length = std::min(face.size(), kMaxFaceName);
+    format.dwMask = Unsigned(dword(kMask));
+    format.dwEffects = Unsigned(dword(kEffects));
+    format.yOffset = dword(kOffset);
+    format.crTextColor = Unsigned(dword(kColor));
+    format.bCharSet = static_cast<std::uint8_t>(dword(kCharSet) & 0xFF);
+    format.bPitchAndFamily = static_cast<std::uint8_t>(dword(kPitchAndFamily) & 0xFF);
+    format.yHeight = dword(kHeight);
+    const std::string face = layer.FindString(kFaceName).value_or(std::string());
     std::memset(format.szFaceName, 0, sizeof format.szFaceName);
-    std::memcpy(format.szFaceName, face.data(), length);
-    if (length != 0)
-        format.dwMask |= kCfmFace;
-    else
-        format.dwMask &= ~kCfmFace;
+    std::memcpy(format.szFaceName, face.data(), std::min(face.size(), kMaxFaceName));
+    NormalizeFormat(format);
+    // A mask that gives nothing means the format was never stored: the
+    // prefix then stands out in bold, and only bold. Decided after the size
+    // and face rules, so that a stored mask holding only a size of 0 or only
+    // an empty face reads the same as the mask 0 it is written back as.
+    if (format.dwMask == 0 && boldByDefault) MakeDefaultPrefixFormat(format);
 }
 
 bool WriteFontSetting(CSettingsKey& key, const CCharFormat& format) {
-    bool ok = true;
-    for (const char* name : {kEffects, kHeight, kOffset, kColor, kCharSet, kPitchAndFamily, kFaceName})
-        ok = key.DeleteValue(name) && ok;
-
-    const std::uint32_t mask = format.dwMask;
-    ok = key.WriteDword(kMask, mask) && ok;
-    if (mask & kCfmEffects) ok = key.WriteDword(kEffects, format.dwEffects) && ok;
-    if (mask & kCfmSize) ok = key.WriteDword(kHeight, Unsigned(format.yHeight)) && ok;
-    if (mask & kCfmOffset) ok = key.WriteDword(kOffset, Unsigned(format.yOffset)) && ok;
-    if (mask & kCfmColor) ok = key.WriteDword(kColor, format.crTextColor) && ok;
-    if (mask & kCfmCharset) ok = key.WriteDword(kCharSet, format.bCharSet) && ok;
-    if (mask & kCfmFace) {
-        ok = key.WriteDword(kPitchAndFamily, format.bPitchAndFamily) && ok;
-        ok = key.WriteString(kFaceName, FaceName(format)) && ok;
-    }
-    return ok;
+    return key.WriteGroup({kMask, kEffects, kHeight, kOffset, kColor, kCharSet, kPitchAndFamily, kFaceName},
+                          [&format](CSettingsLayer& layer) { return WriteFontTo(layer, format); });
 }

@@ -5,58 +5,80 @@
 
 #include "util/AsciiText.h"
 
-void CMemoryRegistry::PutValue(std::string_view path, std::string_view name, std::uint32_t type, std::string bytes) {
-    m_keys[LowerAscii(path)][LowerAscii(name)] = CNamedValue{std::string(name), CMemoryRegistryValue{type, std::move(bytes)}};
+void CMemoryRegistry::PutValue(ERegistryRoot root, std::string_view path, std::string_view name, std::uint32_t type,
+                               std::string bytes) {
+    m_keys[Id(root, path)][LowerAscii(name)] =
+        CNamedValue{std::string(name), CMemoryRegistryValue{type, std::move(bytes)}};
 }
 
-void CMemoryRegistry::PutString(std::string_view path, std::string_view name, std::string_view text) {
+void CMemoryRegistry::PutString(ERegistryRoot root, std::string_view path, std::string_view name,
+                                std::string_view text) {
     std::string bytes(text);
     bytes += '\0';
-    PutValue(path, name, kRegSz, std::move(bytes));
+    PutValue(root, path, name, kRegSz, std::move(bytes));
 }
 
-void CMemoryRegistry::PutDword(std::string_view path, std::string_view name, std::uint32_t value) {
+void CMemoryRegistry::PutDword(ERegistryRoot root, std::string_view path, std::string_view name,
+                               std::uint32_t value) {
     std::string bytes(4, '\0');
     for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    PutValue(path, name, kRegDword, std::move(bytes));
+    PutValue(root, path, name, kRegDword, std::move(bytes));
 }
 
-const CMemoryRegistry::CNamedValue* CMemoryRegistry::Find(std::string_view path, std::string_view name) const {
-    const auto key = m_keys.find(LowerAscii(path));
+const CMemoryRegistry::CNamedValue* CMemoryRegistry::Find(ERegistryRoot root, std::string_view path,
+                                                          std::string_view name) const {
+    const auto key = m_keys.find(Id(root, path));
     if (key == m_keys.end()) return nullptr;
     const auto value = key->second.find(LowerAscii(name));
     return value == key->second.end() ? nullptr : &value->second;
 }
 
-std::optional<CMemoryRegistryValue> CMemoryRegistry::FindValue(std::string_view path, std::string_view name) const {
-    const CNamedValue* found = Find(path, name);
+std::optional<CMemoryRegistryValue> CMemoryRegistry::FindValue(ERegistryRoot root, std::string_view path,
+                                                               std::string_view name) const {
+    const CNamedValue* found = Find(root, path, name);
     if (!found) return std::nullopt;
     return found->value;
 }
 
-std::vector<std::string> CMemoryRegistry::ValueNames(std::string_view path) const {
+std::vector<std::string> CMemoryRegistry::ValueNames(ERegistryRoot root, std::string_view path) const {
     std::vector<std::string> names;
-    const auto key = m_keys.find(LowerAscii(path));
+    const auto key = m_keys.find(Id(root, path));
     if (key == m_keys.end()) return names;
     for (const auto& entry : key->second) names.push_back(entry.second.name);
     std::sort(names.begin(), names.end());
     return names;
 }
 
-CMemoryRegistry::Key* CMemoryRegistry::FindKey(RegistryKey key) {
-    const auto handle = m_handles.find(key);
-    if (handle == m_handles.end()) return nullptr;
-    return &m_keys[handle->second];
+bool CMemoryRegistry::HasKey(ERegistryRoot root, std::string_view path) const {
+    return m_keys.count(Id(root, path)) != 0;
 }
 
-RegistryKey CMemoryRegistry::CreateMachineKey(const std::string& path) {
-    const std::string lower = LowerAscii(path);
-    if (m_denied.count(lower)) return kNoRegistryKey;
-    m_keys[lower];
+CMemoryRegistry::COpenKey* CMemoryRegistry::FindOpen(RegistryKey key) {
+    const auto handle = m_handles.find(key);
+    return handle == m_handles.end() ? nullptr : &handle->second;
+}
+
+CMemoryRegistry::Key* CMemoryRegistry::FindKey(RegistryKey key) {
+    COpenKey* open = FindOpen(key);
+    return open ? &m_keys[open->id] : nullptr;
+}
+
+RegistryKey CMemoryRegistry::Remember(ERegistryRoot root, const std::string& path, bool writable) {
     const RegistryKey handle = m_nextHandle++;
-    m_handles[handle] = lower;
-    m_opened.push_back(path);
+    m_handles[handle] = COpenKey{Id(root, path), writable};
+    m_opened.push_back(root == ERegistryRoot::CurrentUser ? "HKCU\\" + path : path);
     return handle;
+}
+
+RegistryKey CMemoryRegistry::CreateKey(ERegistryRoot root, const std::string& path) {
+    if (m_denied.count(LowerAscii(path)) || m_readOnly[Index(root)]) return kNoRegistryKey;
+    m_keys[Id(root, path)];
+    return Remember(root, path, true);
+}
+
+RegistryKey CMemoryRegistry::OpenKeyForReading(ERegistryRoot root, const std::string& path) {
+    if (m_denied.count(LowerAscii(path)) || !HasKey(root, path)) return kNoRegistryKey;
+    return Remember(root, path, false);
 }
 
 bool CMemoryRegistry::CloseKey(RegistryKey key) { return m_handles.erase(key) != 0; }
@@ -84,16 +106,17 @@ bool CMemoryRegistry::QueryValue(RegistryKey key, const std::string& name, std::
 
 bool CMemoryRegistry::SetValue(RegistryKey key, const std::string& name, std::uint32_t type, const void* data,
                                std::uint32_t size) {
-    Key* open = FindKey(key);
-    if (!open || m_writesFail) return false;
-    (*open)[LowerAscii(name)] = CNamedValue{name, CMemoryRegistryValue{type, std::string(static_cast<const char*>(data), size)}};
+    COpenKey* open = FindOpen(key);
+    if (!open || !open->writable || m_writesFail[open->id.first]) return false;
+    m_keys[open->id][LowerAscii(name)] =
+        CNamedValue{name, CMemoryRegistryValue{type, std::string(static_cast<const char*>(data), size)}};
     return true;
 }
 
 bool CMemoryRegistry::RemoveValue(RegistryKey key, const std::string& name) {
-    Key* open = FindKey(key);
-    if (!open || m_writesFail) return false;
-    return open->erase(LowerAscii(name)) != 0;
+    COpenKey* open = FindOpen(key);
+    if (!open || !open->writable || m_writesFail[open->id.first]) return false;
+    return m_keys[open->id].erase(LowerAscii(name)) != 0;
 }
 
 bool CMemoryRegistry::FlushKey(RegistryKey key) {

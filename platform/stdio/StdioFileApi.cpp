@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "util/AsciiText.h"
+
 CStdioFileApi::~CStdioFileApi() {
     for (auto& entry : m_files) std::fclose(entry.second.stream);
 }
@@ -19,11 +21,36 @@ CStdioFileApi::COpenFile* CStdioFileApi::Find(FileHandle file) {
     return found == m_files.end() ? nullptr : &found->second;
 }
 
-FileHandle CStdioFileApi::OpenExclusive(const std::string& path) {
+namespace {
+
+// One spelling per folder, whatever separators it was given with, and in
+// one letter case where the file system ignores it.
+std::string FolderKey(const std::string& local) {
+    std::filesystem::path folder = std::filesystem::path(local).lexically_normal();
+    if (!folder.has_filename()) folder = folder.parent_path();
+    return std::filesystem::path::preferred_separator == '\\' ? LowerAscii(folder.string()) : folder.string();
+}
+
+}  // namespace
+
+void CStdioFileApi::RefuseFolder(const std::string& folder) { m_refused.insert(FolderKey(LocalPath(folder))); }
+
+bool CStdioFileApi::IsRefused(const std::string& local) const {
+    return m_refused.count(FolderKey(std::filesystem::path(FolderKey(local)).parent_path().string())) != 0;
+}
+
+FileHandle CStdioFileApi::OpenExclusive(const std::string& path, EFileOpenFailure* failure) {
+    EFileOpenFailure ignored;
+    EFileOpenFailure& why = failure ? *failure : ignored;
+    why = EFileOpenFailure::Refused;
     const std::string local = LocalPath(path);
-    if (local.empty()) return kInvalidFileHandle;
-    for (const auto& entry : m_files)
-        if (entry.second.path == local) return kInvalidFileHandle;  // a sharing violation
+    if (local.empty() || IsRefused(local)) return kInvalidFileHandle;
+    for (const auto& entry : m_files) {
+        if (entry.second.path == local) {  // a sharing violation
+            why = EFileOpenFailure::InUse;
+            return kInvalidFileHandle;
+        }
+    }
 
     // "a" creates a missing file and never truncates one that is there; "r+"
     // then gives reading and writing at any place without creating.
@@ -37,7 +64,16 @@ FileHandle CStdioFileApi::OpenExclusive(const std::string& path) {
     if (!stream) return kInvalidFileHandle;
     const FileHandle handle = m_nextHandle++;
     m_files[handle] = COpenFile{stream, local};
+    why = EFileOpenFailure::None;
     return handle;
+}
+
+bool CStdioFileApi::CreateFolder(const std::string& path) {
+    const std::string local = LocalPath(path);
+    if (local.empty() || IsRefused(local)) return false;
+    std::error_code error;
+    std::filesystem::create_directory(local, error);
+    return std::filesystem::is_directory(local, error);
 }
 
 bool CStdioFileApi::SeekToEnd(FileHandle file, std::uint64_t* offset) {

@@ -10,9 +10,20 @@ HANDLE ToHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 
 }  // namespace
 
-FileHandle CWin32FileApi::OpenExclusive(const std::string& path) {
-    return reinterpret_cast<FileHandle>(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+FileHandle CWin32FileApi::OpenExclusive(const std::string& path, EFileOpenFailure* failure) {
+    const HANDLE file =
+        ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (failure) {
+        const DWORD error = file == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+        *failure = file != INVALID_HANDLE_VALUE                                       ? EFileOpenFailure::None
+                   : error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? EFileOpenFailure::InUse
+                                                                                       : EFileOpenFailure::Refused;
+    }
+    return reinterpret_cast<FileHandle>(file);
+}
+
+bool CWin32FileApi::CreateFolder(const std::string& path) {
+    return ::CreateDirectoryA(path.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 bool CWin32FileApi::SeekToEnd(FileHandle file, std::uint64_t* offset) {

@@ -4,7 +4,8 @@
 // The file seam on kernel32.
 class CWin32FileApi final : public CFileApi {
 public:
-    FileHandle OpenExclusive(const std::string& path) override;
+    FileHandle OpenExclusive(const std::string& path, EFileOpenFailure* failure = nullptr) override;
+    bool CreateFolder(const std::string& path) override;
     bool SeekToEnd(FileHandle file, std::uint64_t* offset) override;
     bool Write(FileHandle file, const void* data, std::uint32_t size, std::uint32_t* written) override;
     bool TruncateAt(FileHandle file, std::uint64_t offset) override;

@@ -9,13 +9,23 @@ static_assert(kRegSz == REG_SZ && kRegBinary == REG_BINARY && kRegDword == REG_D
 
 HKEY ToKey(RegistryKey key) { return reinterpret_cast<HKEY>(key); }
 
+HKEY ToRoot(ERegistryRoot root) {
+    return root == ERegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
 }  // namespace
 
-RegistryKey CWin32RegistryApi::CreateMachineKey(const std::string& path) {
+RegistryKey CWin32RegistryApi::CreateKey(ERegistryRoot root, const std::string& path) {
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                          nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExA(ToRoot(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                          &key, nullptr) != ERROR_SUCCESS)
         return kNoRegistryKey;
+    return reinterpret_cast<RegistryKey>(key);
+}
+
+RegistryKey CWin32RegistryApi::OpenKeyForReading(ERegistryRoot root, const std::string& path) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(ToRoot(root), path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return kNoRegistryKey;
     return reinterpret_cast<RegistryKey>(key);
 }
 

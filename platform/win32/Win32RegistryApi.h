@@ -4,7 +4,8 @@
 // The registry seam on advapi32.
 class CWin32RegistryApi final : public CRegistryApi {
 public:
-    RegistryKey CreateMachineKey(const std::string& path) override;
+    RegistryKey CreateKey(ERegistryRoot root, const std::string& path) override;
+    RegistryKey OpenKeyForReading(ERegistryRoot root, const std::string& path) override;
     bool CloseKey(RegistryKey key) override;
     bool QueryValue(RegistryKey key, const std::string& name, std::uint32_t* type, void* data,
                     std::uint32_t* size) override;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <lmcons.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -24,6 +25,13 @@ std::optional<std::string> CWin32SystemApi::QueryWindowsDirectory() {
     }
     if (length == 0 || length >= buffer.size()) return std::nullopt;
     return std::string(buffer.data(), length);
+}
+
+std::optional<std::string> CWin32SystemApi::QueryLocalAppDataFolder() {
+    char folder[MAX_PATH] = {};
+    if (::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK || !folder[0])
+        return std::nullopt;
+    return std::string(folder);
 }
 
 ColorRef CWin32SystemApi::QuerySystemColor(ESystemColor which) {

@@ -1,5 +1,6 @@
 // The message log over real files in a folder of the test's own, standing in
-// for the Windows folder.
+// for the Windows folder, with a folder beside it for the user's local
+// application data.
 
 #include <gtest/gtest.h>
 
@@ -38,11 +39,14 @@ protected:
         name << "mivlet-log-" << ::testing::UnitTest::GetInstance()->random_seed() << '-'
              << ::testing::UnitTest::GetInstance()->current_test_info()->name();
         folder = fs::temp_directory_path() / NormalizePath(name.str());
+        appData = folder / "appdata";
         if (fs::path::preferred_separator == '/' && NormalizePath(folder.string()) != folder.string())
             GTEST_SKIP() << "the log path is lower-cased, and " << folder << " is not on this file system";
         fs::remove_all(folder);
         fs::create_directories(folder);
+        fs::create_directories(appData);
         system.SetWindowsDirectory(folder.string() + "\\");
+        system.SetLocalAppDataFolder(appData.string() + "\\");
         ASSERT_TRUE(SetIntSetting(store, kLogMessages, 1));
     }
     void TearDown() override {
@@ -52,11 +56,15 @@ protected:
 
     bool Log(std::string_view line) { return log.LogLine(line, true, header); }
     fs::path File() const { return folder / "mivlet.log"; }
-    std::optional<std::string> Contents() const {
-        std::ifstream in(File(), std::ios::binary);
+    fs::path AppDataFile() const { return appData / "Mivlet" / "mivlet.log"; }
+    std::optional<std::string> Contents(const fs::path& file) const {
+        std::ifstream in(file, std::ios::binary);
         if (!in) return std::nullopt;
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
+    std::optional<std::string> Contents() const { return Contents(File()); }
+    // The Windows folder as a standard user meets it.
+    void RefuseWindowsFolder() { files.RefuseFolder(system.QueryWindowsDirectory().value()); }
     void Put(const std::string& text) const { std::ofstream(File(), std::ios::binary) << text; }
 
     CMemoryRegistry registry;
@@ -67,6 +75,7 @@ protected:
     CMessageLog log{files, system, [this] { return date; }, [this] { return GetIntSetting(store, kLogMessages) != 0; }};
     bool header = true;  // the history's log header flag, set at start
     fs::path folder;
+    fs::path appData;
 };
 
 TEST_F(MessageLog, NewFileBeginsWithABlockHeader) {
@@ -126,14 +135,16 @@ TEST_F(MessageLog, EarlierTextIsKept) {
 
 TEST_F(MessageLog, FileHeldByAnotherOpenerKeepsTheHeaderPending) {
     {
-        CFileHandle other(files, files.OpenExclusive(GetLogFilePath(system)));
+        CFileHandle other(files, files.OpenExclusive(GetWindowsLogFilePath(system)));
         ASSERT_TRUE(other.IsValid());
         EXPECT_FALSE(Log("lost\r\n"));
         EXPECT_TRUE(header);
+        EXPECT_EQ(GetLogFilePath(files, system), GetWindowsLogFilePath(system)) << "held is still where the log is";
+        EXPECT_FALSE(fs::exists(appData / "Mivlet")) << "a held log is not a reason to start another";
     }
     ASSERT_TRUE(Log("one\r\n"));
     {
-        CFileHandle other(files, files.OpenExclusive(GetLogFilePath(system)));
+        CFileHandle other(files, files.OpenExclusive(GetWindowsLogFilePath(system)));
         EXPECT_FALSE(Log("lost too\r\n"));
         EXPECT_FALSE(header);
     }
@@ -155,16 +166,75 @@ TEST_F(MessageLog, FailedWriteLeavesTheFileAsItWas) {
     EXPECT_EQ(Contents(), before + Block(kDate, "three\r\n"));
 }
 
-TEST_F(MessageLog, FolderThatIsNotThereLogsNothing) {
+TEST_F(MessageLog, WindowsFolderThatTakesNoFilesSendsTheLogToLocalAppData) {
+    // A standard user may neither make nor write files in the Windows
+    // folder; without the second place no line would ever be logged.
+    RefuseWindowsFolder();
+    ASSERT_TRUE(Log("Kel> Hi\r\n"));
+    ASSERT_TRUE(Log("Nico> Hello\r\n"));
+    EXPECT_EQ(Contents(AppDataFile()), Block(kDate, "Kel> Hi\r\nNico> Hello\r\n"));
+    EXPECT_FALSE(fs::exists(File()));
+    EXPECT_FALSE(header);
+    EXPECT_EQ(GetLogFilePath(files, system), GetAppDataLogFilePath(system)) << "View opens the file that is written";
+    EXPECT_EQ(files.OpenFiles(), 0u);
+}
+
+TEST_F(MessageLog, WindowsFolderIsKeptWhereItTakesTheFile) {
+    ASSERT_TRUE(Log("Kel> Hi\r\n"));
+    EXPECT_EQ(GetLogFilePath(files, system), GetWindowsLogFilePath(system));
+    EXPECT_EQ(Contents(), Block(kDate, "Kel> Hi\r\n"));
+    EXPECT_FALSE(fs::exists(appData / "Mivlet")) << "nothing is made in the second place";
+}
+
+TEST_F(MessageLog, NoPlaceThatTakesTheFileLogsNothing) {
+    const struct {
+        const char* what;
+        std::optional<std::string> windows;
+        std::optional<std::string> appData;
+        bool refuseAppData;
+    } cases[] = {
+        {"neither folder is there", "missing", "missing too", false},
+        {"the system names neither folder", std::nullopt, std::nullopt, false},
+        {"the Windows folder is missing, application data refuses files", "missing", "", true},
+    };
+    for (const auto& c : cases) {
+        system.SetWindowsDirectory(c.windows ? std::optional<std::string>((folder / *c.windows).string()) : std::nullopt);
+        system.SetLocalAppDataFolder(c.appData ? std::optional<std::string>((folder / *c.appData).string()) : std::nullopt);
+        if (c.refuseAppData) files.RefuseFolder((folder / *c.appData).string());
+        EXPECT_FALSE(Log("Kel> Hi\r\n")) << c.what;
+        EXPECT_TRUE(header) << c.what;
+        EXPECT_EQ(GetLogFilePath(files, system), "") << c.what;
+    }
+    EXPECT_FALSE(fs::exists(folder / "missing"));
+    EXPECT_FALSE(fs::exists(folder / "missing too"));
+    EXPECT_FALSE(fs::exists(folder / "Mivlet"));
+}
+
+TEST_F(MessageLog, WindowsFolderThatIsNotThereSendsTheLogToLocalAppData) {
     system.SetWindowsDirectory((folder / "missing").string());
-    EXPECT_FALSE(Log("Kel> Hi\r\n"));
-    system.SetWindowsDirectory(std::nullopt);
-    EXPECT_FALSE(Log("Kel> Hi\r\n"));
-    EXPECT_TRUE(header);
+    ASSERT_TRUE(Log("Kel> Hi\r\n"));
+    EXPECT_EQ(Contents(AppDataFile()), Block(kDate, "Kel> Hi\r\n"));
     EXPECT_FALSE(fs::exists(folder / "missing"));
 }
 
-TEST(GetLogFilePath, WindowsFolderNormalisedPlusTheFileName) {
+TEST(GetAppDataLogFilePath, LocalAppDataFolderPlusMivletAndTheFileName) {
+    const struct {
+        std::optional<std::string> folder;
+        const char* path;
+    } cases[] = {
+        {"C:\\Users\\Kel\\AppData\\Local", "C:\\Users\\Kel\\AppData\\Local\\Mivlet\\mivlet.log"},
+        {"C:\\Users\\Kel\\AppData\\Local\\", "C:\\Users\\Kel\\AppData\\Local\\Mivlet\\mivlet.log"},
+        {"", ""},
+        {std::nullopt, ""},
+    };
+    CMemorySystem system;
+    for (const auto& c : cases) {
+        system.SetLocalAppDataFolder(c.folder);
+        EXPECT_EQ(GetAppDataLogFilePath(system), c.path) << c.folder.value_or("(none)");
+    }
+}
+
+TEST(GetWindowsLogFilePath, WindowsFolderNormalisedPlusTheFileName) {
     const struct {
         std::optional<std::string> folder;
         const char* path;
@@ -177,7 +247,7 @@ TEST(GetLogFilePath, WindowsFolderNormalisedPlusTheFileName) {
     CMemorySystem system;
     for (const auto& c : cases) {
         system.SetWindowsDirectory(c.folder);
-        EXPECT_EQ(GetLogFilePath(system), c.path) << c.folder.value_or("(none)");
+        EXPECT_EQ(GetWindowsLogFilePath(system), c.path) << c.folder.value_or("(none)");
     }
 }
 

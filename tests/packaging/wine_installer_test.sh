@@ -186,9 +186,18 @@ check "the message log stays" test -f "$windows/mivlet.log"
 # --- asked to, the uninstaller removes the settings and the log too
 wine "$setup" /S
 check "installing again ends with exit code 0" equals $? 0
+# What a standard user's copy keeps: settings in the user's key, the log in
+# the local application data.
+user_settings_key='HKCU\Software\Pellandor\Mivlet'
+wine reg add "$user_settings_key" /v Username /t REG_SZ /d kel /f >/dev/null 2>&1
+appdata_log=$(win_to_unix "$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\Mivlet\mivlet.log")
+mkdir -p "$(dirname "$appdata_log")" && printf 'a message log\r\n' >"$appdata_log"
+check "a standard user's log is in place, in the local application data" test -f "$appdata_log"
 wine "$instdir_win\\Uninstall.exe" /S /REMOVESETTINGS
 wait_until 30 uninstall_ended
 check "uninstalling with /REMOVESETTINGS removes the program's folder" test ! -e "$instdir"
 check "and the settings" not reg_key_exists "$settings_key"
 check "and the message log" test ! -e "$windows/mivlet.log"
+check "and the uninstalling user's own settings" not reg_key_exists "$user_settings_key"
+check "and their message log in the local application data" test ! -e "$appdata_log"
 check "nothing of it runs" no_installed_copy

@@ -32,13 +32,15 @@ TEST(PeerArguments, WaitAndPortTakeOnlyNumbersTheyCanUse) {
         {"--wait", "nan", false}, {"--wait", "NAN", false},  {"--wait", "-nan", false},
         {"--wait", "inf", false}, {"--wait", "2s", false},   {"--port", "1", true},
         {"--port", "65535", true}, {"--port", "0", false},   {"--port", "65536", false},
-        {"--port", "", false},    {"--port", "80x", false},
+        {"--port", "", false},    {"--port", "80x", false},  {"--timeout", "5", true},
+        {"--timeout", "nan", false}, {"--timeout", "", false},
     };
     for (const auto& c : cases) {
         const CParsed parsed = Parse({"who", c.option, c.value});
         EXPECT_EQ(parsed.good, c.good) << c.option << " " << c.value;
         if (parsed.good) {
             EXPECT_LE(WaitMs(parsed.options), 3600u * 1000u) << c.value;
+            EXPECT_LE(TimeoutMs(parsed.options), 3600u * 1000u) << c.value;
         }
     }
 }
@@ -51,6 +53,12 @@ TEST(PeerArguments, OptionsMayStandAnywhere) {
     EXPECT_EQ(parsed.options.port, 46465);
     EXPECT_EQ(parsed.options.user, "kel");
     EXPECT_TRUE(parsed.options.json);
+    // After "--" the words are the command line of the program to run.
+    const CParsed answer = Parse({"answer", "--broadcasts", "--", "grep", "--json", "-i"});
+    ASSERT_TRUE(answer.good);
+    EXPECT_EQ(answer.options.arguments, (std::vector<std::string>{"grep", "--json", "-i"}));
+    EXPECT_TRUE(answer.options.broadcasts);
+    EXPECT_FALSE(answer.options.json);
     EXPECT_FALSE(Parse({"who", "--wait"}).good);
     EXPECT_FALSE(Parse({"--frobnicate", "listen"}).good);
 }

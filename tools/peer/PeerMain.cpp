@@ -18,6 +18,8 @@
 #include "messaging/LocalComputerName.h"
 #include "messaging/UdpRoute.h"
 #include "messaging/MessagingSession.h"
+#include "tools/peer/Answerer.h"
+#include "tools/peer/CommandRunner.h"
 #include "tools/peer/PeerArguments.h"
 #include "tools/peer/PeerNode.h"
 #include "tools/peer/PeerOutput.h"
@@ -26,7 +28,7 @@
 
 namespace {
 
-enum EExit { kOk = 0, kSendFailed = 1, kUsage = 2, kPortInUse = 3, kUnresolvable = 4, kBadText = 5 };
+enum EExit { kOk = 0, kSendFailed = 1, kUsage = 2, kPortInUse = 3, kUnresolvable = 4, kBadText = 5, kNoProgram = 6 };
 
 constexpr char kUsageText[] =
     "usage: mivlet-peer [--port N] COMMAND [options]\n"
@@ -40,6 +42,7 @@ constexpr char kUsageText[] =
     "  who [--wait SECONDS] [--user NAME]   list the live peers\n"
     "  who --watch [--user NAME]            print peers as they join and leave\n"
     "  version TARGET [--wait SECONDS]      ask TARGET for its build date\n"
+    "  answer [options] -- COMMAND [ARG...] run COMMAND for every message, send back what it prints\n"
     "\n"
     "TARGET is \"*\" for all computers or a computer name. --port defaults to 46464.\n"
     "Run \"mivlet-peer COMMAND --help\" for one command.\n";
@@ -63,6 +66,16 @@ const std::map<std::string, const char*> kCommandHelp = {
     {"version",
      "usage: mivlet-peer version TARGET [--wait SECONDS] [--user NAME] [--port N]\n"
      "Sends the version request to TARGET and prints the replies that come in SECONDS (default 2).\n"},
+    {"answer",
+     "usage: mivlet-peer answer [--broadcasts] [--timeout SECONDS] [--user NAME] [--port N] -- COMMAND [ARG...]\n"
+     "Takes part as listen does and runs COMMAND, directly and never through a shell, for every\n"
+     "direct message (with --broadcasts, for messages to all users too). The message is on its\n"
+     "standard input and in MIVLET_COMPUTER, MIVLET_USER, MIVLET_TEXT and MIVLET_BROADCAST; what it\n"
+     "prints goes back to the sender as a direct message, cut at 20480 characters. One command\n"
+     "runs at a time and is ended after SECONDS (default 10); at most 16 messages wait, and each\n"
+     "sender gets at most 5 answers in 10 seconds. A command that fails, prints nothing or runs\n"
+     "too long sends nothing; every message gets a line on standard error saying what happened.\n"
+     "Exits 6 when COMMAND is not found.\n"},
 };
 
 int Fail(int code, const std::string& message) {
@@ -197,6 +210,49 @@ int Send(const CPeerOptions& options) {
     return kOk;
 }
 
+int Answer(const CPeerOptions& options) {
+    if (options.arguments.empty()) return Fail(kUsage, "answer needs a COMMAND to run, after \"--\"");
+    const std::unique_ptr<CCommandLauncher> launcher = MakeCommandLauncher();
+    if (!launcher) return Fail(kUsage, "this build of mivlet-peer cannot run commands");
+    const auto program = launcher->FindProgram(options.arguments[0]);
+    if (!program) return Fail(kNoProgram, "command not found: " + options.arguments[0]);
+
+    CPeerSession session(options.port);
+    const std::string user = UserOf(options, *session.platform);
+    CPeerNode node(session.route, session.computer, user, ThisBuild());
+    if (auto failed = CheckOpen(node, session)) return *failed;
+    InstallStopHandler();
+
+    CAnswerOptions answerOptions;
+    answerOptions.program = *program;
+    answerOptions.arguments = options.arguments;
+    answerOptions.timeoutMs = TimeoutMs(options);
+    answerOptions.broadcasts = options.broadcasts;
+    CAnswerer answerer(
+        answerOptions, *launcher, session.computer,
+        [&](const std::string& computer, const std::string& text) {
+            // Sent as this user's chat text: an answer that starts with
+            // "admin:" is shown, never carried out.
+            return node.Endpoint().Send(computer.c_str(), user.c_str(), text.c_str(), true);
+        },
+        // The lines name the sender, whose fields come from the network.
+        [](const std::string& line) { std::cerr << "mivlet-peer: " << EscapeControlCharacters(line) << std::endl; });
+    CSystemTimeZone zone;
+    CMailslotApi& clock = session.platform->System();
+    node.Run(
+        0xFFFFFFFFu,
+        [&](const CMessageRecord& record) {
+            std::cout << FormatShownLine(record, zone) << std::endl;
+            answerer.OnMessage(record, clock.GetTickCount());
+        },
+        [&] {
+            answerer.Step(clock.GetTickCount());
+            return StopRequested();
+        });
+    node.SendExitNotice();
+    return kOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -221,5 +277,6 @@ int main(int argc, char** argv) {
     if (options.command == "listen") return Listen(options);
     if (options.command == "send") return Send(options);
     if (options.command == "who") return Who(options);
+    if (options.command == "answer") return Answer(options);
     return Version(options);
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "settings/IntSettings.h"
@@ -36,10 +37,15 @@ protected:
         path = folder + "\\mivlet.log";
         DeleteFileA(path.c_str());
         system.SetWindowsDirectory(folder);
+        // No second place unless a test gives one: a line that went there
+        // would look lost here.
+        system.SetLocalAppDataFolder(std::nullopt);
         ASSERT_TRUE(SetIntSetting(store, kLogMessages, 1));
     }
     void TearDown() override {
         DeleteFileA(path.c_str());
+        DeleteFileA((folder + "\\Mivlet\\mivlet.log").c_str());
+        RemoveDirectoryA((folder + "\\Mivlet").c_str());
         RemoveDirectoryA(folder.c_str());
     }
 
@@ -76,7 +82,9 @@ TEST_F(Win32File, OpenKeepsTheContentsAndSharesWithNobody) {
     ASSERT_TRUE(files.SeekToEnd(file.Get(), &end));
     EXPECT_EQ(end, 9u);
 
-    EXPECT_EQ(files.OpenExclusive(path), kInvalidFileHandle);
+    EFileOpenFailure failure = EFileOpenFailure::None;
+    EXPECT_EQ(files.OpenExclusive(path, &failure), kInvalidFileHandle);
+    EXPECT_EQ(failure, EFileOpenFailure::InUse);
     EXPECT_FALSE(Open(path, FILE_SHARE_READ | FILE_SHARE_WRITE)) << "not even a sharing opener";
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
 
@@ -87,6 +95,28 @@ TEST_F(Win32File, OpenKeepsTheContentsAndSharesWithNobody) {
     ASSERT_TRUE(files.TruncateAt(file.Get(), end));
     file.Close();
     EXPECT_EQ(Contents(), "earlier\r\n");
+}
+
+TEST_F(Win32File, FolderThatIsNotThereRefusesAndFoldersAreMadeOnce) {
+    const std::string missing = folder + "\\missing\\mivlet.log";
+    EFileOpenFailure failure = EFileOpenFailure::None;
+    EXPECT_EQ(files.OpenExclusive(missing, &failure), kInvalidFileHandle);
+    EXPECT_EQ(failure, EFileOpenFailure::Refused);
+
+    const std::string made = folder + "\\Mivlet";
+    EXPECT_TRUE(files.CreateFolder(made));
+    EXPECT_TRUE(files.CreateFolder(made)) << "a folder that is there is no error";
+    EXPECT_FALSE(files.CreateFolder(folder + "\\missing\\deeper"));
+    EXPECT_TRUE(RemoveDirectoryA(made.c_str()));
+}
+
+TEST_F(Win32File, LogGoesToLocalAppDataWhereTheWindowsFolderIsNotThere) {
+    system.SetWindowsDirectory(folder + "\\missing");
+    system.SetLocalAppDataFolder(folder);
+    ASSERT_TRUE(Log("Kel 3:47> Hi\r\n"));
+    const std::string appDataLog = folder + "\\Mivlet\\mivlet.log";
+    EXPECT_EQ(GetLogFilePath(files, system), appDataLog);
+    EXPECT_NE(GetFileAttributesA(appDataLog.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(Win32File, LogBlockOnTheRealFile) {

@@ -112,6 +112,37 @@ TEST_F(Win32Registry, FontKeyKeepsOnlyWhatTheMaskCovers) {
     EXPECT_EQ(FromPlatformCharFormat(platform).yHeight, 240);
 }
 
+TEST(Win32RegistryRoots, UserRootIsTheCurrentUsersAndAKeyForReadingTakesNoWrites) {
+    CWin32RegistryApi api;
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kTestPath.c_str());
+    EXPECT_EQ(api.OpenKeyForReading(ERegistryRoot::CurrentUser, kTestPath), kNoRegistryKey) << "not there yet";
+
+    const RegistryKey written = api.CreateKey(ERegistryRoot::CurrentUser, kTestPath);
+    ASSERT_NE(written, kNoRegistryKey);
+    const DWORD five = 5;
+    EXPECT_TRUE(api.SetValue(written, "v", REG_DWORD, &five, sizeof five));
+    EXPECT_TRUE(api.CloseKey(written));
+
+    HKEY raw = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kTestPath.c_str(), 0, KEY_READ, &raw), ERROR_SUCCESS);
+    const CRegistryKey user(raw);
+    DWORD value = 0, size = sizeof value;
+    EXPECT_EQ(::RegQueryValueExA(user.Get(), "v", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(value, 5u);
+    EXPECT_FALSE(OpenMachineKey(kTestPath)) << "nothing under HKEY_LOCAL_MACHINE";
+
+    const RegistryKey read = api.OpenKeyForReading(ERegistryRoot::CurrentUser, kTestPath);
+    ASSERT_NE(read, kNoRegistryKey);
+    std::uint32_t readSize = sizeof value;
+    value = 0;
+    EXPECT_TRUE(api.QueryValue(read, "v", nullptr, &value, &readSize));
+    EXPECT_EQ(value, 5u);
+    EXPECT_FALSE(api.SetValue(read, "w", REG_DWORD, &five, sizeof five)) << "opened for reading only";
+    EXPECT_TRUE(api.CloseKey(read));
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kTestPath.c_str());
+}
+
 TEST(Win32SettingsStore, IsTheMainKeyAndItsThreeSubkeys) {
     CWin32RegistryApi api;
     {

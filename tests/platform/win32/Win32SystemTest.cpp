@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <lmcons.h>
+#include <shlobj.h>
 
 #include "settings/ChatTextBackground.h"
 #include "settings/SettingsStore.h"
@@ -25,8 +26,13 @@ TEST(Win32System, ReportsTheLoginNameAndTheWindowsFolder) {
     char folder[MAX_PATH] = {};
     ASSERT_NE(GetWindowsDirectoryA(folder, MAX_PATH), 0u);
     EXPECT_EQ(system.QueryWindowsDirectory(), std::string(folder));
-    EXPECT_EQ(GetLogFilePath(system), NormalizePath(folder) + "\\mivlet.log");
-    EXPECT_EQ(GetLogFilePath(system), "c:\\windows\\mivlet.log");  // Wine's folder
+    EXPECT_EQ(GetWindowsLogFilePath(system), NormalizePath(folder) + "\\mivlet.log");
+    EXPECT_EQ(GetWindowsLogFilePath(system), "c:\\windows\\mivlet.log");  // Wine's folder
+
+    char appData[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData), S_OK);
+    EXPECT_EQ(system.QueryLocalAppDataFolder(), std::string(appData));
+    EXPECT_EQ(GetAppDataLogFilePath(system), std::string(appData) + "\\Mivlet\\mivlet.log");
 }
 
 TEST(Win32System, LiteAndDarkAreTheSystemColours) {
