@@ -39,7 +39,7 @@ public:
         m_list.Add(kAllUsersEntry);
         m_list.Select(0);
         DeliverPings(0, peerCount);
-        Receive();
+        while (HasMessages()) Receive();
         Refresh();
     }
 

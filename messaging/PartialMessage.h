@@ -43,6 +43,12 @@ public:
     std::size_t Size() const { return m_entries.size(); }
     // The entry of a sender key, any letter case; null when there is none.
     const CPartialMessage* Find(std::string_view key) const;
+    // Calls `visit` with every entry, for checks of what the table holds.
+    template <typename Visit>
+    void ForEach(Visit&& visit) const {
+        for (const CPartialMessage& entry : m_idle) visit(entry);
+        for (const CPartialMessage& entry : m_collecting) visit(entry);
+    }
 
 private:
     // Entries in the order of their last use, oldest first: one list for

@@ -21,6 +21,7 @@ std::string CPeerTable::GetListText(std::string_view computer) const {
 
 void CPeerTable::Renew(std::size_t index, std::string_view user, std::uint32_t time) {
     CPeerRecord& peer = m_peers[index];
+    user = user.substr(0, kMaxUserBytes);
     peer.gone = 0;
     // The name last announced is the one to show, also when it is the one
     // shown now and an older announcement is still pending.

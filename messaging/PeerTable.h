@@ -36,6 +36,10 @@ struct CPeerRecord {
 class CPeerTable {
 public:
     static constexpr std::size_t kMaxPeers = 4096;
+    // Copies announce names of at most 25 characters; another program could
+    // announce tens of thousands, and the recipient list shows every one.
+    // The table keeps this much of a name.
+    static constexpr std::size_t kMaxUserBytes = 256;
     // How long a peer must have been silent before a new computer may take
     // its slot. The To: list refresh, once a second, removes the list entry
     // of a peer that is no longer alive; well after that, no list entry can

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the three flavours and runs every test: the portable unit tests
 # natively, again with AddressSanitizer and UndefinedBehaviorSanitizer, and
-# cross-compiled under Wine; then the Win32 tests under Wine. Prints each
-# runner's summary and a total; exits non-zero on any failure.
+# cross-compiled under Wine; the fuzz corpus replayed through the sanitizers;
+# then the Win32 tests under Wine. Prints each runner's summary and a total;
+# exits non-zero on any failure.
 set -uo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
@@ -72,6 +73,7 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 bin=$MIVLET_BUILD
 run_gtest native-core        "$bin/native/bin/core_tests"
 run_gtest sanitized-core     "$bin/asan/bin/core_tests"
+run_counted fuzz-replay      bash "$MIVLET_ROOT/scripts/fuzz-replay.sh" "$bin/asan/bin/fuzz"
 run_gtest wine-core          wine "$bin/win/bin/core_tests.exe"
 run_gtest wine-win32         wine "$bin/win/bin/win32_tests.exe"
 run_gtest wine-app           wine "$bin/win/bin/app_tests.exe"

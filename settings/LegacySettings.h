@@ -4,6 +4,11 @@
 // "mivlet-old.ini".
 
 #include <cstdint>
+#include <string>
+
+#include "settings/LegacyProfile.h"
+
+class CSettingsStore;
 
 inline constexpr char kLegacyIniName[] = "mivlet.ini";
 inline constexpr char kRetiredIniName[] = "mivlet-old.ini";
@@ -12,3 +17,9 @@ inline constexpr char kRetiredIniName[] = "mivlet-old.ini";
 constexpr std::int32_t ConvertLegacyOnNewMessage(std::int32_t legacy) {
     return legacy == 0 ? 2 : legacy == 2 ? 0 : legacy;
 }
+
+// The current profile's user name, trimmed; empty when the profile has none.
+std::string ReadLegacyUserName(const CLegacyProfile& profile);
+// Stores the current profile's settings and its user name (even an empty
+// one, so that the name prompt follows).
+void ImportLegacyProfile(CSettingsStore& store, const CLegacyProfile& profile);

@@ -124,6 +124,18 @@ TEST(DispatchCommand, ChatTextAndAbsentProgramDoNothing) {
     EXPECT_TRUE(context.peers.Peers().empty());
 }
 
+TEST(PeerTable, KeepsTheFrontOfAnOverlongName) {
+    CFakeContext context;
+    const std::string longName(CPeerTable::kMaxUserBytes + 1000, 'n');
+    CMessageRecord ping = Command("Lab2", "admin:ping " + longName);
+    DispatchCommand(ping, &context);
+    context.peers.CommitPendingUsers();
+    EXPECT_EQ(context.peers.Peers()[0].user, longName.substr(0, CPeerTable::kMaxUserBytes));
+    // The same name again is no rename.
+    context.peers.ApplyMessage(Record("Lab2", longName, "hi", 1001));
+    EXPECT_EQ(context.peers.Peers()[0].pendingUser, "");
+}
+
 TEST(PeerTable, LivenessExitNoticeAndRenames) {
     CFakeContext context;
     CMessageRecord ping = Command("Lab2", "admin:ping Kel", 1000);

@@ -245,6 +245,31 @@ TEST_F(ReceiveTest, AfterAFloodOfEndlessMessagesAndForgedNamesRealMessagesArrive
     EXPECT_EQ(records[1].text, "new here");
 }
 
+// A flood from other computers must not hold the thread that receives: a
+// step reads its share and leaves the rest for the next one.
+TEST_F(ReceiveTest, AFloodIsReadOverSeveralSteps) {
+    class CHost final : public CSessionHost {
+        bool IsAvailable() override { return true; }
+        std::string ModulePath() override { return {}; }
+        void Exit() override {}
+    } host;
+    CMemoryNetwork n;
+    CMemoryComputer& computer = n.AddComputer("Office");
+    CMessagingSession session(computer, "Office", CBuildInfo{"Dec 12 2000", "1.0.0"}, host);
+    const std::size_t flood = CMessagingSession::kMaxDatagramsPerStep + 5;
+    for (std::size_t i = 0; i < flood; ++i)
+        computer.DeliverRaw(kMailslotName, Datagram("Pc" + std::to_string(i), true, 1, "Kel>\thi"));
+
+    std::vector<std::string> shown;
+    const auto show = [&](const CMessageRecord& r) { shown.push_back(r.computer); };
+    session.Receive(show);
+    EXPECT_EQ(shown.size(), CMessagingSession::kMaxDatagramsPerStep);
+    EXPECT_EQ(computer.PendingDatagrams(kMailslotName), 5u);
+    session.Receive(show);
+    ASSERT_EQ(shown.size(), flood);
+    EXPECT_EQ(shown.back(), "Pc" + std::to_string(flood - 1));
+}
+
 TEST_F(ReceiveTest, PlatformFailuresEndTheDrainWithFalse) {
     Deliver(Datagram("Lab2", false, 1, "Kel>\tone"));
     Deliver(Datagram("Lab2", false, 2, "Kel>\ttwo"));

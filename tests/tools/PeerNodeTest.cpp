@@ -108,10 +108,46 @@ TEST(PeerOutput, OneLinePerMessageAndValidJson) {
     r.text = "two\r\nlines\t\x01\xe9";
     r.broadcast = 1;
     r.time = 957787620;  // 8 May 2000 12:07:00 UTC
-    EXPECT_EQ(FormatShownLine(r, CFixedTimeZone()), "Kel \"K\" (to all users) 12:07> two\\nlines\t\x01\xe9");
+    EXPECT_EQ(FormatShownLine(r, CFixedTimeZone()), "Kel \"K\" (to all users) 12:07> two\\nlines\\t\\x01\xe9");
     EXPECT_EQ(FormatJsonLine(r),
               "{\"computer\":\"Lab2\",\"user\":\"Kel \\\"K\\\"\",\"text\":\"two\\r\\nlines\\t\\u0001\\u00e9\","
               "\"broadcast\":true,\"time\":957787620}");
+}
+
+// Whatever another computer puts into any field, plain output hands the
+// terminal no control character: no escape sequence, and no line break that
+// would start a line of its own.
+TEST(PeerOutput, ControlCharactersOfEveryFieldAreWrittenOut) {
+    const struct {
+        const char* name;
+        std::string computer, user, text;
+        std::string shown;
+    } cases[] = {
+        {"escape sequences in the user field", "Lab2", "\x1b[31mred", "\x1b]0;title\x07",
+         "\\x1b[31mred 12:07> \\x1b]0;title\\x07"},
+        {"a line feed forging a line", "Lab2", "Kel\nLab3  (mallory) 12:00> forged", "hi",
+         "Kel\\nLab3  (mallory) 12:00> forged 12:07> hi"},
+        {"carriage returns alone and in pairs", "Lab2", "Kel", "a\rb\r\nc\n\rd", "Kel 12:07> a\\nb\\nc\\n\\nd"},
+        {"DEL and the other C0 controls", "Lab2", "K\x7f", std::string("\0\x08\x1f", 3),
+         "K\\x7f 12:07> \\x00\\x08\\x1f"},
+        {"C1 controls in UTF-8, other bytes kept", "Lab2", "Kel", "\xc2\x9b" "2J \xc2\x85 \xc3\xa9 \xc2\xa0 \x9b",
+         "Kel 12:07> \\xc2\\x9b" "2J \\xc2\\x85 \xc3\xa9 \xc2\xa0 \x9b"},
+        {"a backslash stays as written", "Lab2", "Kel", "\\\\files\\share", "Kel 12:07> \\\\files\\share"},
+    };
+    for (const auto& c : cases) {
+        CMessageRecord r;
+        r.computer = c.computer;
+        r.user = c.user;
+        r.text = c.text;
+        r.time = 957787620;
+        EXPECT_EQ(FormatShownLine(r, CFixedTimeZone()), c.shown) << c.name;
+    }
+
+    CMessageRecord reply;
+    reply.computer = "Lab\x1b[2J";
+    reply.text = "The build date is\nLab9: forged.";
+    EXPECT_EQ(FormatVersionLine(reply), "Lab\\x1b[2J: The build date is\\nLab9: forged.");
+    EXPECT_EQ(EscapeControlCharacters("Lab2  (Kel\tSmith\x1b[K)"), "Lab2  (Kel\\tSmith\\x1b[K)");
 }
 
 }  // namespace

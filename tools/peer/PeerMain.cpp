@@ -20,6 +20,7 @@
 #include "messaging/MessagingSession.h"
 #include "tools/peer/Answerer.h"
 #include "tools/peer/CommandRunner.h"
+#include "tools/peer/PeerArguments.h"
 #include "tools/peer/PeerNode.h"
 #include "tools/peer/PeerOutput.h"
 #include "tools/peer/PeerPlatform.h"
@@ -77,70 +78,9 @@ const std::map<std::string, const char*> kCommandHelp = {
      "Exits 6 when COMMAND is not found.\n"},
 };
 
-struct COptions {
-    std::string command;
-    std::vector<std::string> arguments;
-    std::uint16_t port = kDefaultUdpPort;
-    std::optional<std::string> user;
-    double waitSeconds = 2.0;
-    double timeoutSeconds = 10.0;
-    bool broadcasts = false;
-    bool json = false;
-    bool watch = false;
-    bool help = false;
-};
-
 int Fail(int code, const std::string& message) {
     std::cerr << "mivlet-peer: " << message << "\n";
     return code;
-}
-
-// Returns an error text, or nothing when the arguments are good.
-std::optional<std::string> ParseArguments(int argc, char** argv, COptions& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--") {
-            // The rest is a command line of its own, options and all.
-            for (++i; i < argc; ++i) options.arguments.push_back(argv[i]);
-            break;
-        }
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= argc) return std::nullopt;
-            return std::string(argv[++i]);
-        };
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--json") {
-            options.json = true;
-        } else if (arg == "--watch") {
-            options.watch = true;
-        } else if (arg == "--broadcasts") {
-            options.broadcasts = true;
-        } else if (arg == "--port" || arg == "--user" || arg == "--wait" || arg == "--timeout") {
-            const auto v = value();
-            if (!v) return arg + " needs a value";
-            if (arg == "--user") {
-                options.user = *v;
-            } else if (arg == "--port") {
-                char* end = nullptr;
-                const long port = std::strtol(v->c_str(), &end, 10);
-                if (*end || port < 1 || port > 65535) return "not a port: " + *v;
-                options.port = static_cast<std::uint16_t>(port);
-            } else {
-                char* end = nullptr;
-                double& seconds = arg == "--wait" ? options.waitSeconds : options.timeoutSeconds;
-                seconds = std::strtod(v->c_str(), &end);
-                if (v->empty() || *end || !(seconds >= 0 && seconds <= 3600)) return "not a number of seconds: " + *v;
-            }
-        } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
-            return "unknown option " + arg;
-        } else if (options.command.empty()) {
-            options.command = arg;
-        } else {
-            options.arguments.push_back(arg);
-        }
-    }
-    return std::nullopt;
 }
 
 struct CPeerSession {
@@ -151,11 +91,9 @@ struct CPeerSession {
     explicit CPeerSession(std::uint16_t port) : route(platform->System(), false, platform->Sockets(), port) {}
 };
 
-std::string UserOf(const COptions& options, CPeerPlatform& platform) {
+std::string UserOf(const CPeerOptions& options, CPeerPlatform& platform) {
     return options.user ? *options.user : platform.LoginName();
 }
-
-std::uint32_t WaitMs(const COptions& options) { return static_cast<std::uint32_t>(options.waitSeconds * 1000); }
 
 // A node that receives; fails with a clear message when the port is taken.
 std::optional<int> CheckOpen(CPeerNode& node, CPeerSession& session) {
@@ -166,7 +104,7 @@ std::optional<int> CheckOpen(CPeerNode& node, CPeerSession& session) {
     return Fail(kPortInUse, "cannot open UDP port " + std::to_string(session.route.Port()));
 }
 
-int Listen(const COptions& options) {
+int Listen(const CPeerOptions& options) {
     CPeerSession session(options.port);
     CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
@@ -191,10 +129,10 @@ std::uint64_t MillisecondsSince1970() {
 void PrintPeerChanges(std::vector<std::string>& before, const std::vector<std::string>& now) {
     for (const std::string& text : before)
         if (std::find(now.begin(), now.end(), text) == now.end())
-            std::cout << MillisecondsSince1970() << " - " << text << std::endl;
+            std::cout << MillisecondsSince1970() << " - " << EscapeControlCharacters(text) << std::endl;
     for (const std::string& text : now)
         if (std::find(before.begin(), before.end(), text) == before.end())
-            std::cout << MillisecondsSince1970() << " + " << text << std::endl;
+            std::cout << MillisecondsSince1970() << " + " << EscapeControlCharacters(text) << std::endl;
     before = now;
 }
 
@@ -211,14 +149,14 @@ int Watch(CPeerNode& node) {
     return kOk;
 }
 
-int Who(const COptions& options) {
+int Who(const CPeerOptions& options) {
     CPeerSession session(options.port);
     CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
     if (options.watch) return Watch(node);
     node.Run(WaitMs(options), [](const CMessageRecord&) {});
     node.SendExitNotice();
-    for (const std::string& text : node.AlivePeerTexts()) std::cout << text << "\n";
+    for (const std::string& text : node.AlivePeerTexts()) std::cout << EscapeControlCharacters(text) << "\n";
     return kOk;
 }
 
@@ -229,7 +167,7 @@ std::optional<int> CheckTarget(const std::string& target, CPeerSession& session)
     return std::nullopt;
 }
 
-int Version(const COptions& options) {
+int Version(const CPeerOptions& options) {
     if (options.arguments.size() != 1) return Fail(kUsage, "version needs one TARGET");
     const std::string& target = options.arguments[0];
     CPeerSession session(options.port);
@@ -242,13 +180,13 @@ int Version(const COptions& options) {
         return Fail(kSendFailed, "the version request could not be sent");
     node.Run(WaitMs(options), [](const CMessageRecord& record) {
         if (record.text.compare(0, kVersionReplyStart.size(), kVersionReplyStart) == 0)
-            std::cout << record.computer << ": " << record.text << std::endl;
+            std::cout << FormatVersionLine(record) << std::endl;
     });
     node.SendExitNotice();
     return kOk;
 }
 
-int Send(const COptions& options) {
+int Send(const CPeerOptions& options) {
     if (options.arguments.size() != 2) return Fail(kUsage, "send needs TARGET and TEXT");
     const std::string& target = options.arguments[0];
     std::string text = options.arguments[1];
@@ -272,7 +210,7 @@ int Send(const COptions& options) {
     return kOk;
 }
 
-int Answer(const COptions& options) {
+int Answer(const CPeerOptions& options) {
     if (options.arguments.empty()) return Fail(kUsage, "answer needs a COMMAND to run, after \"--\"");
     const std::unique_ptr<CCommandLauncher> launcher = MakeCommandLauncher();
     if (!launcher) return Fail(kUsage, "this build of mivlet-peer cannot run commands");
@@ -288,7 +226,7 @@ int Answer(const COptions& options) {
     CAnswerOptions answerOptions;
     answerOptions.program = *program;
     answerOptions.arguments = options.arguments;
-    answerOptions.timeoutMs = static_cast<std::uint32_t>(options.timeoutSeconds * 1000);
+    answerOptions.timeoutMs = TimeoutMs(options);
     answerOptions.broadcasts = options.broadcasts;
     CAnswerer answerer(
         answerOptions, *launcher, session.computer,
@@ -297,7 +235,8 @@ int Answer(const COptions& options) {
             // "admin:" is shown, never carried out.
             return node.Endpoint().Send(computer.c_str(), user.c_str(), text.c_str(), true);
         },
-        [](const std::string& line) { std::cerr << "mivlet-peer: " << line << std::endl; });
+        // The lines name the sender, whose fields come from the network.
+        [](const std::string& line) { std::cerr << "mivlet-peer: " << EscapeControlCharacters(line) << std::endl; });
     CSystemTimeZone zone;
     CMailslotApi& clock = session.platform->System();
     node.Run(
@@ -317,7 +256,7 @@ int Answer(const COptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    COptions options;
+    CPeerOptions options;
     if (auto error = ParseArguments(argc, argv, options)) {
         std::cerr << "mivlet-peer: " << *error << "\n\n" << kUsageText;
         return kUsage;

@@ -1,15 +1,29 @@
 #pragma once
-// How the command-line peer prints a message: as the history would show it
-// (prefix and text on one line), or as one JSON object for scripts.
+// How the command-line peer prints what came from the network: as the
+// history would show it (prefix and text on one line), or as one JSON object
+// for scripts. Every field of another computer's message is untrusted, so
+// plain output never hands the terminal a control character: line breaks
+// and tabs are written as \n and \t, other control characters as \xNN.
 
 #include <string>
+#include <string_view>
 
 #include "chattext/TimeZone.h"
 #include "messaging/MessageRecord.h"
 
-// Prefix from the default prefix code, then the text; line breaks inside the
-// text are written as "\n" so that one message stays one line.
+// The text with its control characters written out: CR LF, CR and LF as
+// "\n", TAB as "\t", the other C0 controls and DEL as "\xNN", and the C1
+// controls as UTF-8 encodes them (C2 80 to C2 9F) as "\xc2\xNN". Other bytes
+// of 0x80 and above stay, so names and text in any code page or in UTF-8
+// still read as they were written. The backslash stays as it is.
+std::string EscapeControlCharacters(std::string_view text);
+
+// Prefix from the default prefix code, then the text, escaped as above so
+// that one message stays one line.
 std::string FormatShownLine(const CMessageRecord& record, const CTimeZone& timeZone);
+
+// "Computer: text" for a reply to a version request, escaped as above.
+std::string FormatVersionLine(const CMessageRecord& record);
 
 // {"computer":…,"user":…,"text":…,"broadcast":true,"time":…}. Bytes of
 // 0x80 and above are taken as Latin-1, so the output is always valid JSON.

@@ -1,0 +1,135 @@
+// What mivlet-peer prints of a message, whatever its fields hold. Plain
+// output must never hand the terminal a control character (an escape
+// sequence, or a line break that forges a line of its own); JSON output must
+// be valid JSON that gives the very bytes back, read as Latin-1.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "chattext/TimeZone.h"
+#include "fuzz/FuzzInput.h"
+#include "tools/peer/PeerOutput.h"
+
+namespace {
+
+void CheckPlain(std::string_view line) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const auto c = static_cast<unsigned char>(line[i]);
+        FUZZ_CHECK(c >= 0x20 && c != 0x7F);
+        // C1 controls as UTF-8 encodes them.
+        if (c == 0xC2 && i + 1 < line.size()) {
+            const auto next = static_cast<unsigned char>(line[i + 1]);
+            FUZZ_CHECK(next < 0x80 || next > 0x9F);
+        }
+    }
+}
+
+// A reader of just the JSON that FormatJsonLine may write: one object of
+// strings, booleans and whole numbers. Each read returns nothing on any
+// departure from JSON.
+class CJsonReader {
+public:
+    explicit CJsonReader(std::string_view text) : m_text(text) {}
+
+    bool AtEnd() const { return m_at == m_text.size(); }
+    bool Take(char c) {
+        if (m_at >= m_text.size() || m_text[m_at] != c) return false;
+        ++m_at;
+        return true;
+    }
+    // A string, its code points as bytes (all must be below 256).
+    std::optional<std::string> String() {
+        if (!Take('"')) return std::nullopt;
+        std::string out;
+        while (m_at < m_text.size()) {
+            const auto c = static_cast<unsigned char>(m_text[m_at++]);
+            if (c == '"') return out;
+            if (c < 0x20 || c >= 0x7F) return std::nullopt;  // the writer escapes all of these
+            if (c != '\\') {
+                out += static_cast<char>(c);
+                continue;
+            }
+            if (m_at >= m_text.size()) return std::nullopt;
+            const char e = m_text[m_at++];
+            switch (e) {
+            case '"': case '\\': case '/': out += e; break;
+            case 'n': out += '\n'; break;
+            case 'r': out += '\r'; break;
+            case 't': out += '\t'; break;
+            case 'b': out += '\b'; break;
+            case 'f': out += '\f'; break;
+            case 'u': {
+                if (m_at + 4 > m_text.size()) return std::nullopt;
+                unsigned value = 0;
+                for (int k = 0; k < 4; ++k) {
+                    const char h = m_text[m_at++];
+                    const int digit = (h >= '0' && h <= '9') ? h - '0'
+                                    : (h >= 'a' && h <= 'f') ? h - 'a' + 10
+                                    : (h >= 'A' && h <= 'F') ? h - 'A' + 10 : -1;
+                    if (digit < 0) return std::nullopt;
+                    value = value * 16 + static_cast<unsigned>(digit);
+                }
+                if (value > 0xFF) return std::nullopt;
+                out += static_cast<char>(value);
+                break;
+            }
+            default: return std::nullopt;
+            }
+        }
+        return std::nullopt;
+    }
+    bool Literal(std::string_view word) {
+        if (m_text.substr(m_at, word.size()) != word) return false;
+        m_at += word.size();
+        return true;
+    }
+    std::optional<std::string> Number() {
+        const std::size_t start = m_at;
+        while (m_at < m_text.size() && m_text[m_at] >= '0' && m_text[m_at] <= '9') ++m_at;
+        if (m_at == start || (m_text[start] == '0' && m_at - start > 1)) return std::nullopt;
+        return std::string(m_text.substr(start, m_at - start));
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_at = 0;
+};
+
+void CheckJson(const std::string& line, const CMessageRecord& record) {
+    CJsonReader json(line);
+    FUZZ_CHECK(json.Take('{'));
+    for (const auto& [name, expected] : {std::pair<const char*, const std::string*>{"computer", &record.computer},
+                                         {"user", &record.user}, {"text", &record.text}}) {
+        FUZZ_CHECK(json.String() == std::string(name) && json.Take(':'));
+        FUZZ_CHECK(json.String() == *expected);
+        FUZZ_CHECK(json.Take(','));
+    }
+    FUZZ_CHECK(json.String() == std::string("broadcast") && json.Take(':'));
+    FUZZ_CHECK(json.Literal(record.broadcast ? "true" : "false") && json.Take(','));
+    FUZZ_CHECK(json.String() == std::string("time") && json.Take(':'));
+    FUZZ_CHECK(json.Number() == std::to_string(record.time));
+    FUZZ_CHECK(json.Take('}') && json.AtEnd());
+}
+
+}  // namespace
+
+// Input: flags (bit 0 broadcast), the 32-bit time, a 32-bit zone offset,
+// computer and user (a length byte each), then the rest as the text.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    CFuzzInput input(data, size);
+    CMessageRecord record;
+    record.broadcast = input.Byte() & 1;
+    record.time = input.Uint32();
+    const CFixedTimeZone zone(input.Int32() % 86400);
+    record.computer = input.ShortText();
+    record.user = input.ShortText();
+    record.text = input.Rest();
+
+    CheckPlain(FormatShownLine(record, zone));
+    CheckPlain(FormatVersionLine(record));
+    CheckPlain(EscapeControlCharacters(record.computer + "  (" + record.user + ")"));
+    CheckJson(FormatJsonLine(record), record);
+    return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The command line of mivlet-peer: options may come anywhere, the first
+// other word is the command and the rest are its arguments; after "--" every
+// word is an argument.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "messaging/UdpRoute.h"
+
+struct CPeerOptions {
+    std::string command;
+    std::vector<std::string> arguments;
+    std::uint16_t port = kDefaultUdpPort;
+    std::optional<std::string> user;
+    double waitSeconds = 2.0;
+    double timeoutSeconds = 10.0;
+    bool broadcasts = false;
+    bool json = false;
+    bool watch = false;
+    bool help = false;
+};
+
+// Returns an error text, or nothing when the arguments are good.
+std::optional<std::string> ParseArguments(int argc, char** argv, CPeerOptions& options);
+
+// --wait and --timeout in milliseconds.
+std::uint32_t WaitMs(const CPeerOptions& options);
+std::uint32_t TimeoutMs(const CPeerOptions& options);
