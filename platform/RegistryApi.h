@@ -3,11 +3,14 @@
 // forwards to advapi32; the in-memory backend keeps typed values as raw bytes
 // and can refuse keys and writes, for the tests.
 //
-// Only what the store needs: keys under HKEY_LOCAL_MACHINE, created when
-// missing, and values read, set and removed as bytes with a type.
+// Only what the program needs: keys under HKEY_LOCAL_MACHINE, created when
+// missing, and values read, set and removed as bytes with a type; and keys of
+// the file types under HKEY_CLASSES_ROOT, opened for reading only.
 
 #include <cstdint>
 #include <string>
+
+#include "util/ApiResource.h"
 
 // An opaque key; on Win32 it is the HKEY value itself. Zero is no key.
 using RegistryKey = std::uintptr_t;
@@ -27,9 +30,12 @@ public:
     // REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, no security): opens the key,
     // creating it and any missing parent. kNoRegistryKey on failure.
     virtual RegistryKey CreateMachineKey(const std::string& path) = 0;
+    // RegOpenKeyExA(HKEY_CLASSES_ROOT, path, 0, KEY_QUERY_VALUE): a key of
+    // the file types, never created. kNoRegistryKey when it is missing.
+    virtual RegistryKey OpenClassesKey(const std::string& path) = 0;
     virtual bool CloseKey(RegistryKey key) = 0;
 
-    // RegQueryValueExA. With `data` null only the size is asked for. Otherwise
+    // RegQueryValueExA; the empty name is the key's default value. With `data` null only the size is asked for. Otherwise
     // `*size` is the room in `data` on the way in and the size of the stored
     // data on the way out; data that does not fit is a failure
     // (ERROR_MORE_DATA). `type` may be null.
@@ -43,3 +49,6 @@ public:
     // RegFlushKey.
     virtual bool FlushKey(RegistryKey key) = 0;
 };
+
+// Owns one key of a CRegistryApi and closes it when it goes.
+using CRegistryKeyHandle = CApiResource<CRegistryApi, RegistryKey, kNoRegistryKey, &CRegistryApi::CloseKey>;

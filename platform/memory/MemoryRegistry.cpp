@@ -49,14 +49,25 @@ CMemoryRegistry::Key* CMemoryRegistry::FindKey(RegistryKey key) {
     return &m_keys[handle->second];
 }
 
+RegistryKey CMemoryRegistry::NewHandle(const std::string& lowerPath, const std::string& path) {
+    const RegistryKey handle = m_nextHandle++;
+    m_handles[handle] = lowerPath;
+    m_opened.push_back(path);
+    return handle;
+}
+
 RegistryKey CMemoryRegistry::CreateMachineKey(const std::string& path) {
     const std::string lower = LowerAscii(path);
     if (m_denied.count(lower)) return kNoRegistryKey;
     m_keys[lower];
-    const RegistryKey handle = m_nextHandle++;
-    m_handles[handle] = lower;
-    m_opened.push_back(path);
-    return handle;
+    return NewHandle(lower, path);
+}
+
+RegistryKey CMemoryRegistry::OpenClassesKey(const std::string& path) {
+    const std::string full = std::string(kMemoryClassesRoot) + path;
+    const std::string lower = LowerAscii(full);
+    if (m_denied.count(lower) || !m_keys.count(lower)) return kNoRegistryKey;
+    return NewHandle(lower, full);
 }
 
 bool CMemoryRegistry::CloseKey(RegistryKey key) { return m_handles.erase(key) != 0; }

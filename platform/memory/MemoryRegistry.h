@@ -2,7 +2,8 @@
 // An in-memory registry standing in for advapi32 behind CRegistryApi in
 // tests. Key paths and value names compare without regard to ASCII case, as
 // the registry's do; values keep their type and raw bytes, so a test can
-// store what no writer of the program would.
+// store what no writer of the program would. Keys under HKEY_CLASSES_ROOT
+// live under the path prefix kMemoryClassesRoot.
 
 #include <cstdint>
 #include <map>
@@ -14,6 +15,8 @@
 
 #include "platform/RegistryApi.h"
 #include "util/AsciiText.h"
+
+inline constexpr char kMemoryClassesRoot[] = "HKEY_CLASSES_ROOT\\";
 
 struct CMemoryRegistryValue {
     std::uint32_t type = kRegSz;
@@ -32,6 +35,10 @@ public:
     void PutValue(std::string_view path, std::string_view name, std::uint32_t type, std::string bytes);
     void PutString(std::string_view path, std::string_view name, std::string_view text);  // REG_SZ, terminated
     void PutDword(std::string_view path, std::string_view name, std::uint32_t value);
+    // A file type's key under HKEY_CLASSES_ROOT; the empty name is its default value.
+    void PutClassesString(std::string_view path, std::string_view name, std::string_view text) {
+        PutString(std::string(kMemoryClassesRoot).append(path), name, text);
+    }
     std::optional<CMemoryRegistryValue> FindValue(std::string_view path, std::string_view name) const;
     std::vector<std::string> ValueNames(std::string_view path) const;  // as first written, sorted
     std::size_t OpenKeys() const { return m_handles.size(); }
@@ -41,6 +48,7 @@ public:
 
     // CRegistryApi
     RegistryKey CreateMachineKey(const std::string& path) override;
+    RegistryKey OpenClassesKey(const std::string& path) override;
     bool CloseKey(RegistryKey key) override;
     bool QueryValue(RegistryKey key, const std::string& name, std::uint32_t* type, void* data,
                     std::uint32_t* size) override;
@@ -58,6 +66,7 @@ private:
 
     Key* FindKey(RegistryKey key);
     const CNamedValue* Find(std::string_view path, std::string_view name) const;
+    RegistryKey NewHandle(const std::string& lowerPath, const std::string& path);
 
     std::map<std::string, Key> m_keys;            // by lower-cased path
     std::map<RegistryKey, std::string> m_handles;  // open key -> lower-cased path

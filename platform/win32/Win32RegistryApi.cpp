@@ -19,6 +19,13 @@ RegistryKey CWin32RegistryApi::CreateMachineKey(const std::string& path) {
     return reinterpret_cast<RegistryKey>(key);
 }
 
+RegistryKey CWin32RegistryApi::OpenClassesKey(const std::string& path) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return kNoRegistryKey;
+    return reinterpret_cast<RegistryKey>(key);
+}
+
 bool CWin32RegistryApi::CloseKey(RegistryKey key) { return ::RegCloseKey(ToKey(key)) == ERROR_SUCCESS; }
 
 bool CWin32RegistryApi::QueryValue(RegistryKey key, const std::string& name, std::uint32_t* type, void* data,
