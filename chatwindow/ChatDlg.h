@@ -18,6 +18,8 @@
 #include "resources/ResourceIds.h"
 #include "util/win32/Dialog.h"
 
+class CHelpCommands;
+class CLinkOpener;
 class CTimeZone;
 class CTrayIcon;
 
@@ -55,6 +57,9 @@ public:
     // under Wine without a desktop have none, and every call to it would
     // wait there for its time-out.
     void UseTrayIcon(bool use) { m_useTrayIcon = use; }
+    // Where the Help commands and what the history opens go; until this is
+    // called they do nothing.
+    void UseHelp(CHelpCommands& help, CLinkOpener& opener);
     // The mailslot could not be created and the dialog ended at once.
     bool MailslotFailed() const { return m_mailslotFailed; }
     CChatTextCtrl& History() { return m_history; }
@@ -86,6 +91,8 @@ protected:
 private:
     void OnOptions();
     void OnAbout();
+    void OnHelpCommand(int id);
+    std::optional<LRESULT> OnContextMenu(HWND source, LPARAM point);
     // Send!: false when the text stays in the message box.
     void OnSend();
     bool SendTypedText(const std::string& text);
@@ -114,6 +121,7 @@ private:
     void Exit() override;
 
     std::unique_ptr<CTrayIcon> m_trayIcon;
+    CHelpCommands* m_help = nullptr;
     CDialogItem m_captionPlaceholder{IDC_CAPTIONPLACEHOLDER};
     CDialogItem m_iconPlaceholder{IDC_ICONPLACEHOLDER};
     CDialogItem m_sendButton{IDC_SEND};

@@ -8,16 +8,21 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "chattext/OpenLink.h"
 #include "chattext/TimeZone.h"
 #include "chatwindow/ChatDlg.h"
 #include "chatwindow/ComboRecipientList.h"
+#include "chatwindow/HelpCommands.h"
 #include "messaging/Mailslot.h"
 #include "platform/memory/MemoryNetwork.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/MemoryShell.h"
 #include "util/win32/Dialog.h"
 #include "resources/ResourceIds.h"
 
@@ -88,6 +93,33 @@ protected:
     std::string ModulePath() override { return modulePath; }
 };
 
+// What the opener shows and whom it names as the main window.
+class CTestOpenerHost : public COpenerHost {
+public:
+    HWND mainWindow = nullptr;
+    std::vector<std::string> messages;
+
+    WindowRef MainWindow() override { return reinterpret_cast<WindowRef>(mainWindow); }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+};
+
+// The Help commands as the chat window hands them on, recorded.
+class CTestHelp : public CHelpCommands {
+public:
+    std::vector<std::string> calls;
+    std::vector<HWND> aboutParents;
+    std::function<void(HWND)> onAbout;  // runs in place of the About box
+
+    void ShowAbout(HWND parent) override {
+        calls.push_back("about");
+        aboutParents.push_back(parent);
+        if (onAbout) onAbout(parent);
+    }
+    void ViewReadMe() override { calls.push_back("readme"); }
+    void VisitWebSite() override { calls.push_back("website"); }
+    void EmailSupport() override { calls.push_back("email"); }
+};
+
 class ChatDlgTest : public ::testing::Test {
 protected:
     // 2000-05-08 09:05:00 UTC on the virtual clock, shown in UTC.
@@ -114,6 +146,8 @@ protected:
         }
         ::ShowWindow(copy->Hwnd(), SW_HIDE);
         copy->UseTrayIcon(false);
+        copy->UseHelp(help, opener);
+        if (!openerHost.mainWindow) openerHost.mainWindow = copy->Hwnd();
         copy->FinishStartUp();
         return copy;
     }
@@ -239,5 +273,10 @@ protected:
     CMailslot office{officeHost, "Mivlet", "Office"};
     CFixedTimeZone zone{0};
     CTestSettings settings;
+    CMemoryShell shell;
+    CMemoryRegistry classes;
+    CTestOpenerHost openerHost;
+    CLinkOpener opener{shell, classes, openerHost};
+    CTestHelp help;
     std::unique_ptr<CTestChatDlg> dlg;
 };
