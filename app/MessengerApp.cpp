@@ -7,6 +7,7 @@
 #include "chatwindow/RegisteredMessages.h"
 #include "settings/TransportSetting.h"
 #include "settings/UserName.h"
+#include "util/win32/MessageBox.h"
 #include "util/win32/ModulePath.h"
 
 namespace {
@@ -54,6 +55,7 @@ bool CMessengerApp::StartUp() {
     m_transport = std::make_unique<CProgramTransport>(GetTransportSetting(m_store));
     m_chatDlg = std::make_unique<CChatDlg>(m_transport->Api(), m_localComputer, m_settings, m_timeZone);
     m_chatDlg->SetQuitOnDestroy(true);
+    m_chatDlg->UseHelp(m_help, m_opener);
     if (!m_chatDlg->CreateModeless(nullptr)) return true;  // the loop then ends at once on its WM_QUIT
     ::ShowWindow(m_chatDlg->Hwnd(), SW_HIDE);
     if (previousForeground) ::SetForegroundWindow(previousForeground);
@@ -80,6 +82,12 @@ bool CMessengerApp::RunSecondCopy() {
     }
     return false;
 }
+
+WindowRef CMessengerApp::MainWindow() {
+    return m_chatDlg && m_chatDlg->Exists() ? reinterpret_cast<WindowRef>(m_chatDlg->Hwnd()) : kNoWindow;
+}
+
+void CMessengerApp::ShowMessage(const std::string& text) { ShowMessageBox(text, MB_OK); }
 
 int CMessengerApp::Run() {
     if (!m_chatDlg) return 0;

@@ -38,3 +38,9 @@
 #define ID_SELECT_ALL 57642
 #define ID_APP_ABOUT 57664
 #define ID_APP_EXIT 57665
+
+/* Help: the About box, its picture, and the read-me page. */
+#define IDR_README 103
+#define IDB_ABOUT 104
+#define IDD_ABOUT 107
+#define IDC_ABOUTTEXT 1010
