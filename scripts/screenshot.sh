@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Takes a screenshot of the chat window with a few messages in its history:
 # Mivlet in a Wine virtual desktop on a display of its own, messages written
-# into its local mailslot by mailslot-send (nothing leaves the computer), a
-# second start to bring the window up. Writes build/chat-window.png, or the
-# file given.
+# into its local mailslot by mailslot-send, a second start to bring the
+# window up. Mivlet uses the mailslot carrier here, so nothing leaves the
+# computer. Writes build/chat-window.png, or the file given.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 out=${1:-$MIVLET_BUILD/chat-window.png}
@@ -16,6 +16,7 @@ wine_add_fonts "$WINEPREFIX"
 unset DISPLAY
 ensure_display
 trap 'wine_stop; stop_display' EXIT
+wine_use_mailslot_carrier || { echo "could not set the mailslot carrier" >&2; exit 1; }
 
 bin=$MIVLET_BUILD/win/bin
 desktop() { wine explorer /desktop=shell,900x600 "$@"; }

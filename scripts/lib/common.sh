@@ -42,6 +42,18 @@ wine_add_fonts() {
   return 0
 }
 
+# wine_use_mailslot_carrier [USER]: the prefix's Mivlet keeps its datagrams
+# on this computer (the local mailslot, which Wine has; remote mailslots it
+# has not), whatever the default carrier; with USER, no name prompt either.
+# For every copy started outside a test LAN's network namespace.
+wine_use_mailslot_carrier() {
+  local key='HKLM\Software\Pellandor\Mivlet'
+  wine reg add "$key" /v Transport /t REG_SZ /d mailslot /f >/dev/null 2>&1 || return 1
+  if [[ -n ${1:-} ]]; then
+    wine reg add "$key" /v Username /t REG_SZ /d "$1" /f >/dev/null 2>&1 || return 1
+  fi
+}
+
 wine_stop() { wineserver -k >/dev/null 2>&1 || true; }
 
 # Starts Xvfb on a free display when there is no display; sets DISPLAY and
