@@ -5,11 +5,12 @@
 #include "resources/ResourceIds.h"
 #include "resources/Version.h"
 
-std::string AboutBoxText(std::string_view buildDate) {
-    return std::string(MIVLET_PRODUCT_NAME " version " MIVLET_VERSION_TEXT "\r\n"
-                       "Copyright (C) " MIVLET_COMPANY_NAME ".  All rights reserved.\r\n"
-                       "Date released is ") +
-           MakeLongDate(buildDate) +
+std::string AboutBoxText(const CBuildInfo& build) {
+    return std::string(MIVLET_PRODUCT_NAME " version ") + build.version +
+           "\r\n"
+           "Copyright (C) " MIVLET_COMPANY_NAME ".  All rights reserved.\r\n"
+           "Date released is " +
+           MakeLongDate(build.date) +
            ".\r\n"
            "\r\n"
            "Thanks to everyone who tried the first versions on their office networks and told us what "
@@ -22,7 +23,7 @@ CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUT), m_text(IDC_ABOUTTEXT) {}
 void CAboutDlg::BindControls() { m_text.Bind(Hwnd()); }
 
 bool CAboutDlg::OnInitDialog() {
-    m_text.SetText(AboutBoxText(__DATE__));
+    m_text.SetText(AboutBoxText(ThisBuild()));
     return true;
 }
 

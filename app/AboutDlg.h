@@ -7,13 +7,12 @@
 #include <windows.h>
 
 #include <string>
-#include <string_view>
 
+#include "util/BuildInfo.h"
 #include "util/win32/Dialog.h"
 
-// The text box's lines, separated by CR LF, for the build date in the
-// compiler's form ("Dec 12 2000").
-std::string AboutBoxText(std::string_view buildDate);
+// The text box's lines, separated by CR LF, for a build's version and date.
+std::string AboutBoxText(const CBuildInfo& build);
 
 class CAboutDlg final : public CDialog {
 public:

@@ -1,9 +1,12 @@
 // Mivlet's entry point: process initialisation in its order, then the
 // application object's start-up and message loop. The settings store is
-// closed last, after the application object is gone.
+// closed last, after the application object is gone. The one command-line
+// switch, /close, ends the running copy instead (installers use it) and
+// starts nothing.
 
 #include <windows.h>
 
+#include "app/CloseRunningCopy.h"
 #include "app/MessengerApp.h"
 #include "chatwindow/RegisteredMessages.h"
 #include "chatwindow/TrayIcon.h"
@@ -12,7 +15,8 @@
 #include "platform/win32/Win32RegistryApi.h"
 #include "settings/SettingsStore.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    if (commandLine && IsCloseRequest(commandLine)) return CloseRunningCopy(kCloseTimeoutMs);
     std::string localComputer = ChooseLocalComputerName(QueryComputerName());
     IsMivletApplicationMessage();
     ShowChatWndMessage();

@@ -2,11 +2,14 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
 #include "app/LegacyIni.h"
 #include "chatwindow/ChatDlg.h"
 #include "chatwindow/RegisteredMessages.h"
 #include "settings/TransportSetting.h"
 #include "settings/UserName.h"
+#include "util/Paths.h"
 #include "util/win32/MessageBox.h"
 #include "util/win32/ModulePath.h"
 
@@ -17,11 +20,11 @@ bool FileExists(const std::string& path) {
     return static_cast<bool>(CFindHandle(::FindFirstFileA(path.c_str(), &found)));
 }
 
-// The program's own folder, lower-cased.
-std::string ModuleFolder() {
-    const std::string module = GetModulePath();
-    const auto slash = module.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : module.substr(0, slash);
+// The program's own folder, lower-cased; nothing when its path is unknown or
+// too long, so that no file is looked for at the root of the current drive.
+std::optional<std::string> ModuleFolder() {
+    const auto module = GetModulePath();
+    return module ? FolderOf(*module) : std::nullopt;
 }
 
 }  // namespace
@@ -52,12 +55,14 @@ bool CMessengerApp::StartUp() {
 
     const HWND previousForeground = ::GetForegroundWindow();
     // The one place where the carrier of the mailslot seam is chosen.
-    m_transport = std::make_unique<CProgramTransport>(GetTransportSetting(m_store));
+    const CTransportSetting transport = GetTransportSetting(m_store);
+    m_transport = std::make_unique<CProgramTransport>(transport);
     m_chatDlg = std::make_unique<CChatDlg>(m_transport->Api(), m_localComputer, m_settings, m_timeZone);
     m_chatDlg->SetQuitOnDestroy(true);
     m_chatDlg->UseHelp(m_help, m_opener);
     if (!m_chatDlg->CreateModeless(nullptr)) return true;  // the loop then ends at once on its WM_QUIT
     ::ShowWindow(m_chatDlg->Hwnd(), SW_HIDE);
+    if (transport.wakeOnArrival) m_chatDlg->WakeOnArrival();
     if (previousForeground) ::SetForegroundWindow(previousForeground);
     m_chatDlg->FinishStartUp();
     return true;
@@ -69,8 +74,10 @@ void CMessengerApp::CarryOverLegacyIni(bool userNameUnset) {
     const std::string windows = GetWindowsDir(m_system);
     if (windows.empty()) return;
     const std::string legacy = windows + "\\" + kLegacyIniName;
-    const std::string programCopy = ModuleFolder() + "\\" + kLegacyIniName;
-    if (!FileExists(legacy) && FileExists(programCopy)) ::MoveFileA(programCopy.c_str(), legacy.c_str());
+    if (const auto folder = ModuleFolder(); folder && !FileExists(legacy)) {
+        const std::string programCopy = *folder + "\\" + kLegacyIniName;
+        if (FileExists(programCopy)) ::MoveFileA(programCopy.c_str(), legacy.c_str());
+    }
     if (userNameUnset && FileExists(legacy)) ImportLegacyIni(m_store, legacy);
     if (FileExists(legacy)) ::MoveFileA(legacy.c_str(), (windows + "\\" + kRetiredIniName).c_str());
 }

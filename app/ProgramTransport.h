@@ -1,7 +1,7 @@
 #pragma once
-// The system calls the program's mailslot endpoint goes through: the real
-// mailslots, or the UDP carrier beside them when the "Transport" setting
-// asks for it. Chosen once, at start.
+// The system calls the program's mailslot endpoint goes through: the UDP
+// carrier beside the local mailslot, or the real mailslots alone when the
+// "Transport" setting asks for them. Chosen once, at start.
 
 #include <memory>
 

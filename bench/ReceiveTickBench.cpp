@@ -33,7 +33,8 @@ public:
 class CTickBench {
 public:
     explicit CTickBench(int peerCount)
-        : m_host(m_net.AddComputer(kLocal)), m_session(m_host, kLocal, "Dec 12 2000", m_sessionHost),
+        : m_host(m_net.AddComputer(kLocal)),
+          m_session(m_host, kLocal, CBuildInfo{"Dec 12 2000", "1.0.0"}, m_sessionHost),
           m_sequences(peerCount, 0) {
         m_list.Add(kAllUsersEntry);
         m_list.Select(0);

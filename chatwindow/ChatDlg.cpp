@@ -8,6 +8,7 @@
 #include "messaging/CommandText.h"
 #include "messaging/LongDate.h"
 #include "resources/ResourceIds.h"
+#include "util/BuildInfo.h"
 #include "util/win32/Handles.h"
 #include "util/win32/MessageBox.h"
 #include "util/win32/ModulePath.h"
@@ -17,7 +18,6 @@ namespace {
 CChatDlg* g_chatDlg = nullptr;
 
 constexpr UINT kTrayCallbackMessage = WM_USER + 10;
-constexpr UINT kReceivePeriodMs = 50;
 constexpr UINT kPresencePeriodMs = 1000;
 constexpr UINT kNamePromptPeriodMs = 1;
 
@@ -29,7 +29,7 @@ CChatDlg* GetChatDlg() { return g_chatDlg; }
 CChatDlg::CChatDlg(CMailslotApi& api, std::string localComputer, CChatSettings& settings,
                    const CTimeZone& timeZone)
     : CDialog(IDD_CHAT),
-      m_session(api, std::move(localComputer), __DATE__, *this),
+      m_session(api, std::move(localComputer), ThisBuild(), *this),
       m_settings(settings),
       m_history(settings, timeZone) {
     const HINSTANCE instance = ::GetModuleHandleA(nullptr);
@@ -92,6 +92,10 @@ void CChatDlg::FinishStartUp() {
         placeholder->Unbind();
     }
     ::SetWindowTextA(Hwnd(), kAppTitle);
+}
+
+bool CChatDlg::WakeOnArrival() {
+    return Exists() && m_session.Endpoint().NotifyOnMessage(reinterpret_cast<std::uintptr_t>(Hwnd()), kMessageArrived);
 }
 
 void CChatDlg::ApplySettings() {
@@ -204,6 +208,7 @@ std::optional<LRESULT> CChatDlg::OnMessage(UINT message, WPARAM wParam, LPARAM l
     case WM_WININICHANGE: return OnWinIniChange();
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_smallIcon);
     case WM_TIMER: return OnTimer(wParam);
+    case kMessageArrived: OnReceiveTick(); return 0;
     default: return std::nullopt;
     }
 }
@@ -270,7 +275,7 @@ void CChatDlg::OnOptions() {
     ::SetFocus(m_messageBox.Hwnd());
 }
 
-
 int CChatDlg::ShowMessage(const std::string& text, UINT style) { return ShowMessageBox(text, style); }
 
-std::string CChatDlg::ModulePath() { return GetModulePath(); }
+// A path too long to be read is on nobody's share as far as quit goes.
+std::string CChatDlg::ModulePath() { return GetModulePath().value_or(std::string()); }

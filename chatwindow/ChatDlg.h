@@ -39,6 +39,9 @@ public:
     bool ActivateChat(bool newMessage);
     void ApplySettings();
     void FinishStartUp();
+    // Reads the network as soon as a datagram arrives, where the carrier can
+    // tell, instead of on the next receive tick; false when it cannot.
+    bool WakeOnArrival();
     void ExitProgram();
     void SavePosition() {}
     void RestorePosition() {}
@@ -71,6 +74,13 @@ public:
     static constexpr UINT_PTR kNamePromptTimer = 2;
     static constexpr UINT_PTR kNotifyRetryTimer = 3;
     static constexpr UINT_PTR kPresenceTimer = 4;
+    static constexpr UINT kReceivePeriodMs = 50;
+    // As soon as the timer allows: the loop takes a timer's message only
+    // when no input, painting or other message waits, so catching up never
+    // freezes the window.
+    static constexpr UINT kCatchUpPeriodMs = USER_TIMER_MINIMUM;
+    // Posted by the carrier when a datagram arrives.
+    static constexpr UINT kMessageArrived = WM_APP + 1;
     static constexpr LONG kHistoryTextLimit = 65536;
     static constexpr WPARAM kMessageTextLimit = 20480;
 
@@ -103,6 +113,8 @@ private:
     bool IsMessageBoxFocused() const;
     LRESULT OnTimer(UINT_PTR id);
     void OnReceiveTick();
+    // The next receive tick comes at once while datagrams are left over.
+    void PaceReceiving();
     void OnPresenceTick();
     void OnNamePromptTick();
     std::optional<LRESULT> OnSysCommand(WPARAM command);
@@ -145,6 +157,7 @@ private:
     bool m_maximised = false;
     bool m_mailslotFailed = false;
     bool m_useTrayIcon = true;
+    bool m_receiveBehind = false;
 };
 
 // The one process-wide chat dialog: set by its constructor, cleared when it

@@ -7,11 +7,23 @@
 void CChatDlg::OnReceiveTick() {
     const auto last =
         m_session.Receive([this](const CMessageRecord& record) { m_history.AppendMessage(record); });
-    if (!last) return;
     // A quit command may have ended the window within this tick.
     if (!Exists()) return;
-    RefreshRecipientList();
-    if (last->found) NotifyNewMessage(last->sender);
+    if (last) {
+        RefreshRecipientList();
+        if (last->found) NotifyNewMessage(last->sender);
+    }
+    PaceReceiving();
+}
+
+// One receive step reads a bounded number of datagrams. Under a flood it
+// leaves some, and the next step runs as soon as everything else that
+// waits for the window has been handled, rather than 50 ms later.
+void CChatDlg::PaceReceiving() {
+    const bool behind = m_session.HasMore();
+    if (behind == m_receiveBehind) return;
+    m_receiveBehind = behind;
+    ::SetTimer(Hwnd(), kReceiveTimer, behind ? kCatchUpPeriodMs : kReceivePeriodMs, nullptr);
 }
 
 void CChatDlg::OnPresenceTick() {

@@ -19,6 +19,6 @@ std::optional<CCommand> ParseCommand(const CMessageRecord& record) {
     return command;
 }
 
-std::string MakeVersionReply(std::string_view buildDate) {
-    return std::string(kVersionReplyStart) + MakeLongDate(buildDate) + ".";
+std::string MakeVersionReply(const CBuildInfo& build) {
+    return std::string(kVersionReplyStart) + MakeLongDate(build.date) + " (version " + build.version + ").";
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "messaging/MessageRecord.h"
+#include "util/BuildInfo.h"
 
 inline constexpr char kCommandMarker[] = "mivletcmd";
 inline constexpr std::string_view kAdminPrefix = "admin:";
@@ -23,7 +24,8 @@ struct CCommand {
 // chat text. Line breaks are removed and the "admin:" prefix is optional.
 std::optional<CCommand> ParseCommand(const CMessageRecord& record);
 
-// "The build date is December 12, 2000." for the build date "Dec 12 2000".
-std::string MakeVersionReply(std::string_view buildDate);
+// "The build date is December 12, 2000 (version 1.0.0)." for the build date
+// "Dec 12 2000" and the version "1.0.0".
+std::string MakeVersionReply(const CBuildInfo& build);
 
 bool IsCommandRecord(const CMessageRecord& record);

@@ -14,6 +14,13 @@ std::optional<std::string> Usable(std::string_view name) {
 
 }  // namespace
 
+bool CanBeComputerName(std::string_view name) {
+    if (name.empty()) return false;
+    for (const char c : name)
+        if (c == '*' || c == '\\' || c == '/' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+    return true;
+}
+
 std::string ChooseLocalComputerName(const std::optional<std::string>& reported,
                                     const char* environmentName) {
     std::optional<std::string> name;

@@ -112,9 +112,9 @@ bool CMailslot::Send(const char* target, const char* userName, const char* text,
     return true;
 }
 
-bool CMailslot::Receive(std::vector<CMessageRecord>& records) {
+bool CMailslot::Receive(std::vector<CMessageRecord>& records, std::size_t maxDatagrams) {
     if (!IsOpen()) return false;
-    while (HasMessages()) {
+    for (std::size_t taken = 0; taken < maxDatagrams && HasMessages(); ++taken) {
         std::uint32_t size = 0;
         if (!m_api.GetMailslotInfo(m_handle.Get(), &size, nullptr) || size == kMailslotNoMessage) return false;
 

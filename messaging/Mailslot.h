@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -34,9 +35,20 @@ public:
     bool Send(const char* target, const char* userName, const char* text, bool retry);
 
     // Drains the mailslot, appending complete messages to `records` in the
-    // order their last chunks arrived. False when the endpoint is not open or
-    // a read or a datagram was bad; the records appended stay valid.
-    bool Receive(std::vector<CMessageRecord>& records);
+    // order their last chunks arrived, and stops after `maxDatagrams` have
+    // been read: what is left waits for the next call. False when the
+    // endpoint is not open or a read or a datagram was bad; the records
+    // appended stay valid.
+    bool Receive(std::vector<CMessageRecord>& records, std::size_t maxDatagrams = SIZE_MAX);
+
+    // Waits at most `timeoutMs` for a datagram, where the carrier can wait;
+    // otherwise sleeps that long.
+    void WaitForMessage(std::uint32_t timeoutMs) { m_api.WaitForMessage(m_handle.Get(), timeoutMs); }
+    // Has `message` posted to `window` when a datagram arrives; false when
+    // the carrier cannot.
+    bool NotifyOnMessage(std::uintptr_t window, std::uint32_t message) {
+        return IsOpen() && m_api.NotifyOnMessage(m_handle.Get(), window, message);
+    }
 
     const std::string& Name() const { return m_name; }
     const std::string& LocalComputer() const { return m_localComputer; }

@@ -3,13 +3,14 @@
 #include <vector>
 
 #include "messaging/CommandText.h"
+#include "messaging/LocalComputerName.h"
 #include "util/AsciiText.h"
 
-CMessagingSession::CMessagingSession(CMailslotApi& api, std::string localComputer, std::string buildDate,
+CMessagingSession::CMessagingSession(CMailslotApi& api, std::string localComputer, CBuildInfo build,
                                      CSessionHost& host)
     : m_api(api),
       m_host(host),
-      m_buildDate(std::move(buildDate)),
+      m_build(std::move(build)),
       m_endpoint(api, kMailslotName, std::move(localComputer)) {}
 
 bool CMessagingSession::SendPing(const std::string& user) {
@@ -25,16 +26,18 @@ bool CMessagingSession::Send(const std::string& target, const std::string& sende
 std::optional<CLastSender> CMessagingSession::Receive(const ShowFunction& show) {
     if (!m_endpoint.HasMessages()) return std::nullopt;
     std::vector<CMessageRecord> records;
-    m_endpoint.Receive(records);
+    m_endpoint.Receive(records, kMaxDatagramsPerStep);
     if (records.empty()) return std::nullopt;
     return ProcessReceivedRecords(records, m_peers, this, m_endpoint.LocalComputer(), show);
 }
 
-// The asker's name comes from the datagram and may be made up: a name that
-// cannot be opened would hold the program for the whole retry window, once
-// for every such request. Copies that ping are known, and get the retries.
+// The asker's name comes from the datagram and may be made up: "*" would
+// make every copy broadcast its reply, and a made-up name or an address
+// outside the network would make every copy send there. Only computers
+// this copy has heard from (every copy pings) get a reply.
 void CMessagingSession::SendVersionReply(const std::string& computer) {
     const std::string& local = m_endpoint.LocalComputer();
-    const bool known = m_peers.FindPeer(computer) >= 0 || EqualsNoCaseAscii(computer, local);
-    m_endpoint.Send(computer.c_str(), local.c_str(), MakeVersionReply(m_buildDate).c_str(), known);
+    if (!CanBeComputerName(computer)) return;
+    if (m_peers.FindPeer(computer) < 0 && !EqualsNoCaseAscii(computer, local)) return;
+    m_endpoint.Send(computer.c_str(), local.c_str(), MakeVersionReply(m_build).c_str(), true);
 }

@@ -15,6 +15,7 @@
 #include "messaging/PeerTable.h"
 #include "messaging/ReceiveTick.h"
 #include "platform/MailslotApi.h"
+#include "util/BuildInfo.h"
 
 // Every copy's mailslot has this name; mailslot names ignore letter case.
 inline constexpr char kMailslotName[] = "Mivlet";
@@ -38,9 +39,8 @@ class CMessagingSession final : public CCommandContext {
 public:
     using ShowFunction = std::function<void(const CMessageRecord&)>;
 
-    // Creates the endpoint at once; `buildDate` ("Dec 12 2000") is what the
-    // version reply tells.
-    CMessagingSession(CMailslotApi& api, std::string localComputer, std::string buildDate, CSessionHost& host);
+    // Creates the endpoint at once; `build` is what the version reply tells.
+    CMessagingSession(CMailslotApi& api, std::string localComputer, CBuildInfo build, CSessionHost& host);
     CMessagingSession(const CMessagingSession&) = delete;
     CMessagingSession& operator=(const CMessagingSession&) = delete;
 
@@ -59,10 +59,17 @@ public:
     // One message as the user sends it; see CMailslot::Send.
     bool Send(const std::string& target, const std::string& sender, const std::string& text);
 
-    // Drains the endpoint once: peers are renewed, chat records with text go
+    // At most this many datagrams are read in one receive step, so that a
+    // flood cannot hold the program for long; the rest wait in the carrier,
+    // whose queue is bounded, for the next step.
+    static constexpr std::size_t kMaxDatagramsPerStep = 64;
+
+    // Reads the endpoint once: peers are renewed, chat records with text go
     // to `show` in order, commands are carried out. Nothing when no record
     // arrived; otherwise the last sender of the batch.
     std::optional<CLastSender> Receive(const ShowFunction& show);
+    // More datagrams wait than the last step took.
+    bool HasMore() { return m_endpoint.HasMessages(); }
 
     // CCommandContext
     bool IsAvailable() override { return m_host.IsAvailable(); }
@@ -75,7 +82,7 @@ public:
 private:
     CMailslotApi& m_api;
     CSessionHost& m_host;
-    std::string m_buildDate;
+    CBuildInfo m_build;
     CMailslot m_endpoint;
     CPeerTable m_peers;
 };

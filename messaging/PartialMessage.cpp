@@ -33,28 +33,10 @@ void SplitUserAndText(std::string_view joined, CMessageRecord& record) {
     record.text = joined.substr(at + kUserTextSeparator.size());
 }
 
-}  // namespace
-
-CPartialMessage& CPartialMessageTable::FindOrAdd(std::string_view key) {
-    auto found = std::find_if(m_entries.begin(), m_entries.end(),
-                              [&](const CPartialMessage& e) { return EqualsNoCaseAscii(e.key, key); });
-    if (found != m_entries.end()) return *found;
-
-    if (m_entries.size() >= kMaxEntries) {
-        auto idle = std::find_if(m_entries.begin(), m_entries.end(),
-                                 [](const CPartialMessage& e) { return e.text.empty(); });
-        m_entries.erase(idle != m_entries.end() ? idle : m_entries.begin());
-    }
-    m_entries.push_back(CPartialMessage{std::string{key}, {}, {}});
-    return m_entries.back();
-}
-
-EDatagramResult CPartialMessageTable::Apply(const char* data, std::size_t size, std::uint32_t now,
-                                            std::vector<CMessageRecord>& records) {
+// One datagram whose sender key is `key`, applied to that key's entry.
+EDatagramResult ApplyTo(CPartialMessage& entry, std::string_view key, const char* data, std::size_t size,
+                        std::uint32_t now, std::vector<CMessageRecord>& records) {
     const bool continued = size >= 2 && data[size - 1] == '\0' && data[size - 2] == '\0';
-
-    const std::string_view key(data, FindZero(data, size, 0));
-    CPartialMessage& entry = FindOrAdd(key);
 
     const std::size_t senderEnd = FindZero(data, size, 1);
     if (senderEnd >= size) return EDatagramResult::Malformed;
@@ -89,4 +71,40 @@ EDatagramResult CPartialMessageTable::Apply(const char* data, std::size_t size, 
     SplitUserAndText(joined, record);
     records.push_back(std::move(record));
     return EDatagramResult::Applied;
+}
+
+}  // namespace
+
+const CPartialMessage* CPartialMessageTable::Find(std::string_view key) const {
+    const auto found = m_entries.find(LowerAscii(key));
+    return found == m_entries.end() ? nullptr : &*found->second.entry;
+}
+
+void CPartialMessageTable::Touch(CSlot& slot) {
+    CUseOrder& belongs = slot.entry->text.empty() ? m_idle : m_collecting;
+    belongs.splice(belongs.end(), *slot.list, slot.entry);
+    slot.list = &belongs;
+}
+
+CPartialMessageTable::CSlot& CPartialMessageTable::FindOrAdd(std::string_view key) {
+    std::string lowered = LowerAscii(key);
+    if (const auto found = m_entries.find(lowered); found != m_entries.end()) return found->second;
+
+    if (m_entries.size() >= kMaxEntries) {
+        CUseOrder& oldest = m_idle.empty() ? m_collecting : m_idle;
+        m_entries.erase(LowerAscii(oldest.front().key));
+        oldest.pop_front();
+    }
+    m_idle.push_back(CPartialMessage{std::string{key}, {}, {}});
+    const auto entry = std::prev(m_idle.end());
+    return m_entries.emplace(std::move(lowered), CSlot{&m_idle, entry}).first->second;
+}
+
+EDatagramResult CPartialMessageTable::Apply(const char* data, std::size_t size, std::uint32_t now,
+                                            std::vector<CMessageRecord>& records) {
+    const std::string_view key(data, FindZero(data, size, 0));
+    CSlot& slot = FindOrAdd(key);
+    const EDatagramResult result = ApplyTo(*slot.entry, key, data, size, now, records);
+    Touch(slot);
+    return result;
 }

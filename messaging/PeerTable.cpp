@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "messaging/LocalComputerName.h"
 #include "util/AsciiText.h"
 
 std::string CPeerRecord::GetPeerListText(bool usePending) const {
@@ -9,9 +10,8 @@ std::string CPeerRecord::GetPeerListText(bool usePending) const {
 }
 
 int CPeerTable::FindPeer(std::string_view computer) const {
-    auto found = std::find_if(m_peers.begin(), m_peers.end(),
-                              [&](const CPeerRecord& p) { return EqualsNoCaseAscii(p.computer, computer); });
-    return found == m_peers.end() ? -1 : static_cast<int>(found - m_peers.begin());
+    const auto found = m_index.find(LowerAscii(computer));
+    return found == m_index.end() ? -1 : static_cast<int>(found->second);
 }
 
 std::string CPeerTable::GetListText(std::string_view computer) const {
@@ -19,10 +19,20 @@ std::string CPeerTable::GetListText(std::string_view computer) const {
     return index < 0 ? std::string() : m_peers[index].GetPeerListText(false);
 }
 
-void CPeerTable::Renew(CPeerRecord& peer, std::string_view user, std::uint32_t time) {
+void CPeerTable::Renew(std::size_t index, std::string_view user, std::uint32_t time) {
+    CPeerRecord& peer = m_peers[index];
     peer.gone = 0;
-    if (user != peer.user) peer.pendingUser = user;
-    peer.lastSeen = std::max(peer.lastSeen, time);
+    // The name last announced is the one to show, also when it is the one
+    // shown now and an older announcement is still pending.
+    if (user != peer.user)
+        peer.pendingUser = user;
+    else
+        peer.pendingUser.clear();
+    const std::uint32_t lastSeen = std::max(peer.lastSeen, time);
+    if (lastSeen == peer.lastSeen) return;
+    m_bySilence.erase({peer.lastSeen, index});
+    peer.lastSeen = lastSeen;
+    m_bySilence.emplace(lastSeen, index);
 }
 
 int CPeerTable::MakeRoomFor(std::string_view computer, std::uint32_t now) {
@@ -30,36 +40,38 @@ int CPeerTable::MakeRoomFor(std::string_view computer, std::uint32_t now) {
     fresh.computer = std::string(computer);
     if (m_peers.size() < kMaxPeers) {
         m_peers.push_back(std::move(fresh));
-        return static_cast<int>(m_peers.size()) - 1;
+        const std::size_t index = m_peers.size() - 1;
+        m_bySilence.emplace(m_peers.back().lastSeen, index);
+        m_index.emplace(LowerAscii(computer), index);
+        return static_cast<int>(index);
     }
     // A last seen after now (the clock was set back) does not count as
     // silence: nothing says how long ago that peer was really heard.
-    auto silentLongest = m_peers.end();
-    for (auto p = m_peers.begin(); p != m_peers.end(); ++p)
-        if (p->lastSeen <= now && (silentLongest == m_peers.end() || p->lastSeen < silentLongest->lastSeen))
-            silentLongest = p;
-    if (silentLongest == m_peers.end() || silentLongest->IsAlive(now) ||
-        silentLongest->GetSecondsSinceSeen(now) < kReuseAfterSeconds)
-        return -1;
+    const std::size_t oldest = m_bySilence.begin()->second;
+    const CPeerRecord& silent = m_peers[oldest];
+    if (silent.IsAlive(now) || silent.GetSecondsSinceSeen(now) < kReuseAfterSeconds) return -1;
     // The newcomer takes the old slot's place rather than going to the end:
     // only the walk order of the To: list refresh depends on the table's
-    // order, and the list sorts by text anyway; a full table most likely
-    // means a flood of made-up names, and shifting thousands of entries for
-    // each of them would make every ping of the flood cost more.
-    *silentLongest = std::move(fresh);
-    return static_cast<int>(silentLongest - m_peers.begin());
+    // order, and the list sorts by text anyway.
+    m_index.erase(LowerAscii(silent.computer));
+    m_bySilence.erase(m_bySilence.begin());
+    m_peers[oldest] = std::move(fresh);
+    m_bySilence.emplace(m_peers[oldest].lastSeen, oldest);
+    m_index.emplace(LowerAscii(computer), oldest);
+    return static_cast<int>(oldest);
 }
 
 void CPeerTable::ApplyPing(const CMessageRecord& record, std::string_view user) {
+    if (!CanBeComputerName(record.computer)) return;
     int index = FindPeer(record.computer);
     if (index < 0) index = MakeRoomFor(record.computer, record.time);
     if (index < 0) return;
-    Renew(m_peers[index], user, record.time);
+    Renew(static_cast<std::size_t>(index), user, record.time);
 }
 
 void CPeerTable::ApplyMessage(const CMessageRecord& record) {
     const int index = FindPeer(record.computer);
-    if (index >= 0) Renew(m_peers[index], record.user, record.time);
+    if (index >= 0) Renew(static_cast<std::size_t>(index), record.user, record.time);
 }
 
 void CPeerTable::ApplyExit(std::string_view computer) {

@@ -6,8 +6,10 @@
 // takes over the slot of one long silent, or is not heard.
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "messaging/MessageRecord.h"
@@ -23,7 +25,11 @@ struct CPeerRecord {
 
     // "Computer  (user)": the peer's text in the recipient list.
     std::string GetPeerListText(bool usePending) const;
-    std::uint32_t GetSecondsSinceSeen(std::uint32_t now) const { return now - lastSeen; }
+    // Negative when the clock was set back since the peer was last heard:
+    // that peer was heard just now, as far as anybody can tell.
+    std::int64_t GetSecondsSinceSeen(std::uint32_t now) const {
+        return static_cast<std::int64_t>(now) - static_cast<std::int64_t>(lastSeen);
+    }
     bool IsAlive(std::uint32_t now) const { return gone == 0 && GetSecondsSinceSeen(now) < kAliveSeconds; }
 };
 
@@ -37,14 +43,16 @@ public:
     static constexpr std::uint32_t kReuseAfterSeconds = 60;
     static_assert(kReuseAfterSeconds > CPeerRecord::kAliveSeconds);
 
-    // Index of the first peer whose computer equals `computer` without
-    // regard to ASCII case, or -1.
+    // Index of the peer whose computer equals `computer` without regard to
+    // ASCII case, or -1. Constant time.
     int FindPeer(std::string_view computer) const;
     // The list text of the peer called `computer`, empty when unknown.
     std::string GetListText(std::string_view computer) const;
 
-    // A ping from another computer announcing `user` (never empty). The
-    // record's time, the receiving clock at receipt, is taken as now.
+    // A ping from another computer announcing `user` (never empty): the
+    // name to show from the next refresh is the one announced. The record's
+    // time, the receiving clock at receipt, is taken as now. A sender field
+    // that cannot name a computer adds nobody.
     void ApplyPing(const CMessageRecord& record, std::string_view user);
     // Any other message: renews a known peer, never adds one.
     void ApplyMessage(const CMessageRecord& record);
@@ -58,7 +66,7 @@ public:
     std::vector<CPeerRecord>& Peers() { return m_peers; }
 
 private:
-    void Renew(CPeerRecord& peer, std::string_view user, std::uint32_t time);
+    void Renew(std::size_t index, std::string_view user, std::uint32_t time);
     // The slot for a computer not in the table, or -1 when it is full and
     // no slot may be reused.
     int MakeRoomFor(std::string_view computer, std::uint32_t now);
@@ -66,4 +74,7 @@ private:
     // In the order they were first heard, except that a reused slot keeps
     // its place (see MakeRoomFor).
     std::vector<CPeerRecord> m_peers;
+    std::unordered_map<std::string, std::size_t> m_index;  // lower-cased computer -> slot
+    // Every slot by its last seen, the longest silent first.
+    std::set<std::pair<std::uint32_t, std::size_t>> m_bySilence;
 };

@@ -8,8 +8,9 @@
 #include <string>
 #include <utility>
 
-#include "util/ApiResource.h"
 #include <vector>
+
+#include "util/ApiResource.h"
 
 using SocketHandle = std::intptr_t;
 inline constexpr SocketHandle kInvalidSocket = -1;
@@ -38,8 +39,19 @@ public:
     virtual bool SendTo(SocketHandle socket, InetAddress address, std::uint16_t port, const void* data,
                         std::size_t size) = 0;
     // Reads the next waiting datagram without waiting; `size` is the number
-    // of bytes placed in the buffer.
-    virtual EReceive ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size) = 0;
+    // of bytes placed in the buffer, `from` (may be null) the sender's
+    // address.
+    virtual EReceive ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size,
+                                 InetAddress* from) = 0;
+    // Waits at most `timeoutMs` for a datagram to arrive on `socket`; true
+    // when one is waiting.
+    virtual bool WaitReadable(SocketHandle socket, std::uint32_t timeoutMs) = 0;
+    // Asks the system to post `message` to the window `window` whenever a
+    // datagram arrives (WSAAsyncSelect with FD_READ); false where the system
+    // has no such thing, and the caller then polls.
+    virtual bool NotifyWhenReadable(SocketHandle, std::uintptr_t /*window*/, std::uint32_t /*message*/) {
+        return false;
+    }
     virtual void CloseSocket(SocketHandle socket) = 0;
 
     // The IPv4 addresses of a computer name; empty when it does not resolve.

@@ -41,6 +41,17 @@ public:
                            std::uint32_t* bytesWritten) = 0;
     virtual bool CloseHandle(PlatformHandle handle) = 0;
 
+    // Waits at most `timeoutMs` for a datagram to arrive in `mailslot`, for
+    // a program that has nothing else to do; the system's mailslots cannot
+    // be waited on, so the plain form sleeps.
+    virtual void WaitForMessage(PlatformHandle /*mailslot*/, std::uint32_t timeoutMs) { Sleep(timeoutMs); }
+    // Asks for `message` to be posted to the window `window` whenever a
+    // datagram arrives in `mailslot`; false when the carrier cannot, and the
+    // window then reads on its timer alone.
+    virtual bool NotifyOnMessage(PlatformHandle /*mailslot*/, std::uintptr_t /*window*/, std::uint32_t /*message*/) {
+        return false;
+    }
+
     virtual std::uint32_t GetLastError() = 0;
     virtual void SetLastError(std::uint32_t error) = 0;
     virtual std::uint32_t GetTickCount() = 0;

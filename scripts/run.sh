@@ -10,15 +10,13 @@ bash "$MIVLET_ROOT/scripts/setup.sh"
 mkdir -p "$MIVLET_BUILD"
 build_windows
 
-wine_env
-export WINEPREFIX=${MIVLET_RUN_PREFIX:-$MIVLET_BUILD/wineprefix-run}
-mkdir -p "$WINEPREFIX"
-wine_add_fonts "$WINEPREFIX"
 headless=
 if [[ -z ${DISPLAY:-} ]]; then
   ensure_display
   headless=1
 fi
+export WINEPREFIX=${MIVLET_RUN_PREFIX:-$MIVLET_BUILD/wineprefix-run}
+wine_env
 trap 'wine_stop; stop_display' EXIT
 trap 'exit 0' INT TERM
 

@@ -1,22 +1,19 @@
 #!/usr/bin/env bash
 # Takes a screenshot of the chat window with a few messages in its history:
 # Mivlet in a Wine virtual desktop on a display of its own, messages written
-# into its local mailslot by mailslot-send, a second start to bring the
-# window up. Mivlet uses the mailslot carrier here, so nothing leaves the
-# computer. Writes build/chat-window.png, or the file given.
+# into its local mailslot by mailslot-send (nothing leaves the computer), a
+# second start to bring the window up. Writes build/chat-window.png, or the
+# file given.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 out=${1:-$MIVLET_BUILD/chat-window.png}
 
 build_windows
-wine_env
-export WINEPREFIX=$MIVLET_BUILD/wineprefix-shot
-mkdir -p "$WINEPREFIX"
-wine_add_fonts "$WINEPREFIX"
 unset DISPLAY
 ensure_display
+export WINEPREFIX=$MIVLET_BUILD/wineprefix-shot
+wine_env
 trap 'wine_stop; stop_display' EXIT
-wine_use_mailslot_carrier || { echo "could not set the mailslot carrier" >&2; exit 1; }
 
 bin=$MIVLET_BUILD/win/bin
 desktop() { wine explorer /desktop=shell,900x600 "$@"; }

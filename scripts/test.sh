@@ -13,9 +13,9 @@ build_native || exit 1
 build_asan || exit 1
 build_windows || exit 1
 
-wine_env
 ensure_display || exit 1
 trap 'wine_stop; stop_display' EXIT
+wine_env || exit 1
 
 passed=0 failed=0
 summary=()
@@ -75,6 +75,7 @@ run_gtest wine-core          wine "$bin/win/bin/core_tests.exe"
 run_gtest wine-win32         wine "$bin/win/bin/win32_tests.exe"
 run_gtest wine-app           wine "$bin/win/bin/app_tests.exe"
 run_gtest wine-chatwindow    wine "$bin/win/bin/chatwindow_tests.exe"
+run_counted wine-installer   bash "$MIVLET_ROOT/tests/packaging/wine_installer_test.sh"
 run_counted lan-e2e          bash "$MIVLET_ROOT/tests/e2e/peer_lan_test.sh"
 run_counted lan-conversation bash "$MIVLET_ROOT/tests/e2e/conversation_lan_test.sh"
 

@@ -11,8 +11,12 @@ CMemoryUdpHost::CBoundSocket* CMemoryUdpHost::SocketOnPort(std::uint16_t port) {
     return nullptr;
 }
 
-void CMemoryUdpHost::Inject(std::uint16_t port, std::string bytes) {
-    if (CBoundSocket* socket = SocketOnPort(port)) socket->received.push_back(std::move(bytes));
+void CMemoryUdpHost::Inject(std::uint16_t port, std::string bytes, InetAddress from) {
+    if (CBoundSocket* socket = SocketOnPort(port)) socket->received.push_back(CDatagram{std::move(bytes), from});
+}
+
+void CMemoryUdpHost::FailSendsTo(InetAddress address, std::function<void()> onFailure) {
+    m_failingTargets[address] = std::move(onFailure);
 }
 
 SocketHandle CMemoryUdpHost::OpenUdpSocket(std::uint16_t port, EOpenSocket* result) {
@@ -30,25 +34,31 @@ bool CMemoryUdpHost::SendTo(SocketHandle socket, InetAddress address, std::uint1
                             std::size_t size) {
     if (!m_sockets.count(socket)) return false;
     ++m_sent;
+    if (const auto failing = m_failingTargets.find(address); failing != m_failingTargets.end()) {
+        if (failing->second) failing->second();
+        return false;
+    }
     const std::string bytes(static_cast<const char*>(data), size);
     if (address == CMemoryUdpNetwork::kBroadcast) {
         if (!m_hasInterfaces) return false;
         for (auto& host : m_network.Hosts())
-            if (host->m_hasInterfaces) host->Inject(port, bytes);
+            if (host->m_hasInterfaces) host->Inject(port, bytes, m_address);
     } else if (address == kLoopbackAddress) {
-        Inject(port, bytes);
+        Inject(port, bytes, kLoopbackAddress);
     } else if (CMemoryUdpHost* host = m_network.FindHost(address)) {
-        host->Inject(port, bytes);
+        host->Inject(port, bytes, m_address);
     }
     return true;  // UDP: nobody listening is no error
 }
 
-EReceive CMemoryUdpHost::ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size) {
+EReceive CMemoryUdpHost::ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size,
+                                     InetAddress* from) {
     auto found = m_sockets.find(socket);
     if (found == m_sockets.end()) return EReceive::Error;
     auto& queue = found->second.received;
     if (queue.empty()) return EReceive::None;
-    const std::string datagram = std::move(queue.front());
+    const std::string datagram = std::move(queue.front().bytes);
+    if (from) *from = queue.front().from;
     queue.pop_front();
     const std::size_t count = std::min(capacity, datagram.size());
     std::memcpy(buffer, datagram.data(), count);
@@ -56,9 +66,15 @@ EReceive CMemoryUdpHost::ReceiveFrom(SocketHandle socket, void* buffer, std::siz
     return datagram.size() > capacity ? EReceive::Truncated : EReceive::Datagram;
 }
 
+bool CMemoryUdpHost::WaitReadable(SocketHandle socket, std::uint32_t) {
+    const auto found = m_sockets.find(socket);
+    return found != m_sockets.end() && !found->second.received.empty();
+}
+
 void CMemoryUdpHost::CloseSocket(SocketHandle socket) { m_sockets.erase(socket); }
 
 std::vector<InetAddress> CMemoryUdpHost::Resolve(const std::string& name) {
+    ++m_resolveCalls;
     if (EqualsNoCaseAscii(name, "localhost")) return {kLoopbackAddress};
     if (CMemoryUdpHost* host = m_network.FindHost(name)) return {host->Address()};
     return {};
@@ -66,7 +82,9 @@ std::vector<InetAddress> CMemoryUdpHost::Resolve(const std::string& name) {
 
 std::vector<InetAddress> CMemoryUdpHost::BroadcastAddresses() {
     if (!m_hasInterfaces) return {};
-    return {CMemoryUdpNetwork::kBroadcast};
+    std::vector<InetAddress> addresses{CMemoryUdpNetwork::kBroadcast};
+    addresses.insert(addresses.end(), m_moreBroadcasts.begin(), m_moreBroadcasts.end());
+    return addresses;
 }
 
 CMemoryUdpHost& CMemoryUdpNetwork::AddHost(std::string name) {

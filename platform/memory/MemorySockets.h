@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -19,26 +20,42 @@ public:
         : m_network(network), m_name(std::move(name)), m_address(address) {}
 
     const std::string& Name() const { return m_name; }
+    // The name that resolves to this host, as a name service would have it.
+    void SetName(std::string name) { m_name = std::move(name); }
     InetAddress Address() const { return m_address; }
     void SetHasInterfaces(bool has) { m_hasInterfaces = has; }
-    // Puts bytes on `port` as if some computer had sent them.
-    void Inject(std::uint16_t port, std::string bytes);
+    // Puts bytes on `port` as if the computer at `from` had sent them.
+    void Inject(std::uint16_t port, std::string bytes, InetAddress from = 0);
+    // Sends to `address` fail from now on, and call `onFailure` as the
+    // system would set its last error.
+    void FailSendsTo(InetAddress address, std::function<void()> onFailure = {});
+    // More directed broadcast addresses beside the subnet's, as a computer
+    // with several interfaces has.
+    void AddBroadcastAddress(InetAddress address) { m_moreBroadcasts.push_back(address); }
+    std::size_t ResolveCalls() const { return m_resolveCalls; }
     std::size_t SentDatagrams() const { return m_sent; }
     std::size_t OpenSockets() const { return m_sockets.size(); }
 
     SocketHandle OpenUdpSocket(std::uint16_t port, EOpenSocket* result) override;
     bool SendTo(SocketHandle socket, InetAddress address, std::uint16_t port, const void* data,
                 std::size_t size) override;
-    EReceive ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size) override;
+    EReceive ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size,
+                         InetAddress* from) override;
+    // Never waits: time passes only when a test says so.
+    bool WaitReadable(SocketHandle socket, std::uint32_t timeoutMs) override;
     void CloseSocket(SocketHandle socket) override;
     std::vector<InetAddress> Resolve(const std::string& name) override;
     std::vector<InetAddress> BroadcastAddresses() override;
 
 private:
     friend class CMemoryUdpNetwork;
+    struct CDatagram {
+        std::string bytes;
+        InetAddress from = 0;
+    };
     struct CBoundSocket {
         std::uint16_t port = 0;
-        std::deque<std::string> received;
+        std::deque<CDatagram> received;
     };
     CBoundSocket* SocketOnPort(std::uint16_t port);
 
@@ -49,6 +66,9 @@ private:
     std::map<SocketHandle, CBoundSocket> m_sockets;
     SocketHandle m_nextSocket = 3;
     std::size_t m_sent = 0;
+    std::size_t m_resolveCalls = 0;
+    std::vector<InetAddress> m_moreBroadcasts;
+    std::map<InetAddress, std::function<void()>> m_failingTargets;
 };
 
 class CMemoryUdpNetwork {

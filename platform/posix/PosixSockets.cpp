@@ -1,5 +1,7 @@
 #include "platform/posix/PosixSockets.h"
 
+#include <poll.h>
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <ifaddrs.h>
@@ -50,13 +52,24 @@ bool CPosixSockets::SendTo(SocketHandle socket, InetAddress address, std::uint16
     return sent >= 0 && static_cast<std::size_t>(sent) == size;
 }
 
-EReceive CPosixSockets::ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size) {
+EReceive CPosixSockets::ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size,
+                                    InetAddress* from) {
+    sockaddr_in sender{};
+    socklen_t senderSize = sizeof sender;
     // MSG_TRUNC makes the call return the datagram's real length.
-    const ssize_t got = ::recv(static_cast<int>(socket), buffer, capacity, MSG_TRUNC);
+    const ssize_t got = ::recvfrom(static_cast<int>(socket), buffer, capacity, MSG_TRUNC,
+                                   reinterpret_cast<sockaddr*>(&sender), &senderSize);
     if (got < 0) return (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) ? EReceive::None : EReceive::Error;
+    if (from) *from = sender.sin_family == AF_INET ? ntohl(sender.sin_addr.s_addr) : 0;
     const auto length = static_cast<std::size_t>(got);
     *size = std::min(length, capacity);
     return length > capacity ? EReceive::Truncated : EReceive::Datagram;
+}
+
+bool CPosixSockets::WaitReadable(SocketHandle socket, std::uint32_t timeoutMs) {
+    pollfd watched{static_cast<int>(socket), POLLIN, 0};
+    const int timeout = static_cast<int>(std::min<std::uint32_t>(timeoutMs, INT32_MAX));
+    return ::poll(&watched, 1, timeout) > 0 && (watched.revents & POLLIN);
 }
 
 void CPosixSockets::CloseSocket(SocketHandle socket) { ::close(static_cast<int>(socket)); }

@@ -6,9 +6,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "platform/SocketAddresses.h"
-#include <vector>
 
 namespace {
 
@@ -65,11 +65,16 @@ bool CWinsockSockets::SendTo(SocketHandle socket, InetAddress address, std::uint
     return sent != SOCKET_ERROR && static_cast<std::size_t>(sent) == size;
 }
 
-EReceive CWinsockSockets::ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size) {
+EReceive CWinsockSockets::ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size,
+                                      InetAddress* from) {
     for (;;) {
-        const int got = ::recv(ToSocket(socket), static_cast<char*>(buffer), static_cast<int>(capacity), 0);
+        sockaddr_in sender{};
+        int senderSize = sizeof sender;
+        const int got = ::recvfrom(ToSocket(socket), static_cast<char*>(buffer), static_cast<int>(capacity), 0,
+                                   reinterpret_cast<sockaddr*>(&sender), &senderSize);
         if (got != SOCKET_ERROR) {
             *size = static_cast<std::size_t>(got);
+            if (from) *from = sender.sin_family == AF_INET ? ntohl(sender.sin_addr.s_addr) : 0;
             return EReceive::Datagram;
         }
         switch (::WSAGetLastError()) {
@@ -110,4 +115,16 @@ std::vector<InetAddress> CWinsockSockets::BroadcastAddresses() {
         }
     }
     return addresses;
+}
+
+bool CWinsockSockets::WaitReadable(SocketHandle socket, std::uint32_t timeoutMs) {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(ToSocket(socket), &readable);
+    timeval timeout{static_cast<long>(timeoutMs / 1000), static_cast<long>((timeoutMs % 1000) * 1000)};
+    return ::select(0, &readable, nullptr, nullptr, &timeout) > 0;
+}
+
+bool CWinsockSockets::NotifyWhenReadable(SocketHandle socket, std::uintptr_t window, std::uint32_t message) {
+    return ::WSAAsyncSelect(ToSocket(socket), reinterpret_cast<HWND>(window), message, FD_READ) == 0;
 }

@@ -22,11 +22,24 @@ build_windows()  { configure_and_build "$MIVLET_BUILD/win" -DCMAKE_TOOLCHAIN_FIL
 # A Wine prefix of our own, quiet, and without the offers to download Mono
 # or Gecko that would wait for a click on a first start.
 wine_env() {
-  export WINEPREFIX=${WINEPREFIX:-$MIVLET_BUILD/wineprefix}
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+  wine_prefix "${WINEPREFIX:-$MIVLET_BUILD/wineprefix}"
+}
+
+# wine_prefix DIR: makes DIR the Wine prefix, with our fonts, and with the
+# mailslot carrier set for Mivlet. A copy that runs on this machine's own
+# network must never broadcast there: the UDP carrier is only for the test
+# LAN's namespaces, whose hosts set it themselves (tests/e2e/lan.sh). A
+# prefix whose first start has no display draws no dialogs afterwards, so
+# this makes sure of one first.
+wine_prefix() {
+  ensure_display || return 1
+  export WINEPREFIX=$1
   mkdir -p "$WINEPREFIX"
   wine_add_fonts "$WINEPREFIX"
+  wine reg add 'HKLM\Software\Pellandor\Mivlet' /v Transport /t REG_SZ /d mailslot /f >/dev/null 2>&1 ||
+    { echo "could not set the mailslot carrier in $WINEPREFIX" >&2; return 1; }
 }
 
 # Wine draws the title-bar buttons with the Marlett font, but this Wine
@@ -40,18 +53,6 @@ wine_add_fonts() {
     [[ -f $font && ! -f $fonts/${font##*/} ]] && cp "$font" "$fonts/"
   done
   return 0
-}
-
-# wine_use_mailslot_carrier [USER]: the prefix's Mivlet keeps its datagrams
-# on this computer (the local mailslot, which Wine has; remote mailslots it
-# has not), whatever the default carrier; with USER, no name prompt either.
-# For every copy started outside a test LAN's network namespace.
-wine_use_mailslot_carrier() {
-  local key='HKLM\Software\Pellandor\Mivlet'
-  wine reg add "$key" /v Transport /t REG_SZ /d mailslot /f >/dev/null 2>&1 || return 1
-  if [[ -n ${1:-} ]]; then
-    wine reg add "$key" /v Username /t REG_SZ /d "$1" /f >/dev/null 2>&1 || return 1
-  fi
 }
 
 wine_stop() { wineserver -k >/dev/null 2>&1 || true; }

@@ -30,13 +30,29 @@ struct CRunningProgram {
     DWORD id = 0;
 };
 
-CRunningProgram Start() {
-    std::string command = "\"" + ProgramPath() + "\"";
-    STARTUPINFOA startup{};
+// Every copy started here uses the local mailslot only: a test must never
+// broadcast on the network of the machine it runs on, whatever the prefix
+// says and whatever the program's default carrier is.
+void UseMailslotCarrier() {
+    HKEY opened = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Pellandor\\Mivlet", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &opened, nullptr),
+              ERROR_SUCCESS);
+    const CRegistryKey key(opened);
+    static constexpr char kMailslot[] = "mailslot";
+    ASSERT_EQ(RegSetValueExA(key.Get(), "Transport", 0, REG_SZ, reinterpret_cast<const BYTE*>(kMailslot),
+                             sizeof kMailslot),
+              ERROR_SUCCESS);
+}
+
+CRunningProgram StartProgram(const std::wstring& path, const std::wstring& arguments) {
+    UseMailslotCarrier();
+    std::wstring command = L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     CRunningProgram program;
-    if (CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
         CloseHandle(info.hThread);
         program.process = CHandle(info.hProcess);
         program.id = info.dwProcessId;
@@ -44,15 +60,26 @@ CRunningProgram Start() {
     return program;
 }
 
+std::wstring Widen(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                           static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return wide;
+}
+
+CRunningProgram Start(const std::wstring& arguments = L"") { return StartProgram(Widen(ProgramPath()), arguments); }
+
 // The first top-level window of `processId` whose class is `className`
-// (and that is visible, when asked).
-HWND FindProcessWindow(DWORD processId, const char* className, bool visibleOnly = false) {
+// (and that is visible, when asked), other than `other`.
+HWND FindProcessWindow(DWORD processId, const char* className, bool visibleOnly = false, HWND other = nullptr) {
     struct CSearch {
         DWORD processId;
         const char* className;
         bool visibleOnly;
+        HWND other;
         HWND found;
-    } search{processId, className, visibleOnly, nullptr};
+    } search{processId, className, visibleOnly, other, nullptr};
     EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
             auto* s = reinterpret_cast<CSearch*>(param);
@@ -61,7 +88,7 @@ HWND FindProcessWindow(DWORD processId, const char* className, bool visibleOnly 
             char name[64] = {};
             GetClassNameA(window, name, sizeof name);
             if (owner == s->processId && std::string(name) == s->className &&
-                (!s->visibleOnly || IsWindowVisible(window))) {
+                (!s->visibleOnly || IsWindowVisible(window)) && window != s->other) {
                 s->found = window;
                 return FALSE;
             }
@@ -71,9 +98,9 @@ HWND FindProcessWindow(DWORD processId, const char* className, bool visibleOnly 
     return search.found;
 }
 
-HWND WaitForWindow(DWORD processId, const char* className, bool visibleOnly = false) {
+HWND WaitForWindow(DWORD processId, const char* className, bool visibleOnly = false, HWND other = nullptr) {
     for (DWORD waited = 0; waited < kStartTimeoutMs; waited += 50) {
-        if (HWND window = FindProcessWindow(processId, className, visibleOnly)) return window;
+        if (HWND window = FindProcessWindow(processId, className, visibleOnly, other)) return window;
         Sleep(50);
     }
     return nullptr;
@@ -119,6 +146,59 @@ HWND WaitForChatWindow(DWORD processId) {
     return nullptr;
 }
 
+void WriteDatagram(const std::string& datagram) {
+    auto writer = Own(CreateFileA(kMailslotPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(writer);
+    DWORD written = 0;
+    EXPECT_TRUE(WriteFile(writer.Get(), datagram.data(), static_cast<DWORD>(datagram.size()), &written, nullptr));
+}
+
+void WriteTextFile(const std::string& path, const std::string& text) {
+    auto file =
+        Own(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file) << path;
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+}
+
+std::string HistoryText(HWND chatWindow) {
+    const HWND history = GetDlgItem(chatWindow, 1017);
+    std::string text(static_cast<std::size_t>(SendMessageA(history, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageA(history, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+// A string of the program file's version resource (U.S. English, Unicode
+// block); empty when there is none.
+std::string VersionString(const std::string& file, const char* name) {
+    DWORD ignored = 0;
+    std::string data(GetFileVersionInfoSizeA(file.c_str(), &ignored), '\0');
+    if (data.empty() || !GetFileVersionInfoA(file.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) return {};
+    void* value = nullptr;
+    UINT length = 0;
+    const std::string query = std::string("\\StringFileInfo\\040904B0\\") + name;
+    if (!VerQueryValueA(data.data(), query.c_str(), &value, &length) || length == 0) return {};
+    return std::string(static_cast<const char*>(value));
+}
+
+// "a.b.c" of the fixed part, whose fourth number stays 0.
+std::string FixedFileVersion(const std::string& file) {
+    DWORD ignored = 0;
+    std::string data(GetFileVersionInfoSizeA(file.c_str(), &ignored), '\0');
+    if (data.empty() || !GetFileVersionInfoA(file.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) return {};
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(data.data(), "\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO)) return {};
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+    if (LOWORD(fixed->dwFileVersionLS) != 0 || fixed->dwFileVersionMS != fixed->dwProductVersionMS ||
+        fixed->dwFileVersionLS != fixed->dwProductVersionLS)
+        return "(file and product versions differ)";
+    return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(fixed->dwFileVersionLS));
+}
+
 bool MailslotExists() {
     return static_cast<bool>(Own(CreateFileA(kMailslotPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                              FILE_ATTRIBUTE_NORMAL, nullptr)));
@@ -135,14 +215,8 @@ TEST(MivletProgram, RunsHiddenWithItsMailslotAndEndsCleanlyWhenClosed) {
     EXPECT_TRUE(MailslotExists());
 
     // A datagram written meanwhile is drained by the receive timer.
-    {
-        auto writer = Own(CreateFileA(kMailslotPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        ASSERT_TRUE(writer);
-        DWORD written = 0;
-        const char datagram[] = "Lab2\0" "00001\0" "Kel>\tHi";
-        EXPECT_TRUE(WriteFile(writer.Get(), datagram, sizeof datagram, &written, nullptr));
-    }
+    const char datagram[] = "Lab2\0" "00001\0" "Kel>\tHi";
+    WriteDatagram(std::string(datagram, sizeof datagram));
     Sleep(300);
     EXPECT_EQ(WaitForSingleObject(program.process.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "still running";
 
@@ -196,6 +270,80 @@ TEST(MivletProgram, ASecondStartShowsTheRunningCopyAndEndsAtOnce) {
     EXPECT_EQ(WaitForExit(first), 0u);
 }
 
+// What installers use: the switch ends the running copy and returns once its
+// process is gone, so that the program file can be replaced at once.
+TEST(MivletProgram, TheCloseSwitchEndsTheRunningCopyAndReturnsWhenItIsGone) {
+    {
+        const CRunningProgram close = Start(L"/close");
+        ASSERT_TRUE(close.process);
+        EXPECT_EQ(WaitForExit(close), 1u) << "no copy runs";
+        EXPECT_FALSE(MailslotExists()) << "the switch starts no copy";
+    }
+    const CRunningProgram running = Start();
+    ASSERT_TRUE(running.process);
+    ASSERT_NE(WaitForChatWindow(running.id), nullptr);
+
+    const CRunningProgram close = Start(L" /CLOSE ");
+    ASSERT_TRUE(close.process);
+    EXPECT_EQ(WaitForExit(close), 0u);
+    ASSERT_EQ(WaitForSingleObject(running.process.Get(), 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    DWORD code = 99;
+    GetExitCodeProcess(running.process.Get(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(MailslotExists());
+}
+
+// The version in the file's properties is the one that the About box shows
+// and that the version reply tells other computers.
+TEST(MivletProgram, AboutBoxAndVersionReplyTellTheVersionOfTheVersionResource) {
+    const std::string version = FixedFileVersion(ProgramPath());
+    ASSERT_FALSE(version.empty());
+    EXPECT_EQ(VersionString(ProgramPath(), "FileVersion"), version);
+    EXPECT_EQ(VersionString(ProgramPath(), "ProductVersion"), version);
+    EXPECT_EQ(VersionString(ProgramPath(), "ProductName"), "Mivlet");
+    EXPECT_EQ(VersionString(ProgramPath(), "CompanyName"), "Pellandor");
+    EXPECT_FALSE(VersionString(ProgramPath(), "FileDescription").empty());
+
+    // A stored name, so that no name prompt comes first and holds off About.
+    static constexpr char kName[] = "Tester";
+    ASSERT_EQ(
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Pellandor\\Mivlet", "Username", REG_SZ, kName, sizeof kName),
+        ERROR_SUCCESS);
+    const CRunningProgram program = Start();
+    ASSERT_TRUE(program.process);
+    HWND window = WaitForChatWindow(program.id);
+    ASSERT_NE(window, nullptr);
+
+    PostMessageA(window, WM_COMMAND, 57664, 0);  // About
+    HWND box = WaitForWindow(program.id, "#32770", true, window);
+    ASSERT_NE(box, nullptr);
+    // Another process's edit box tells its text through WM_GETTEXT only.
+    char aboutText[1024] = {};
+    SendMessageA(GetDlgItem(box, IDC_ABOUTTEXT), WM_GETTEXT, sizeof aboutText, reinterpret_cast<LPARAM>(aboutText));
+    EXPECT_EQ(std::string(aboutText).rfind("Mivlet version " + version + "\r\n", 0), 0u) << aboutText;
+    PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+
+    char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof computer;
+    ASSERT_TRUE(GetComputerNameA(computer, &size));
+    // As if the copy itself had asked: its reply comes back to its own
+    // mailslot. A sequence number of its own counter's early ones would make
+    // the reply look like a repeat of the request.
+    const std::string request = std::string(computer) + '\0' + "54321" + '\0' + "mivletcmd>\tadmin:version" + '\0';
+    WriteDatagram(request);
+    const std::string reply = " (version " + version + ").";
+    std::string history;
+    for (DWORD waited = 0; waited < 5000 && history.find(reply) == std::string::npos; waited += 50) {
+        Sleep(50);
+        history = HistoryText(window);
+    }
+    EXPECT_NE(history.find("The build date is "), std::string::npos) << history;
+    EXPECT_NE(history.find(reply), std::string::npos) << history;
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(program), 0u);
+}
+
 // A legacy INI file in the Windows folder and a fresh registry.
 class LegacyIniTest : public ::testing::Test {
 protected:
@@ -235,17 +383,11 @@ protected:
 };
 
 TEST_F(LegacyIniTest, IsImportedIntoTheRegistryAndRetired) {
-    const char text[] =
-        "[Main]\r\nCurrentUser=2\r\n"
-        "[Names]\r\n1=Someone Else\r\n2=  Ann Example  \r\n"
-        "[User-Ann Example]\r\nPromptOnAllUsers=0\r\nOnNewMessage=0\r\ndlg-width=500\r\nLogMessages=1\r\n"
-        "[User-Someone Else]\r\nPlaySnd=1\r\n";
-    {
-        auto file = Own(CreateFileA(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        ASSERT_TRUE(file);
-        DWORD written = 0;
-        ASSERT_TRUE(WriteFile(file.Get(), text, sizeof text - 1, &written, nullptr));
-    }
+    WriteTextFile(ini,
+                  "[Main]\r\nCurrentUser=2\r\n"
+                  "[Names]\r\n1=Someone Else\r\n2=  Ann Example  \r\n"
+                  "[User-Ann Example]\r\nPromptOnAllUsers=0\r\nOnNewMessage=0\r\ndlg-width=500\r\nLogMessages=1\r\n"
+                  "[User-Someone Else]\r\nPlaySnd=1\r\n");
     const CRunningProgram program = Start();
     ASSERT_TRUE(program.process);
     HWND window = WaitForChatWindow(program.id);

@@ -16,6 +16,8 @@
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemoryShell.h"
 #include "resources/ResourceIds.h"
+#include "resources/Version.h"
+#include "util/BuildInfo.h"
 
 namespace {
 
@@ -42,7 +44,7 @@ std::string FileText(const std::string& path) {
 }
 
 TEST(AboutBox, TellsNameVersionReleaseDateAndSupportAddress) {
-    const std::vector<std::string> lines = Lines(AboutBoxText("Dec 12 2000"));
+    const std::vector<std::string> lines = Lines(AboutBoxText(CBuildInfo{"Dec 12 2000", "1.0.0"}));
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "Mivlet version 1.0.0");
     EXPECT_FALSE(lines[1].empty()) << "the legal notice";
@@ -74,8 +76,9 @@ protected:
 
 TEST_F(AboutDlgTest, ShowsItsPictureAndTheLinesOfThisBuild) {
     EXPECT_EQ(WindowText(about.Hwnd()), "About Mivlet");
-    EXPECT_EQ(WindowText(Text()), AboutBoxText(__DATE__));
-    EXPECT_EQ(Lines(WindowText(Text()))[2], "Date released is " + MakeLongDate(__DATE__) + ".");
+    EXPECT_EQ(WindowText(Text()), AboutBoxText(ThisBuild()));
+    EXPECT_EQ(Lines(WindowText(Text()))[0], "Mivlet version " MIVLET_VERSION_TEXT);
+    EXPECT_EQ(Lines(WindowText(Text()))[2], "Date released is " + MakeLongDate(ThisBuild().date) + ".");
     EXPECT_EQ(WindowText(about.Item(IDCANCEL)), "&Close");
 
     HWND picture = nullptr;

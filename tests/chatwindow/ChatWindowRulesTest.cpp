@@ -109,6 +109,17 @@ TEST_P(RecipientListTest, ARenameReplacesTheEntryAndKeepsItSelected) {
     EXPECT_EQ(peers.Peers()[0].pendingUser, "");
 }
 
+TEST_P(RecipientListTest, AClockSetBackKeepsPeersListedAndReachable) {
+    Heard("Lab2", "Kel", 10000);
+    RefreshRecipientList(peers, 10000, list);
+    list.Select(list.FindExact("Lab2  (Kel)"));
+    // The clock goes back an hour: last seen lies in the future.
+    RefreshRecipientList(peers, 6400, list);
+    EXPECT_EQ(list.Entries(), (Entries{"(All Users)", "Lab2  (Kel)"}));
+    EXPECT_EQ(list.SelectedText(), "Lab2  (Kel)");
+    EXPECT_EQ(PlanSend("hi", "Lab2  (Kel)", peers, 6400, "me", false).step, CSendPlan::EStep::Send);
+}
+
 TEST(QuickKeys, SecondPressOfTheSameKeyWithinASecondSends) {
     using EPress = CQuickKeyState::EPress;
     const struct {

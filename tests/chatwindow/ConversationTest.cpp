@@ -230,24 +230,32 @@ TEST_F(ConversationTest, ASendThatFailsSaysSoAndKeepsTheText) {
 TEST_F(ConversationTest, EveryCopyRepliesToAVersionRequestToAllUsersItselfIncluded) {
     CTestSettings hallSettings;
     auto hall = StartCopy(hallHost, "Hall", hallSettings);
+    // Copies answer only computers they have heard from: Hall hears Lab2's
+    // ping first.
+    Tick(kPresence);
+    Tick(*hall, kReceive);
     SendTyped("admin:version");
     Tick(*hall, kReceive);
     Tick(kReceive);  // Lab2's own request, and then the replies
     Tick(kReceive);
-    const std::string reply = MakeVersionReply(__DATE__);
+    const std::string reply = MakeVersionReply(ThisBuild());
     EXPECT_EQ(HistoryLine(0), "Hall 9:05> " + reply);
     EXPECT_EQ(HistoryLine(1), "Lab2 9:05> " + reply);
 }
 
-// A request whose sender name leads nowhere must not hold the window for the
-// retry window; a known peer's reply still gets the retries.
-TEST_F(ConversationTest, AVersionRequestFromAnUnknownNameCostsOneAttempt) {
+// A request whose sender name was never heard from gets no reply, so it
+// can neither hold the window for the retry window nor point the reply at
+// an address of the sender's choosing; a known peer's reply still gets the
+// retries.
+TEST_F(ConversationTest, AVersionRequestFromAComputerNeverHeardFromGetsNoReply) {
     CMemoryComputer& spoofer = net.AddComputer("Spoofer");
     CMailslot ghost(spoofer, "Mivlet", "Ghost");
     ASSERT_TRUE(ghost.Send("Lab2", "mivletcmd", "admin:version", true));
     const std::uint32_t before = net.TickCount();
+    const std::size_t writes = net.Writes().size();
     Tick(kReceive);
     EXPECT_LT(net.TickCount() - before, CMailslot::kOpenRetryWindowMs);
+    EXPECT_EQ(net.Writes().size(), writes);
 
     OfficePings();
     ASSERT_TRUE(office.Send("Lab2", "mivletcmd", "admin:version", true));

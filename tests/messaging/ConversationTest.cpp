@@ -169,6 +169,49 @@ TEST(PeerTable, LivenessExitNoticeAndRenames) {
     EXPECT_EQ(peers.Peers().size(), 1u);
 }
 
+TEST(PeerTable, AClockSetBackLeavesPeersAlive) {
+    CPeerTable peers;
+    peers.ApplyPing(Command("Lab2", "admin:ping Kel", 10000), "Kel");
+    const CPeerRecord& peer = peers.Peers()[0];
+    // The clock goes back an hour: the peer was heard "in the future".
+    EXPECT_EQ(peer.GetSecondsSinceSeen(6400), -3600);
+    EXPECT_TRUE(peer.IsAlive(6400));
+    EXPECT_TRUE(peer.IsAlive(10014));
+    EXPECT_FALSE(peer.IsAlive(10015));
+}
+
+TEST(PeerTable, APingAlwaysSetsTheNameToShowNext) {
+    const struct {
+        const char* name;
+        std::vector<std::pair<bool, const char*>> before;  // ping (true) or chat record, with its user
+        const char* shown;
+    } cases[] = {
+        {"a version reply, then the ping of the name shown", {{false, "Lab2"}, {true, "Kel"}}, "Kel"},
+        {"a rename, then the old name again", {{true, "Kel S"}, {true, "Kel"}}, "Kel"},
+        {"a rename", {{true, "Kel S"}}, "Kel S"},
+    };
+    for (const auto& c : cases) {
+        CPeerTable peers;
+        peers.ApplyPing(Command("Lab2", "admin:ping Kel", 1000), "Kel");
+        peers.CommitPendingUsers();
+        for (const auto& [ping, user] : c.before) {
+            if (ping)
+                peers.ApplyPing(Command("Lab2", std::string("admin:ping ") + user, 1001), user);
+            else
+                peers.ApplyMessage(Record("Lab2", user, "The build date is December 2, 2000.", 1001));
+        }
+        peers.CommitPendingUsers();
+        EXPECT_EQ(peers.GetListText("Lab2"), std::string("Lab2  (") + c.shown + ")") << c.name;
+    }
+}
+
+TEST(PeerTable, ASenderThatCannotBeAComputerIsNeverAPeer) {
+    CPeerTable peers;
+    for (const char* computer : {"*", "", "a\\b", "a/b", "tab\there"})
+        peers.ApplyPing(Command(computer, "admin:ping Eve", 1000), "Eve");
+    EXPECT_TRUE(peers.Peers().empty());
+}
+
 // A full table: peer i is computer "<i>pc" with user "user<i>", heard at
 // `heardAt` unless `silent` says otherwise; names committed.
 struct CSilentPeer {
@@ -280,9 +323,9 @@ TEST(ReceiveTick, ShowsChatWithTextAndDispatchesCommandsAfterwards) {
     EXPECT_TRUE(records.empty());
 }
 
-TEST(VersionReply, UsesTheLongBuildDate) {
-    EXPECT_EQ(MakeVersionReply("Dec 12 2000"), "The build date is December 12, 2000.");
-    EXPECT_EQ(MakeVersionReply("Dec  2 2000"), "The build date is December 2, 2000.");
+TEST(VersionReply, UsesTheLongBuildDateAndTheVersion) {
+    EXPECT_EQ(MakeVersionReply({"Dec 12 2000", "1.0.0"}), "The build date is December 12, 2000 (version 1.0.0).");
+    EXPECT_EQ(MakeVersionReply({"Dec  2 2000", "2.13.4"}), "The build date is December 2, 2000 (version 2.13.4).");
 }
 
 }  // namespace

@@ -60,9 +60,11 @@ TEST_F(ReceiveTest, JoinsThreeChunksIntoOneRecord) {
     EXPECT_EQ(records[0].text, "one two three");
     EXPECT_EQ(records[0].broadcast, 0);
     EXPECT_EQ(records[0].time, net.Time());
-    ASSERT_EQ(office.PartialMessages().Entries().size(), 1u);
-    EXPECT_EQ(office.PartialMessages().Entries()[0].text, "");
-    EXPECT_EQ(office.PartialMessages().Entries()[0].lastSequence, "00009");
+    ASSERT_EQ(office.PartialMessages().Size(), 1u);
+    const CPartialMessage* entry = office.PartialMessages().Find("LAB2");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->text, "");
+    EXPECT_EQ(entry->lastSequence, "00009");
 }
 
 TEST_F(ReceiveTest, DropsOnlyAnImmediateRepeat) {
@@ -115,7 +117,7 @@ TEST_F(ReceiveTest, DirectAndBroadcastKeysAreSeparateAndIgnoreLetterCase) {
     EXPECT_EQ(records[1].text, "to all");
     EXPECT_EQ(records[1].broadcast, 1);
     EXPECT_EQ(records[1].computer, "LAB2");
-    EXPECT_EQ(office.PartialMessages().Entries().size(), 2u);
+    EXPECT_EQ(office.PartialMessages().Size(), 2u);
 }
 
 TEST_F(ReceiveTest, RecordsFollowTheOrderOfTheirLastChunks) {
@@ -193,8 +195,9 @@ TEST_F(ReceiveTest, AMessageThatNeverEndsCannotGrowWithoutBound) {
     const std::string chunk(330, 'm');
     for (int i = 1; i <= 400; ++i) Deliver(Datagram("Flood", false, i, chunk, true));
     Drain();
-    ASSERT_EQ(office.PartialMessages().Entries().size(), 1u);
-    EXPECT_EQ(office.PartialMessages().Entries()[0].text.size(), CPartialMessageTable::kMaxMessageBytes);
+    ASSERT_EQ(office.PartialMessages().Size(), 1u);
+    ASSERT_NE(office.PartialMessages().Find("Flood"), nullptr);
+    EXPECT_EQ(office.PartialMessages().Find("Flood")->text.size(), CPartialMessageTable::kMaxMessageBytes);
     Deliver(Datagram("Flood", false, 401, "end"));
     const auto records = Drain();
     ASSERT_EQ(records.size(), 1u);
@@ -206,7 +209,7 @@ TEST_F(ReceiveTest, SpoofedSenderNamesCannotGrowTheTableWithoutBound) {
     for (std::size_t i = 0; i < 3 * CPartialMessageTable::kMaxEntries; ++i)
         Deliver(Datagram("S" + std::to_string(i), false, 1, "x>\ty"));
     EXPECT_EQ(Drain().size(), 3 * CPartialMessageTable::kMaxEntries);
-    EXPECT_EQ(office.PartialMessages().Entries().size(), CPartialMessageTable::kMaxEntries);
+    EXPECT_EQ(office.PartialMessages().Size(), CPartialMessageTable::kMaxEntries);
     Deliver(Datagram("Lab2", false, 2, "joined"));
     const auto records = Drain();
     ASSERT_EQ(records.size(), 1u);

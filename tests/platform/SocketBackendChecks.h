@@ -43,7 +43,8 @@ inline void CheckLoopbackDatagrams(CDatagramSocketApi& api) {
 
     char buffer[64];
     std::size_t size = 0;
-    EXPECT_EQ(api.ReceiveFrom(receiver.Get(), buffer, sizeof buffer, &size), EReceive::None);  // never waits
+    EXPECT_EQ(api.ReceiveFrom(receiver.Get(), buffer, sizeof buffer, &size, nullptr), EReceive::None);  // never waits
+    EXPECT_FALSE(api.WaitReadable(receiver.Get(), 20)) << "nothing came within the time";
 
     const std::string small("Lab2\0" "00001\0" "Kel>\tHi", 17);
     const std::string large(200, 'L');
@@ -51,15 +52,19 @@ inline void CheckLoopbackDatagrams(CDatagramSocketApi& api) {
     ASSERT_TRUE(api.SendTo(sender.Get(), kLoopbackAddress, port, large.data(), large.size()));
     ASSERT_TRUE(api.SendTo(sender.Get(), kLoopbackAddress, port, small.data(), small.size()));
 
-    // Delivery over loopback is quick but not instant.
+    // Delivery over loopback is quick but not instant; waiting ends when
+    // it is there.
+    EXPECT_TRUE(api.WaitReadable(receiver.Get(), 5000));
+    InetAddress from = 0;
     auto receive = [&](EReceive expected) {
         EReceive got = EReceive::None;
         for (int i = 0; i < 200 && got == EReceive::None; ++i)
-            got = api.ReceiveFrom(receiver.Get(), buffer, sizeof buffer, &size);
+            got = api.ReceiveFrom(receiver.Get(), buffer, sizeof buffer, &size, &from);
         EXPECT_EQ(got, expected);
     };
     receive(EReceive::Datagram);
     EXPECT_EQ(std::string(buffer, size), small);
+    EXPECT_EQ(from, kLoopbackAddress) << "the sender's address comes with the datagram";
     receive(EReceive::Truncated);  // larger than the buffer: reported, not passed off as whole
     receive(EReceive::Datagram);
     EXPECT_EQ(std::string(buffer, size), small);

@@ -16,7 +16,8 @@ namespace {
 class PeerNodeTest : public ::testing::Test {
 protected:
     CPeerNode& Add(const std::string& computer, const std::string& user) {
-        nodes.push_back(std::make_unique<CPeerNode>(net.AddComputer(computer), computer, user, "Dec  2 2000"));
+        nodes.push_back(
+            std::make_unique<CPeerNode>(net.AddComputer(computer), computer, user, CBuildInfo{"Dec  2 2000", "1.2.3"}));
         return *nodes.back();
     }
     std::vector<std::string> Shown(CPeerNode& node, std::uint32_t ms) {
@@ -66,9 +67,10 @@ TEST_F(PeerNodeTest, PingsEverySecondAndShowsOnlyChatText) {
     EXPECT_LE(pings, 4u);
 }
 
-TEST_F(PeerNodeTest, AnswersVersionRequestsWithItsBuildDate) {
+TEST_F(PeerNodeTest, AnswersVersionRequestsWithItsBuildDateAndVersion) {
     CPeerNode& a = Add("Lab1", "kel");
     CPeerNode& b = Add("Lab2", "ann");
+    a.Ping();
     a.Endpoint().Send("*", kCommandMarker, "admin:version", true);
     b.ReceiveTick([](const CMessageRecord&) {});
     std::vector<CMessageRecord> replies;
@@ -76,8 +78,27 @@ TEST_F(PeerNodeTest, AnswersVersionRequestsWithItsBuildDate) {
     ASSERT_EQ(replies.size(), 2u);  // its own reply and Lab2's
     for (const auto& r : replies) {
         EXPECT_EQ(r.user, r.computer);
-        EXPECT_EQ(r.text, "The build date is December 2, 2000.");
+        EXPECT_EQ(r.text, "The build date is December 2, 2000 (version 1.2.3).");
     }
+}
+
+TEST_F(PeerNodeTest, VersionRequestsFromComputersNeverHeardFromGetNoReply) {
+    CPeerNode& a = Add("Lab1", "kel");
+    CPeerNode& b = Add("Lab2", "ann");
+    CMemoryComputer& spoofer = net.AddComputer("Spoofer");
+    // Made-up askers: a computer that never pinged, an address outside the
+    // network, and "*" (the sender field "**"), which would make every copy
+    // broadcast its reply.
+    for (const char* asker : {"Lab9", "203.0.113.5", "*"}) {
+        CMailslot forged(spoofer, kMailslotName, asker);
+        forged.Send("*", kCommandMarker, "admin:version", true);
+    }
+    const std::size_t writesBefore = net.Writes().size();
+    b.ReceiveTick([](const CMessageRecord&) {});
+    EXPECT_EQ(net.Writes().size(), writesBefore) << "Lab2 sent nothing";
+    std::vector<CMessageRecord> shown;
+    a.ReceiveTick([&](const CMessageRecord& r) { shown.push_back(r); });
+    EXPECT_TRUE(shown.empty());
 }
 
 TEST(PeerOutput, OneLinePerMessageAndValidJson) {

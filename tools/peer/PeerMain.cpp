@@ -145,7 +145,7 @@ std::optional<int> CheckOpen(CPeerNode& node, CPeerSession& session) {
 
 int Listen(const COptions& options) {
     CPeerSession session(options.port);
-    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), __DATE__);
+    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
     InstallStopHandler();
     CSystemTimeZone zone;
@@ -190,7 +190,7 @@ int Watch(CPeerNode& node) {
 
 int Who(const COptions& options) {
     CPeerSession session(options.port);
-    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), __DATE__);
+    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
     if (options.watch) return Watch(node);
     node.Run(WaitMs(options), [](const CMessageRecord&) {});
@@ -211,8 +211,10 @@ int Version(const COptions& options) {
     const std::string& target = options.arguments[0];
     CPeerSession session(options.port);
     if (auto failed = CheckTarget(target, session)) return *failed;
-    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), __DATE__);
+    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
+    // Copies answer only computers they have heard from.
+    node.Ping();
     if (!node.Endpoint().Send(target.c_str(), kCommandMarker, "admin:version", true))
         return Fail(kSendFailed, "the version request could not be sent");
     node.Run(WaitMs(options), [](const CMessageRecord& record) {

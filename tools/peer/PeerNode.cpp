@@ -1,7 +1,9 @@
 #include "tools/peer/PeerNode.h"
 
-CPeerNode::CPeerNode(CMailslotApi& api, std::string localComputer, std::string user, std::string buildDate)
-    : m_api(api), m_user(std::move(user)), m_session(api, std::move(localComputer), std::move(buildDate), *this) {}
+#include <algorithm>
+
+CPeerNode::CPeerNode(CMailslotApi& api, std::string localComputer, std::string user, CBuildInfo build)
+    : m_api(api), m_user(std::move(user)), m_session(api, std::move(localComputer), std::move(build), *this) {}
 
 void CPeerNode::ReceiveTick(const ShowFunction& show) {
     // Without a recipient list, the refresh is only the renaming.
@@ -21,7 +23,8 @@ void CPeerNode::Run(std::uint32_t milliseconds, const ShowFunction& show, const 
             lastPing = now;
             Ping();
         }
-        m_api.Sleep(kReceivePeriodMs);
+        // Wakes as soon as a datagram arrives, where the carrier can tell.
+        m_session.Endpoint().WaitForMessage(std::min(kReceivePeriodMs, milliseconds - (now - start)));
     }
 }
 

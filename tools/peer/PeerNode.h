@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "messaging/MessagingSession.h"
+#include "util/BuildInfo.h"
 
 class CPeerNode final : private CSessionHost {
 public:
@@ -16,7 +17,7 @@ public:
     static constexpr std::uint32_t kReceivePeriodMs = 50;
     static constexpr std::uint32_t kPingPeriodMs = 1000;
 
-    CPeerNode(CMailslotApi& api, std::string localComputer, std::string user, std::string buildDate);
+    CPeerNode(CMailslotApi& api, std::string localComputer, std::string user, CBuildInfo build);
 
     bool IsOpen() const { return m_session.IsOpen(); }
     CMailslot& Endpoint() { return m_session.Endpoint(); }
