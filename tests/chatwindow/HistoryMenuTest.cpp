@@ -194,6 +194,16 @@ TEST_F(HistoryMenuTest, OpenHandsTheWholeSelectedNameToTheShellWithTheHistoryAsO
     dlg->History().OnMenuCommand(ID_HISTORY_OPEN);
     EXPECT_EQ(openerHost.messages, std::vector<std::string>{"Could not open \"C:\\nothing\\here.txt\"!"});
     EXPECT_EQ(::GetFocus(), History());
+
+    // Blanks and quotes only, or more than one line: nothing that the shell
+    // could be given as one name, and nothing is said either.
+    Show("last");
+    for (const std::string& selected : {std::string(" \""), std::string("here.txt\rguest")}) {
+        SelectText(selected);
+        dlg->History().OnMenuCommand(ID_HISTORY_OPEN);
+    }
+    EXPECT_EQ(shell.Opens().size(), 2u);
+    EXPECT_EQ(openerHost.messages.size(), 1u);
 }
 
 // The real shell under Wine, with names inside the test's Wine prefix only:
