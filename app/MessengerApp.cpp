@@ -57,7 +57,7 @@ bool CMessengerApp::StartUp() {
     // The one place where the carrier of the mailslot seam is chosen.
     const CTransportSetting transport = GetTransportSetting(m_store);
     m_transport = std::make_unique<CProgramTransport>(transport);
-    m_chatDlg = std::make_unique<CChatDlg>(m_transport->Api(), m_localComputer, m_settings, m_timeZone);
+    m_chatDlg = std::make_unique<CChatDlg>(m_transport->Api(), m_localComputer, m_settings, m_timeZone, m_desktop);
     m_chatDlg->SetQuitOnDestroy(true);
     m_chatDlg->UseHelp(m_help, m_opener);
     if (!m_chatDlg->CreateModeless(nullptr)) return true;  // the loop then ends at once on its WM_QUIT
@@ -94,7 +94,9 @@ WindowRef CMessengerApp::MainWindow() {
     return m_chatDlg && m_chatDlg->Exists() ? reinterpret_cast<WindowRef>(m_chatDlg->Hwnd()) : kNoWindow;
 }
 
-void CMessengerApp::ShowMessage(const std::string& text) { ShowMessageBox(text, MB_OK); }
+void CMessengerApp::ShowMessage(const std::string& text) {
+    ShowMessageBox(reinterpret_cast<HWND>(MainWindow()), text, MB_OK);
+}
 
 int CMessengerApp::Run() {
     if (!m_chatDlg) return 0;

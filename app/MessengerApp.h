@@ -12,6 +12,7 @@
 #include "app/RegistryChatSettings.h"
 #include "chattext/TimeZone.h"
 #include "settings/SettingsStore.h"
+#include "platform/win32/Win32DesktopApi.h"
 #include "platform/win32/Win32FileApi.h"
 #include "platform/win32/Win32RegistryApi.h"
 #include "platform/win32/Win32ShellApi.h"
@@ -50,6 +51,7 @@ private:
     CSettingsStore& m_store;
     CWin32SystemApi m_system;
     CWin32FileApi m_files;
+    CWin32DesktopApi m_desktop;
     CRegistryChatSettings m_settings{m_store, m_files, m_system};
     CSystemTimeZone m_timeZone;
     CWin32ShellApi m_shell;

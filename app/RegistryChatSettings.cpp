@@ -56,3 +56,26 @@ bool CRegistryChatSettings::PromptOnAllUsers() { return GetIntSetting(m_store, k
 bool CRegistryChatSettings::DefaultToLastSender() { return GetIntSetting(m_store, kDefaultToLastSender) != 0; }
 
 std::string CRegistryChatSettings::QuickKeyText(int number) { return GetQuickKeyText(m_store, number); }
+
+ENewMessageReaction CRegistryChatSettings::OnNewMessage() {
+    switch (GetIntSetting(m_store, kOnNewMessage)) {
+    case 0: return ENewMessageReaction::FlashTaskbar;
+    case 1: return ENewMessageReaction::PopUp;
+    default: return ENewMessageReaction::Nothing;
+    }
+}
+
+bool CRegistryChatSettings::PlaySound() { return GetIntSetting(m_store, kPlaySnd) != 0; }
+
+CWindowPosition CRegistryChatSettings::WindowPosition() {
+    return {GetIntSetting(m_store, kDlgX), GetIntSetting(m_store, kDlgY), GetIntSetting(m_store, kDlgWidth),
+            GetIntSetting(m_store, kDlgHeight), GetIntSetting(m_store, kDlgMaximized) != 0};
+}
+
+void CRegistryChatSettings::SetWindowPosition(const CWindowPosition& position) {
+    SetIntSetting(m_store, kDlgX, position.x);
+    SetIntSetting(m_store, kDlgY, position.y);
+    SetIntSetting(m_store, kDlgWidth, position.width);
+    SetIntSetting(m_store, kDlgHeight, position.height);
+    SetIntSetting(m_store, kDlgMaximized, position.maximised ? 1 : 0);
+}

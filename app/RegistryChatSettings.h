@@ -23,6 +23,10 @@ public:
     bool PromptOnAllUsers() override;
     bool DefaultToLastSender() override;
     std::string QuickKeyText(int number) override;
+    ENewMessageReaction OnNewMessage() override;
+    bool PlaySound() override;
+    CWindowPosition WindowPosition() override;
+    void SetWindowPosition(const CWindowPosition& position) override;
 
 private:
     CSettingsStore& m_store;

@@ -4,7 +4,6 @@
 #include "chatwindow/KeyMessages.h"
 #include "chatwindow/RecipientList.h"
 #include "chatwindow/RegisteredMessages.h"
-#include "chatwindow/TrayIcon.h"
 #include "messaging/CommandText.h"
 #include "messaging/LongDate.h"
 #include "resources/ResourceIds.h"
@@ -21,17 +20,18 @@ constexpr UINT kTrayCallbackMessage = WM_USER + 10;
 constexpr UINT kPresencePeriodMs = 1000;
 constexpr UINT kNamePromptPeriodMs = 1;
 
-
 }  // namespace
 
 CChatDlg* GetChatDlg() { return g_chatDlg; }
 
 CChatDlg::CChatDlg(CMailslotApi& api, std::string localComputer, CChatSettings& settings,
-                   const CTimeZone& timeZone)
+                   const CTimeZone& timeZone, CDesktopApi& desktop)
     : CDialog(IDD_CHAT),
       m_session(api, std::move(localComputer), ThisBuild(), *this),
       m_settings(settings),
-      m_history(settings, timeZone) {
+      m_history(settings, timeZone),
+      m_desktop(desktop),
+      m_alert(desktop, kFlashTimer) {
     const HINSTANCE instance = ::GetModuleHandleA(nullptr);
     m_bigIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_BIGICON));
     m_smallIcon = static_cast<HICON>(
@@ -54,10 +54,11 @@ void CChatDlg::BindControls() {
 bool CChatDlg::OnInitDialog() {
     if (!m_session.IsOpen()) {
         m_mailslotFailed = true;
-        ShowMessageBox(MailslotFailureText(), MB_OK);
+        ShowMessage(MailslotFailureText(), MB_OK);
         ExitProgram();
         return false;
     }
+    m_alert.Attach(Hwnd());
     ::SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
     ::SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
 
@@ -76,22 +77,43 @@ bool CChatDlg::OnInitDialog() {
     ::SetTimer(Hwnd(), kPresenceTimer, kPresencePeriodMs, nullptr);
     ::SetTimer(Hwnd(), kReceiveTimer, kReceivePeriodMs, nullptr);
     m_messageBox.Send(EM_LIMITTEXT, kMessageTextLimit);
+    // The window still has its template's size, the smallest it may take.
+    // The system's first size event came before this object was attached.
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    m_minTrackWidth = window.right - window.left;
+    m_minTrackHeight = window.bottom - window.top;
+    FitLabelsToText();
+    LayOutControls();
     RestorePosition();
     return true;
 }
 
 void CChatDlg::FinishStartUp() {
     if (!Exists()) return;
-    if (m_useTrayIcon)
-        m_trayIcon = std::make_unique<CTrayIcon>(IDR_MAINMENU, Hwnd(), kTrayCallbackMessage, m_smallIcon);
+    m_trayIcon = std::make_unique<CTrayIcon>(IDR_MAINMENU, m_desktop, m_notifyIcon);
+    m_trayIcon->SetNotificationWnd(Hwnd(), kTrayCallbackMessage);
+    m_trayIcon->SetIcon(IDI_SMALLICON);
     m_ready = true;
-    // The window has no side caption bar: both of its placeholders go, so
-    // that they take no clicks and draw nothing.
+    CreateCaptionBar();
     for (CDialogItem* placeholder : {&m_iconPlaceholder, &m_captionPlaceholder}) {
         if (placeholder->Exists()) ::DestroyWindow(placeholder->Hwnd());
         placeholder->Unbind();
     }
     ::SetWindowTextA(Hwnd(), kAppTitle);
+    m_captionBar.SetCaption(kCaptionBarText);
+}
+
+// The bar takes the place and style of its placeholder, down to 3 pixels
+// above the bottom of the client area.
+void CChatDlg::CreateCaptionBar() {
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    const DWORD style = m_captionPlaceholder.Exists()
+                            ? static_cast<DWORD>(::GetWindowLongA(m_captionPlaceholder.Hwnd(), GWL_STYLE))
+                            : WS_CHILD | WS_VISIBLE;
+    if (!m_captionBar.Create(Hwnd(), IDC_CAPTIONBAR, style, RECT{4, 4, 24, client.bottom - 3})) return;
+    m_captionBar.SetButton(kHelpButtonCaption, RECT{2, 4, 18, 49}, IDR_MAINMENU, IDM_HELP_POPUP);
 }
 
 bool CChatDlg::WakeOnArrival() {
@@ -123,17 +145,6 @@ BOOL CChatDlg::ShowChat(bool show, bool minimised) {
 
 bool CChatDlg::HasModalPopup() const { return Exists() && ::GetLastActivePopup(Hwnd()) != Hwnd(); }
 
-// The request to show the chat window: restored, in front when the system
-// allows it. A modal window open over it comes forward instead.
-bool CChatDlg::ActivateChat(bool) {
-    if (!Exists()) return true;
-    const HWND popup = ::GetLastActivePopup(Hwnd());
-    if (!m_ready && popup == Hwnd()) return true;
-    if (popup == Hwnd()) ShowChat(true, false);
-    if (::SetForegroundWindow(popup)) return true;
-    return ShowChat(true, false) != FALSE;
-}
-
 void CChatDlg::ExitProgram() {
     SavePosition();
     m_session.SendExitNotice();
@@ -156,25 +167,12 @@ bool CChatDlg::PreTranslateKey(const MSG& message) {
         ShowChat(false, false);
         return true;
     }
+    // The Help menu opens beside the caption bar's button.
     if (message.wParam == VK_F1 || (message.wParam == 'H' && IsAltKeyHeld(message))) {
-        ShowHelpMenu();
+        m_captionBar.ShowButtonMenu();
         return true;
     }
     return false;
-}
-
-// F1 and Alt+H open the Help menu at the window's top-left corner.
-void CChatDlg::ShowHelpMenu() {
-    const CMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU)));
-    const HMENU popup = menu ? ::GetSubMenu(menu.Get(), IDM_HELP_POPUP) : nullptr;
-    if (!popup) return;
-    RECT window{};
-    ::GetWindowRect(Hwnd(), &window);
-    POINT corner{0, 0};
-    ::ClientToScreen(Hwnd(), &corner);
-    const int command = ::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, corner.x + 4,
-                                         corner.y + 4, 0, Hwnd(), nullptr);
-    if (command) ::PostMessageA(Hwnd(), WM_COMMAND, static_cast<WPARAM>(command), 0);
 }
 
 bool CChatDlg::OnCommand(int id, int code, HWND control) {
@@ -195,7 +193,8 @@ bool CChatDlg::OnCommand(int id, int code, HWND control) {
 void CChatDlg::OnCancel() { ShowChat(false, false); }
 
 std::optional<LRESULT> CChatDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_trayIcon && m_trayIcon->HandleMessage(message, wParam, lParam)) return 0;
+    if (m_trayIcon)
+        if (const std::optional<LRESULT> result = m_trayIcon->HandleMessage(message, wParam, lParam)) return result;
     if (message == ShowChatWndMessage()) return OnShowChatWnd();
     if (message == IsMivletApplicationMessage()) return OnIsMivletApplication(wParam);
     switch (message) {
@@ -208,6 +207,10 @@ std::optional<LRESULT> CChatDlg::OnMessage(UINT message, WPARAM wParam, LPARAM l
     case WM_WININICHANGE: return OnWinIniChange();
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_smallIcon);
     case WM_TIMER: return OnTimer(wParam);
+    case WM_SIZE: return OnSize(wParam);
+    case WM_GETMINMAXINFO: return OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+    case WM_NCHITTEST: return OnNcHitTest(lParam);
+    case WM_PAINT: return OnPaint();
     case kMessageArrived: OnReceiveTick(); return 0;
     default: return std::nullopt;
     }
@@ -258,6 +261,8 @@ LRESULT CChatDlg::OnTimer(UINT_PTR id) {
     case kReceiveTimer: OnReceiveTick(); break;
     case kPresenceTimer: OnPresenceTick(); break;
     case kNamePromptTimer: OnNamePromptTick(); break;
+    case kFlashTimer: m_alert.OnFlashTick(); break;
+    case kNotifyRetryTimer: OnNotifyRetryTick(); break;
     default: break;
     }
     return 0;
@@ -275,7 +280,9 @@ void CChatDlg::OnOptions() {
     ::SetFocus(m_messageBox.Hwnd());
 }
 
-int CChatDlg::ShowMessage(const std::string& text, UINT style) { return ShowMessageBox(text, style); }
+// Owned by the chat window, or by the modal window open over it, whichever
+// program is active.
+int CChatDlg::ShowMessage(const std::string& text, UINT style) { return ShowMessageBox(Hwnd(), text, style); }
 
 // A path too long to be read is on nobody's share as far as quit goes.
 std::string CChatDlg::ModulePath() { return GetModulePath().value_or(std::string()); }

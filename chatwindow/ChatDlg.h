@@ -11,9 +11,12 @@
 #include <string>
 
 #include "chattext/ChatTextCtrl.h"
+#include "chatwindow/CaptionBar.h"
 #include "chatwindow/ChatSettings.h"
 #include "chatwindow/ComboRecipientList.h"
+#include "chatwindow/NewMessageAlert.h"
 #include "chatwindow/QuickKeys.h"
+#include "chatwindow/TrayIcon.h"
 #include "messaging/MessagingSession.h"
 #include "resources/ResourceIds.h"
 #include "util/win32/Dialog.h"
@@ -21,12 +24,13 @@
 class CHelpCommands;
 class CLinkOpener;
 class CTimeZone;
-class CTrayIcon;
 
 class CChatDlg : public CDialog, private CSessionHost {
 public:
-    // `api` carries the mailslot; `localComputer` is the sender identity.
-    CChatDlg(CMailslotApi& api, std::string localComputer, CChatSettings& settings, const CTimeZone& timeZone);
+    // `api` carries the mailslot; `localComputer` is the sender identity;
+    // `desktop` answers who is in front.
+    CChatDlg(CMailslotApi& api, std::string localComputer, CChatSettings& settings, const CTimeZone& timeZone,
+             CDesktopApi& desktop);
     ~CChatDlg() override;
 
     // Hides (position saved first) or shows without taking the activation;
@@ -35,7 +39,10 @@ public:
     // A modal window of the program (Options, About, a message box, the name
     // prompt) is open over the chat window.
     bool HasModalPopup() const;
-    // Brings the chat window to the user; false when it must be tried again.
+    // Brings the chat window to the user: shown, the focus in the message
+    // box, in front (a modal window over it comes forward instead). For a
+    // new message, the reaction "OnNewMessage" asks for. False when it must
+    // be tried again.
     bool ActivateChat(bool newMessage);
     void ApplySettings();
     void FinishStartUp();
@@ -43,8 +50,9 @@ public:
     // tell, instead of on the next receive tick; false when it cannot.
     bool WakeOnArrival();
     void ExitProgram();
-    void SavePosition() {}
-    void RestorePosition() {}
+    // The window's restored place into the settings, and back at start.
+    void SavePosition();
+    void RestorePosition();
     // Brings the To: list in line with the peer table.
     void RefreshRecipientList();
     // A batch brought a chat message from another computer; `lastSender` is
@@ -56,16 +64,20 @@ public:
 
     bool IsReady() const { return m_ready; }
     void SetReady(bool ready) { m_ready = ready; }
-    // Whether FinishStartUp puts the icon into the notification area; tests
-    // under Wine without a desktop have none, and every call to it would
-    // wait there for its time-out.
-    void UseTrayIcon(bool use) { m_useTrayIcon = use; }
+    // What the tray icon calls in place of Shell_NotifyIconA; before
+    // FinishStartUp.
+    void SetNotifyIconCall(CNotifyIconCall call) { m_notifyIcon = std::move(call); }
     // Where the Help commands and what the history opens go; until this is
     // called they do nothing.
     void UseHelp(CHelpCommands& help, CLinkOpener& opener);
     // The mailslot could not be created and the dialog ended at once.
     bool MailslotFailed() const { return m_mailslotFailed; }
     CChatTextCtrl& History() { return m_history; }
+    CCaptionBar& CaptionBar() { return m_captionBar; }
+    CTrayIcon* TrayIcon() { return m_trayIcon.get(); }
+    const CNewMessageAlert& Alert() const { return m_alert; }
+    // The smallest outer size the window may be given: its template's.
+    SIZE MinimumTrackSize() const { return {m_minTrackWidth, m_minTrackHeight}; }
     CMessagingSession& Session() { return m_session; }
     const CPeerTable& Peers() const { return m_session.PeerTable(); }
 
@@ -83,6 +95,7 @@ public:
     static constexpr UINT kMessageArrived = WM_APP + 1;
     static constexpr LONG kHistoryTextLimit = 65536;
     static constexpr WPARAM kMessageTextLimit = 20480;
+    static constexpr UINT kNotifyRetryPeriodMs = 150;
 
 protected:
     // What the dialog asks of the user and the system through windows and
@@ -117,6 +130,16 @@ private:
     void PaceReceiving();
     void OnPresenceTick();
     void OnNamePromptTick();
+    void OnNotifyRetryTick();
+    void SelectLastSender(const std::string& lastSender);
+    void FocusMessageBox();
+    std::optional<LRESULT> OnSize(WPARAM type);
+    LRESULT OnGetMinMaxInfo(MINMAXINFO& info) const;
+    LRESULT OnNcHitTest(LPARAM point) const;
+    LRESULT OnPaint();
+    void FitLabelsToText();
+    void LayOutControls();
+    void CreateCaptionBar();
     std::optional<LRESULT> OnSysCommand(WPARAM command);
     std::optional<LRESULT> OnActivate(WPARAM state);
     std::optional<LRESULT> OnShowWindow(WPARAM shown);
@@ -124,7 +147,6 @@ private:
     LRESULT OnWinIniChange();
     LRESULT OnIsMivletApplication(WPARAM query) const;
     LRESULT OnShowChatWnd() { return ActivateChat(false) ? 1 : 0; }
-    void ShowHelpMenu();
     void ApplyBackground();
     void SendPresencePing();
 
@@ -154,9 +176,14 @@ private:
     CQuickKeyState m_quickKeys;
     CChatSettings& m_settings;
     CChatTextCtrl m_history;
+    CDesktopApi& m_desktop;
+    CNewMessageAlert m_alert;
+    CCaptionBar m_captionBar;
     bool m_maximised = false;
+    int m_minTrackWidth = 0;
+    int m_minTrackHeight = 0;
     bool m_mailslotFailed = false;
-    bool m_useTrayIcon = true;
+    CNotifyIconCall m_notifyIcon = &CallShellNotifyIcon;
     bool m_receiveBehind = false;
 };
 

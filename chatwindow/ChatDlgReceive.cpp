@@ -36,15 +36,5 @@ void CChatDlg::RefreshRecipientList() {
     ::RefreshRecipientList(m_session.Peers(), m_session.Now(), *m_recipients);
 }
 
-// A new message selects its sender in the To: list, when the user wants it
-// so ("DefaultToLastSender").
-void CChatDlg::NotifyNewMessage(const std::string& lastSender) {
-    if (!m_settings.DefaultToLastSender()) return;
-    // An unknown computer gives an empty text, which selects the first entry.
-    const std::string entry =
-        lastSender.empty() ? std::string(kAllUsersEntry) : m_session.PeerTable().GetListText(lastSender);
-    m_toList.Send(CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str()));
-}
-
 // As the Exit command does, so that the exit notice goes out too.
 void CChatDlg::Exit() { ::SendMessageA(Hwnd(), WM_COMMAND, ID_APP_EXIT, 0); }

@@ -8,6 +8,11 @@
 #include <string>
 
 #include "chattext/HistorySettings.h"
+#include "chatwindow/WindowLayout.h"
+
+// "OnNewMessage": what a new message from another computer does while the
+// chat window is not in front.
+enum class ENewMessageReaction { FlashTaskbar = 0, PopUp = 1, Nothing = 2 };
 
 class CChatSettings : public CHistorySettings {
 public:
@@ -24,6 +29,15 @@ public:
     virtual bool DefaultToLastSender() = 0;
     // The stored text of QuickKey F`number` (2 to 12), as stored.
     virtual std::string QuickKeyText(int number) = 0;
+    // "OnNewMessage"; a stored value other than 0, 1 and 2 reads as
+    // nothing.
+    virtual ENewMessageReaction OnNewMessage() = 0;
+    // "PlaySnd": the default sound for a new message, whatever the reaction.
+    virtual bool PlaySound() = 0;
+    // The chat window's place ("dlg-x", "dlg-y", "dlg-width", "dlg-height",
+    // "dlg-maximized").
+    virtual CWindowPosition WindowPosition() = 0;
+    virtual void SetWindowPosition(const CWindowPosition& position) = 0;
 };
 
 // Defaults only: no stored name, the login name, the system's window colour.
@@ -43,6 +57,10 @@ public:
     bool PromptOnAllUsers() override { return true; }
     bool DefaultToLastSender() override { return true; }
     std::string QuickKeyText(int) override { return {}; }
+    ENewMessageReaction OnNewMessage() override { return ENewMessageReaction::FlashTaskbar; }
+    bool PlaySound() override { return false; }
+    CWindowPosition WindowPosition() override { return {}; }
+    void SetWindowPosition(const CWindowPosition&) override {}
 
 private:
     CDefaultHistorySettings m_history;

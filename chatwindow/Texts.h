@@ -5,6 +5,9 @@
 
 inline constexpr char kAppTitle[] = "Mivlet";
 inline constexpr char kSupportEmail[] = "support@pellandor.example";
+// Written upwards along the side caption bar, and on its button.
+inline constexpr char kCaptionBarText[] = "Mivlet  -  messages across the office";
+inline constexpr char kHelpButtonCaption[] = "&Help";
 
 inline std::string MailslotFailureText() {
     return std::string("Mivlet could not create the mailslot to send and receive messages.  Make sure all hidden "

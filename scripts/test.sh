@@ -16,6 +16,7 @@ build_windows || exit 1
 ensure_display || exit 1
 trap 'wine_stop; stop_display' EXIT
 wine_env || exit 1
+wine_virtual_desktop || { echo "the Wine prefix could not be given a virtual desktop"; exit 1; }
 
 passed=0 failed=0
 summary=()
@@ -78,6 +79,7 @@ run_gtest wine-chatwindow    wine "$bin/win/bin/chatwindow_tests.exe"
 run_counted wine-installer   bash "$MIVLET_ROOT/tests/packaging/wine_installer_test.sh"
 run_counted lan-e2e          bash "$MIVLET_ROOT/tests/e2e/peer_lan_test.sh"
 run_counted lan-conversation bash "$MIVLET_ROOT/tests/e2e/conversation_lan_test.sh"
+run_counted lan-alerts       bash "$MIVLET_ROOT/tests/e2e/alerts_lan_test.sh"
 
 echo
 printf '%s\n' "${summary[@]}"

@@ -42,20 +42,35 @@ wine_prefix() {
     { echo "could not set the mailslot carrier in $WINEPREFIX" >&2; return 1; }
 }
 
-# Wine draws the title-bar buttons with the Marlett font, but this Wine
-# does not look into the folder where fonts-wine puts it, and the buttons
-# come out as the letters "0 1 r". A copy in the prefix's Fonts folder is
-# found; creating the folder before the prefix exists does no harm.
+# Wine draws the title-bar buttons with the Marlett font and dialogs made
+# for "MS Sans Serif" with its own bitmap font of that name, but this Wine
+# does not look into the folder where fonts-wine puts them: the buttons come
+# out as the letters "0 1 r" and the dialogs in a wider font. Copies in the
+# prefix's Fonts folder are found; creating the folder before the prefix
+# exists does no harm.
 wine_add_fonts() {
   local fonts="$1/drive_c/windows/Fonts" font
   mkdir -p "$fonts"
-  for font in /usr/share/wine/fonts/marlett.ttf; do
+  for font in /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/sserife.fon; do
     [[ -f $font && ! -f $fonts/${font##*/} ]] && cp "$font" "$fonts/"
   done
   return 0
 }
 
 wine_stop() { wineserver -k >/dev/null 2>&1 || true; }
+
+# Programs of the prefix open their windows inside one Wine virtual desktop,
+# which has a taskbar and a notification area, instead of as X windows of
+# their own. Without a window manager (bare Xvfb) Wine waits up to two
+# seconds for one to confirm each of its own windows that it hides or
+# destroys; inside the virtual desktop Wine manages the windows itself. The
+# wait lets a new prefix's first start finish before the tests' timings
+# start.
+wine_virtual_desktop() {
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 &&
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "${1:-1024x768}" /f >/dev/null 2>&1 &&
+    wineserver -w
+}
 
 # Starts Xvfb on a free display when there is no display; sets DISPLAY and
 # MIVLET_XVFB_PID (empty when a display was already there). Xvfb picks the

@@ -20,6 +20,7 @@
 #include "chatwindow/ComboRecipientList.h"
 #include "chatwindow/HelpCommands.h"
 #include "messaging/Mailslot.h"
+#include "platform/memory/MemoryDesktop.h"
 #include "platform/memory/MemoryNetwork.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/memory/MemoryShell.h"
@@ -62,6 +63,14 @@ public:
         const auto found = quickKeys.find(number);
         return found == quickKeys.end() ? std::string() : found->second;
     }
+
+    ENewMessageReaction onNewMessage = ENewMessageReaction::FlashTaskbar;
+    bool playSound = false;
+    CWindowPosition position;
+    ENewMessageReaction OnNewMessage() override { return onNewMessage; }
+    bool PlaySound() override { return playSound; }
+    CWindowPosition WindowPosition() override { return position; }
+    void SetWindowPosition(const CWindowPosition& stored) override { position = stored; }
 };
 
 // The chat dialog with its message boxes, name prompt and own path replaced:
@@ -91,6 +100,39 @@ protected:
         return promptAnswer.has_value();
     }
     std::string ModulePath() override { return modulePath; }
+    // The Help menu's commands are recorded here on their way to the test's
+    // Help commands (CTestHelp), which open nothing.
+    bool OnCommand(int id, int code, HWND control) override {
+        switch (id) {
+        case ID_VIEW_README:
+        case ID_APP_ABOUT:
+        case ID_VISIT_WEBSITE:
+        case ID_EMAIL_SUPPORT: helpCommands.push_back(id); break;
+        default: break;
+        }
+        return CChatDlg::OnCommand(id, code, control);
+    }
+
+public:
+    std::vector<int> helpCommands;
+};
+
+// The notification area as the chat dialogs of a test see it: every call
+// recorded, each answered with `answer`.
+struct CTestShell {
+    struct CCall {
+        DWORD command;
+        NOTIFYICONDATAA data;
+    };
+    std::vector<CCall> calls;
+    bool answer = true;
+
+    CNotifyIconCall Call() {
+        return [this](DWORD command, NOTIFYICONDATAA& data) {
+            calls.push_back({command, data});
+            return answer;
+        };
+    }
 };
 
 // What the opener shows and whom it names as the main window.
@@ -139,18 +181,25 @@ protected:
 
     std::unique_ptr<CTestChatDlg> StartCopy(CMemoryComputer& host, const std::string& computer,
                                             CTestSettings& copySettings) {
-        auto copy = std::make_unique<CTestChatDlg>(host, computer, copySettings, zone);
+        auto copy = CreateCopy(host, computer, copySettings);
+        if (copy->Exists()) copy->FinishStartUp();
+        return copy;
+    }
+    // The window made and hidden, start-up not finished yet.
+    std::unique_ptr<CTestChatDlg> CreateCopy(CMemoryComputer& host, const std::string& computer,
+                                             CTestSettings& copySettings) {
+        auto copy = std::make_unique<CTestChatDlg>(host, computer, copySettings, zone, desktop);
         if (!copy->CreateModeless(nullptr)) {
             ADD_FAILURE() << "the chat dialog of " << computer << " was not created";
             return copy;
         }
         ::ShowWindow(copy->Hwnd(), SW_HIDE);
-        copy->UseTrayIcon(false);
+        copy->SetNotifyIconCall(shell.Call());
         copy->UseHelp(help, opener);
         if (!openerHost.mainWindow) openerHost.mainWindow = copy->Hwnd();
-        copy->FinishStartUp();
         return copy;
     }
+    DesktopWindow Chat() const { return reinterpret_cast<DesktopWindow>(dlg->Hwnd()); }
 
     // Runs the message loop as the program does until `done` or the time-out.
     template <typename Predicate>
@@ -272,11 +321,15 @@ protected:
     CMemoryComputer& officeHost = net.AddComputer("Office");
     CMailslot office{officeHost, "Mivlet", "Office"};
     CFixedTimeZone zone{0};
+    // Nothing in front unless a test says otherwise; the foreground is
+    // granted to whoever asks.
+    CMemoryDesktop desktop;
+    CTestShell shell;
     CTestSettings settings;
-    CMemoryShell shell;
+    CMemoryShell linkShell;
     CMemoryRegistry classes;
     CTestOpenerHost openerHost;
-    CLinkOpener opener{shell, classes, openerHost};
+    CLinkOpener opener{linkShell, classes, openerHost};
     CTestHelp help;
     std::unique_ptr<CTestChatDlg> dlg;
 };

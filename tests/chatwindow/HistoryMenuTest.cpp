@@ -175,7 +175,7 @@ TEST_F(HistoryMenuTest, CommandsChosenInTheMenuCopySelectAndClear) {
 TEST_F(HistoryMenuTest, OpenHandsTheWholeSelectedNameToTheShellWithTheHistoryAsOwner) {
     const std::string path = "C:\\Projects\\Quarterly planning\\budget-2026.xls";
     Show("the sheet is at \"" + path + "\"");
-    shell.AllowOpen(path);
+    linkShell.AllowOpen(path);
     SelectText("\"" + path + "\"");
     {
         CMenuProbe probe('o');
@@ -183,9 +183,9 @@ TEST_F(HistoryMenuTest, OpenHandsTheWholeSelectedNameToTheShellWithTheHistoryAsO
         ASSERT_TRUE(probe.shown);
         EXPECT_EQ(probe.items.back().text, "&Open \"C:\\Projects\\Quarterly ...\"");
     }
-    ASSERT_EQ(shell.Opens().size(), 1u);
-    EXPECT_EQ(shell.Opens()[0].target, path);
-    EXPECT_EQ(shell.Opens()[0].owner, reinterpret_cast<WindowRef>(History()));
+    ASSERT_EQ(linkShell.Opens().size(), 1u);
+    EXPECT_EQ(linkShell.Opens()[0].target, path);
+    EXPECT_EQ(linkShell.Opens()[0].owner, reinterpret_cast<WindowRef>(History()));
     EXPECT_TRUE(openerHost.messages.empty());
 
     Show("and C:\\nothing\\here.txt");
@@ -202,7 +202,7 @@ TEST_F(HistoryMenuTest, OpenHandsTheWholeSelectedNameToTheShellWithTheHistoryAsO
         SelectText(selected);
         dlg->History().OnMenuCommand(ID_HISTORY_OPEN);
     }
-    EXPECT_EQ(shell.Opens().size(), 2u);
+    EXPECT_EQ(linkShell.Opens().size(), 2u);
     EXPECT_EQ(openerHost.messages.size(), 1u);
 }
 
@@ -260,18 +260,18 @@ TEST_F(HistoryMenuTest, WithTheMenuSwitchedOffNothingShowsAndNothingOpens) {
     ::SetFocus(::GetDlgItem(dlg->Hwnd(), IDC_MESSAGE));
     CMenuProbe probe;
     RightClick();
+    EXPECT_EQ(::GetFocus(), History()) << "the click still puts the focus in the history";
     KeyboardMenu();
     Pump(100);
     EXPECT_FALSE(probe.shown);
-    EXPECT_EQ(::GetFocus(), History()) << "the click still puts the focus in the history";
     dlg->History().OnMenuCommand(ID_HISTORY_OPEN);
-    EXPECT_TRUE(shell.Opens().empty());
+    EXPECT_TRUE(linkShell.Opens().empty());
 }
 
 TEST_F(HistoryMenuTest, AClickOnALinkOpensItThroughTheOpenerOwnedByTheMainWindow) {
     Show("see http://intranet/helpdesk today");
     const auto at = static_cast<LONG>(HistoryText().find("http://intranet/helpdesk"));
-    shell.AllowOpen("http://intranet/helpdesk");
+    linkShell.AllowOpen("http://intranet/helpdesk");
     ENLINK link{};
     link.nmhdr.hwndFrom = History();
     link.nmhdr.idFrom = IDC_HISTORY;
@@ -280,9 +280,9 @@ TEST_F(HistoryMenuTest, AClickOnALinkOpensItThroughTheOpenerOwnedByTheMainWindow
     link.chrg = CHARRANGE{at, at + 24};
     ::SendMessageA(dlg->Hwnd(), WM_NOTIFY, IDC_HISTORY, reinterpret_cast<LPARAM>(&link));
     EXPECT_EQ(::GetWindowLongPtrA(dlg->Hwnd(), DWLP_MSGRESULT), 1) << "the click does not move the caret";
-    ASSERT_EQ(shell.Opens().size(), 1u);
-    EXPECT_EQ(shell.Opens()[0].target, "http://intranet/helpdesk");
-    EXPECT_EQ(shell.Opens()[0].owner, reinterpret_cast<WindowRef>(dlg->Hwnd()));
+    ASSERT_EQ(linkShell.Opens().size(), 1u);
+    EXPECT_EQ(linkShell.Opens()[0].target, "http://intranet/helpdesk");
+    EXPECT_EQ(linkShell.Opens()[0].owner, reinterpret_cast<WindowRef>(dlg->Hwnd()));
 }
 
 // Read with a call given its room in bytes; characters outside the code

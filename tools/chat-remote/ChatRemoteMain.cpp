@@ -8,6 +8,9 @@
 //                                         wall-clock time taken just before the press
 //   chat-remote history                   the history's text
 //   chat-remote show                      brings the chat window up
+//   chat-remote hide                      hides it, as Escape does
+//   chat-remote state                     hidden, minimised, maximised or shown, and the
+//                                         window's rectangle: left top right bottom
 //
 // Exit codes: 0 done, 1 no chat window, 2 usage, 3 no such To: entry,
 // 4 the window did not finish the send in time.
@@ -36,7 +39,9 @@ constexpr char kUsageText[] =
     "       chat-remote select TEXT\n"
     "       chat-remote send TEXT [--to ENTRY] [--time]\n"
     "       chat-remote history\n"
-    "       chat-remote show\n";
+    "       chat-remote show\n"
+    "       chat-remote hide\n"
+    "       chat-remote state\n";
 
 int Usage() {
     std::cerr << kUsageText;
@@ -117,7 +122,7 @@ int Show(const CRemoteChatWindow& window) {
 
 int Run(const std::string& command, const std::vector<std::string>& arguments) {
     const bool known = command == "to" || command == "select" || command == "send" || command == "history" ||
-                       command == "show";
+                       command == "show" || command == "hide" || command == "state";
     if (!known) return Usage();
     const std::optional<CSendOptions> send = command == "send" ? ParseSend(arguments) : std::nullopt;
     if (command == "send" && !send) return Usage();
@@ -133,6 +138,14 @@ int Run(const std::string& command, const std::vector<std::string>& arguments) {
     if (command == "select") return Select(*window, arguments[0]);
     if (command == "send") return Send(*window, *send);
     if (command == "history") return PrintHistory(*window);
+    if (command == "hide") {
+        window->Hide();
+        return kOk;
+    }
+    if (command == "state") {
+        std::cout << window->State() << "\n";
+        return kOk;
+    }
     return Show(*window);
 }
 

@@ -73,3 +73,16 @@ std::string CRemoteChatWindow::HistoryText() const {
 }
 
 void CRemoteChatWindow::Show() const { ::SendMessageA(m_dialog, ShowChatWndMessage(), 0, 0); }
+
+void CRemoteChatWindow::Hide() const { ::SendMessageA(m_dialog, WM_COMMAND, IDCANCEL, 0); }
+
+std::string CRemoteChatWindow::State() const {
+    const char* state = !::IsWindowVisible(m_dialog) ? "hidden"
+                        : ::IsIconic(m_dialog)       ? "minimised"
+                        : ::IsZoomed(m_dialog)       ? "maximised"
+                                                     : "shown";
+    RECT rect{};
+    ::GetWindowRect(m_dialog, &rect);
+    return std::string(state) + " " + std::to_string(rect.left) + " " + std::to_string(rect.top) + " " +
+           std::to_string(rect.right) + " " + std::to_string(rect.bottom);
+}

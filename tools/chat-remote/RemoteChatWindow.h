@@ -30,6 +30,11 @@ public:
     bool ClickSend(UINT timeoutMs) const;
     std::string HistoryText() const;
     void Show() const;
+    // As Escape does: hidden, the program keeps running.
+    void Hide() const;
+    // "hidden", "minimised", "maximised" or "shown", then the window's
+    // rectangle on the screen.
+    std::string State() const;
 
 private:
     explicit CRemoteChatWindow(HWND dialog) : m_dialog(dialog) {}

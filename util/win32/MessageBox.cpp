@@ -2,9 +2,15 @@
 
 UINT AddDefaultIcon(UINT style) { return (style & MB_ICONMASK) == 0 ? style | MB_ICONEXCLAMATION : style; }
 
-int ShowMessageBox(const std::string& text, UINT style) {
-    HWND owner = ::GetActiveWindow();
-    if (owner) owner = ::GetAncestor(owner, GA_ROOT);
+HWND MessageBoxOwner(HWND window) {
+    if (!window || !::IsWindow(window)) return nullptr;
+    const HWND root = ::GetAncestor(window, GA_ROOT);
+    const HWND popup = root ? ::GetLastActivePopup(root) : nullptr;
+    return popup ? popup : root;
+}
+
+int ShowMessageBox(HWND window, const std::string& text, UINT style) {
+    const HWND owner = MessageBoxOwner(window);
     const int result = ::MessageBoxA(owner, text.c_str(), "Mivlet", AddDefaultIcon(style));
     // The box disabled its owner while it was open; a box closed from
     // outside must not leave the owner disabled.

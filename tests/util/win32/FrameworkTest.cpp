@@ -1,10 +1,12 @@
 // The window framework's own rules: owners close each handle exactly once,
-// and every message box gets an icon.
+// and every message box gets an icon and the program's window in front as
+// its owner.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -60,6 +62,63 @@ TEST(ShowMessageBox, AddsTheExclamationIconOnlyWhenNoneIsNamed) {
         {MB_ICONSTOP, MB_ICONSTOP},
     };
     for (const auto& c : cases) EXPECT_EQ(AddDefaultIcon(c.style), c.shown) << c.style;
+}
+
+// A top-level window of this program; hidden unless asked.
+HWND MakeWindow(const char* title, HWND owner = nullptr, bool visible = false) {
+    return ::CreateWindowExA(0, "STATIC", title, WS_POPUP | WS_CAPTION | (visible ? WS_VISIBLE : 0), 10, 10, 200,
+                             100, owner, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+}
+
+// Shows a box through ShowMessageBox(window) and reports, from inside its
+// loop, its owner and whether `watched` was enabled while it was open.
+struct CBoxSeen {
+    HWND owner = nullptr;
+    bool watchedEnabled = true;
+};
+CBoxSeen ShowAndLook(HWND window, HWND watched) {
+    static CBoxSeen* s_seen = nullptr;
+    static HWND s_watched = nullptr;
+    CBoxSeen seen;
+    s_seen = &seen;
+    s_watched = watched;
+    ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        const HWND box = ::FindWindowA("#32770", "Mivlet");
+        if (!box || !::IsWindowVisible(box)) return;
+        ::KillTimer(nullptr, id);
+        s_seen->owner = ::GetWindow(box, GW_OWNER);
+        s_seen->watchedEnabled = ::IsWindowEnabled(s_watched) != FALSE;
+        ::EndDialog(box, IDOK);
+    });
+    ShowMessageBox(window, "owned", MB_OK);
+    return seen;
+}
+
+// Another program may be active: the box still belongs to the program's
+// window, or to the modal window open over it, and that window is disabled
+// while the box is open.
+TEST(ShowMessageBox, IsOwnedByTheWindowInFrontOfTheGivenOneWhateverIsActive) {
+    const HWND chat = MakeWindow("chat");
+    const HWND child = ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, chat, nullptr, nullptr, nullptr);
+    const HWND elsewhere = MakeWindow("another program", nullptr, true);
+    ::SetActiveWindow(elsewhere);
+
+    CBoxSeen seen = ShowAndLook(child, chat);
+    EXPECT_EQ(seen.owner, chat);
+    EXPECT_FALSE(seen.watchedEnabled) << "the window behind the box is not usable";
+    EXPECT_TRUE(::IsWindowEnabled(chat)) << "and usable again afterwards";
+
+    // A modal window open over the chat window owns the box.
+    const HWND modal = MakeWindow("options", chat, true);
+    ::EnableWindow(chat, FALSE);
+    ::SetActiveWindow(modal);
+    ASSERT_EQ(::GetLastActivePopup(chat), modal);
+    seen = ShowAndLook(chat, modal);
+    EXPECT_EQ(seen.owner, modal);
+    EXPECT_FALSE(seen.watchedEnabled);
+    EXPECT_EQ(MessageBoxOwner(nullptr), nullptr);
+
+    for (HWND window : {modal, elsewhere, chat}) ::DestroyWindow(window);
 }
 
 }  // namespace

@@ -1,0 +1,343 @@
+#include "chatwindow/CaptionBar.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "chatwindow/CaptionBarDrawing.h"
+
+namespace {
+
+constexpr char kClassName[] = "MivletCaptionBar";
+
+bool RegisterBarClass(WNDPROC procedure) {
+    const HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    if (::GetClassInfoExA(instance, kClassName, &existing)) return true;
+    WNDCLASSEXA bar{};
+    bar.cbSize = sizeof bar;
+    // The gradient spans the whole bar: any change of size repaints it all.
+    bar.style = CS_HREDRAW | CS_VREDRAW;
+    bar.lpfnWndProc = procedure;
+    bar.hInstance = instance;
+    bar.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    bar.lpszClassName = kClassName;
+    return ::RegisterClassExA(&bar) != 0;
+}
+
+// Selects an object into a device context for as long as it lives.
+class CSelection {
+public:
+    CSelection(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(object ? ::SelectObject(dc, object) : nullptr) {}
+    CSelection(const CSelection&) = delete;
+    CSelection& operator=(const CSelection&) = delete;
+    ~CSelection() {
+        if (m_old) ::SelectObject(m_dc, m_old);
+    }
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
+
+class CPaletteSelection {
+public:
+    CPaletteSelection(HDC dc, HPALETTE palette) : m_dc(dc), m_old(palette ? ::SelectPalette(dc, palette, FALSE) : nullptr) {
+        if (palette) ::RealizePalette(dc);
+    }
+    CPaletteSelection(const CPaletteSelection&) = delete;
+    CPaletteSelection& operator=(const CPaletteSelection&) = delete;
+    ~CPaletteSelection() {
+        if (m_old) ::SelectPalette(m_dc, m_old, FALSE);
+    }
+
+private:
+    HDC m_dc;
+    HPALETTE m_old;
+};
+
+void FillSolid(HDC dc, int x, int y, int width, int height, COLORREF colour) {
+    const RECT rect{x, y, x + width, y + height};
+    const COLORREF old = ::SetBkColor(dc, colour);
+    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    ::SetBkColor(dc, old);
+}
+
+bool InRect(const RECT& rect, POINT point) { return ::PtInRect(&rect, point) != FALSE; }
+
+}  // namespace
+
+CCaptionBar::CCaptionBar() {
+    ReadSystemColours();
+    MakePalette();
+    m_captionFont.Reset(::CreateFontA(-12, 0, 900, 900, 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial"));
+}
+
+CCaptionBar::~CCaptionBar() {
+    if (!Exists()) return;
+    ::SetWindowLongPtrA(m_window, GWLP_USERDATA, 0);
+    ::DestroyWindow(m_window);
+}
+
+bool CCaptionBar::Create(HWND parent, int id, DWORD style, const RECT& rect) {
+    if (!RegisterBarClass(&WindowProc)) return false;
+    ::CreateWindowExA(0, kClassName, "", style | WS_CHILD, rect.left, rect.top, rect.right - rect.left,
+                      rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                      ::GetModuleHandleA(nullptr), this);
+    return Exists();
+}
+
+LRESULT CALLBACK CCaptionBar::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* bar = static_cast<CCaptionBar*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bar));
+        if (bar) bar->m_window = window;
+    }
+    auto* bar = reinterpret_cast<CCaptionBar*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!bar) return ::DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        bar->m_window = nullptr;
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+    try {
+        return bar->OnMessage(message, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind through the system's frames.
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+LRESULT CCaptionBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_ERASEBKGND: return 1;  // the paint covers everything
+    case WM_MOUSEMOVE: OnMouseMove(wParam, lParam); return 0;
+    case WM_LBUTTONDOWN: OnLeftButtonDown(wParam, lParam); return 0;
+    case WM_LBUTTONUP: m_leftButtonUp = (wParam & MK_LBUTTON) == 0; return 0;
+    case WM_SIZE: {
+        const LRESULT result = ::DefWindowProcA(m_window, message, wParam, lParam);
+        Render();
+        return result;
+    }
+    case WM_SETFOCUS: {
+        const LRESULT result = ::DefWindowProcA(m_window, message, wParam, lParam);
+        const HWND previous = reinterpret_cast<HWND>(wParam);
+        if (previous && ::IsWindow(previous)) ::SetFocus(previous);
+        return result;
+    }
+    case WM_DISPLAYCHANGE: OnDisplayChange(); return ::DefWindowProcA(m_window, message, wParam, lParam);
+    default: return ::DefWindowProcA(m_window, message, wParam, lParam);
+    }
+}
+
+void CCaptionBar::SetButton(const std::string& caption, const RECT& rect, int menuId, int submenu) {
+    if (!Exists()) return;
+    m_buttonCaption = caption;
+    m_button = rect;
+    m_menuId = menuId;
+    m_submenu = submenu;
+    Render();
+    ::InvalidateRect(m_window, nullptr, TRUE);
+}
+
+void CCaptionBar::SetCaption(const std::string& text) {
+    m_caption = text;
+    if (!Exists()) return;
+    Render();
+    ::InvalidateRect(m_window, nullptr, FALSE);
+}
+
+CCaptionBar::EButtonState CCaptionBar::ButtonState() const {
+    if (m_forcedState != kNoState) return m_forcedState;
+    return m_window && ::GetCapture() == m_window && m_hover ? kRaised : kFlat;
+}
+
+SIZE CCaptionBar::ImageSize() const {
+    SIZE size{0, 0};
+    if (m_image) ::GetBitmapDimensionEx(m_image.Get(), &size);
+    return size;
+}
+
+void CCaptionBar::ReadSystemColours() {
+    m_shadow = ::GetSysColor(COLOR_BTNSHADOW);
+    m_highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+}
+
+// On palette displays the gradient's colours must be in the palette to show
+// as colours rather than dithered.
+void CCaptionBar::MakePalette() {
+    std::vector<unsigned char> memory(sizeof(LOGPALETTE) + kGradientSteps * sizeof(PALETTEENTRY));
+    auto* palette = reinterpret_cast<LOGPALETTE*>(memory.data());
+    palette->palVersion = 0x300;
+    palette->palNumEntries = kGradientSteps;
+    for (int i = 0; i < kGradientSteps; ++i) {
+        const COLORREF colour = GradientColor(kTopColour, kBottomColour, i, kGradientSteps);
+        palette->palPalEntry[i] = {GetRValue(colour), GetGValue(colour), GetBValue(colour), 0};
+    }
+    m_palette.Reset(::CreatePalette(palette));
+}
+
+// The whole bar into the off-screen image, which only ever grows: taller
+// means a new image of the new height, wider one of the new width.
+void CCaptionBar::Render() {
+    if (!Exists()) return;
+    RECT client{};
+    ::GetClientRect(m_window, &client);
+    if (client.right <= client.left || client.bottom <= client.top) return;
+    const CWindowDc screen(nullptr);
+    const CMemoryDc memory(::CreateCompatibleDC(screen.Get()));
+    if (!memory) return;
+
+    const SIZE old = ImageSize();
+    int height = client.bottom - client.top;
+    if (m_image && old.cy < height) {
+        m_image.Reset();
+    } else if (m_image && old.cx < client.right - client.left) {
+        m_image.Reset();
+        height = old.cy;
+    }
+    if (!m_image) {
+        const int width = std::max<int>(old.cx, client.right - client.left);
+        m_image.Reset(::CreateCompatibleBitmap(screen.Get(), width, height));
+        if (!m_image) return;
+        ::SetBitmapDimensionEx(m_image.Get(), width, height, nullptr);
+    }
+
+    const HDC dc = memory.Get();
+    const CSelection image(dc, m_image.Get());
+    ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    {
+        const CPaletteSelection palette(dc, m_palette.Get());
+        FillGradient(dc, client, client);
+    }
+    DrawFrame(dc, client, kSunken);
+
+    const CSelection font(dc, m_captionFont.Get());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, kTextColour);
+    ::TextOutA(dc, client.left + 2, client.bottom - 2, m_caption.c_str(), static_cast<int>(m_caption.size()));
+    DrawButtonCaption(dc);
+}
+
+void CCaptionBar::FillGradient(HDC dc, const RECT& client, const RECT& update) const {
+    for (const CGradientBand& band :
+         GradientBands(client.top, client.bottom - client.top, update.top, update.bottom, kGradientSteps)) {
+        const CBrush brush(::CreateSolidBrush(GradientColor(kTopColour, kBottomColour, band.step, kGradientSteps)));
+        const RECT rect{update.left, band.top, update.right, band.bottom};
+        ::FillRect(dc, &rect, brush.Get());
+    }
+}
+
+// The caption runs upwards, centred in the button; the mnemonic letter is
+// drawn again, underlined, over itself.
+void CCaptionBar::DrawButtonCaption(HDC dc) const {
+    const CStrippedCaption caption = StripMnemonic(m_buttonCaption);
+    if (caption.text.empty()) return;
+    SIZE extent{};
+    ::GetTextExtentPoint32A(dc, caption.text.c_str(), static_cast<int>(caption.text.size()), &extent);
+    const int x = m_button.left + (m_button.right - m_button.left) / 2 - extent.cy / 2;
+    const int y = m_button.top + (m_button.bottom - m_button.top) / 2 + extent.cx / 2;
+    ::TextOutA(dc, x, y, caption.text.c_str(), static_cast<int>(caption.text.size()));
+    if (caption.mnemonic < 0) return;
+
+    LOGFONTA underlinedFont{};
+    ::GetObjectA(m_captionFont.Get(), sizeof underlinedFont, &underlinedFont);
+    underlinedFont.lfUnderline = TRUE;
+    const CFont underlined(::CreateFontIndirectA(&underlinedFont));
+    SIZE before{};
+    ::GetTextExtentPoint32A(dc, caption.text.c_str(), caption.mnemonic, &before);
+    const CSelection selected(dc, underlined.Get());
+    ::TextOutA(dc, x, y - before.cx, caption.text.c_str() + caption.mnemonic, 1);
+}
+
+// Sunken: shadow above and left, highlight below and right; raised the other
+// way round; flat: no frame.
+void CCaptionBar::DrawFrame(HDC dc, const RECT& rect, EButtonState state) const {
+    m_lastDrawnState = state;
+    if (state != kSunken && state != kRaised) return;
+    const COLORREF topLeft = state == kSunken ? m_shadow : m_highlight;
+    const COLORREF bottomRight = state == kSunken ? m_highlight : m_shadow;
+    const int x = rect.left, y = rect.top, cx = rect.right - rect.left, cy = rect.bottom - rect.top;
+    FillSolid(dc, x, y, cx - 1, 1, topLeft);
+    FillSolid(dc, x, y, 1, cy - 1, topLeft);
+    FillSolid(dc, x + cx - 1, y, 1, cy, bottomRight);
+    FillSolid(dc, x, y + cy - 1, cx, 1, bottomRight);
+}
+
+void CCaptionBar::OnPaint() {
+    PAINTSTRUCT paint{};
+    const HDC dc = ::BeginPaint(m_window, &paint);
+    if (!dc) return;
+    {
+        const CPaletteSelection palette(dc, m_palette.Get());
+        if (!m_image) Render();
+        if (m_image) {
+            const CMemoryDc memory(::CreateCompatibleDC(dc));
+            const CSelection image(memory.Get(), m_image.Get());
+            ::BitBlt(dc, 0, 0, paint.rcPaint.right, paint.rcPaint.bottom, memory.Get(), 0, 0, SRCCOPY);
+        }
+        DrawFrame(dc, m_button, ButtonState());
+    }
+    ::EndPaint(m_window, &paint);
+}
+
+void CCaptionBar::InvalidateButton() const {
+    if (m_window) ::InvalidateRect(m_window, &m_button, FALSE);
+}
+
+// While the pointer is over the button the bar holds the capture, so that it
+// learns when the pointer leaves.
+void CCaptionBar::OnMouseMove(WPARAM keys, LPARAM point) {
+    m_leftButtonUp = (keys & MK_LBUTTON) == 0;
+    m_hover = InRect(m_button, POINT{GET_X_LPARAM(point), GET_Y_LPARAM(point)});
+    const bool captured = ::GetCapture() == m_window;
+    if (m_hover && !captured)
+        ::SetCapture(m_window);
+    else if (!m_hover && captured)
+        ::ReleaseCapture();
+    if (ButtonState() != m_lastDrawnState) InvalidateButton();
+}
+
+// A press opens the menu only when the button was up before it: the press
+// that closes the open menu must not open it again.
+void CCaptionBar::OnLeftButtonDown(WPARAM keys, LPARAM point) {
+    const bool wasUp = m_leftButtonUp;
+    m_leftButtonUp = (keys & MK_LBUTTON) == 0;
+    if (!wasUp || !InRect(m_button, POINT{GET_X_LPARAM(point), GET_Y_LPARAM(point)})) return;
+    ShowButtonMenu();
+    // The menu took the button's release; what the button is now decides
+    // whether the next press opens the menu again.
+    m_leftButtonUp = ::GetKeyState(VK_LBUTTON) >= 0;
+}
+
+bool CCaptionBar::ShowButtonMenu() {
+    if (!Exists()) return false;
+    const CMenu menu(m_menuId >= 0 ? ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_menuId)) : nullptr);
+    const HMENU popup = menu ? ::GetSubMenu(menu.Get(), m_submenu) : nullptr;
+    RECT window{};
+    ::GetWindowRect(m_window, &window);
+
+    m_forcedState = kSunken;
+    InvalidateButton();
+    int command = 0;
+    if (popup)
+        command = static_cast<int>(::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                                    m_button.right + window.left + 3, m_button.top + window.top - 3,
+                                                    0, m_window, nullptr));
+    m_forcedState = kNoState;
+    InvalidateButton();
+    if (command == 0 || !Exists()) return false;
+    ::SendMessageA(::GetParent(m_window), WM_COMMAND, static_cast<WPARAM>(command), 0);
+    return true;
+}
+
+void CCaptionBar::OnDisplayChange() {
+    ReadSystemColours();
+    MakePalette();
+    m_image.Reset();
+    Render();
+    ::RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}

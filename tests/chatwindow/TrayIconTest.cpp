@@ -1,0 +1,145 @@
+// The notification-area icon of the real chat window, over a recorded
+// notification area: what the shell is asked, the clicks, the menu, and the
+// icon coming back after the taskbar is re-created.
+
+#include <cstring>
+#include <string>
+
+#include "ChatDlgFixture.h"
+#include "MenuWatch.h"
+#include "chatwindow/TrayIcon.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+constexpr UINT kCallback = WM_USER + 10;
+constexpr DesktopWindow kEditor = 0xE0E0;
+
+class TrayIconTest : public ChatDlgTest {
+protected:
+    void Click(UINT mouseMessage) { ::SendMessageA(dlg->Hwnd(), kCallback, IDR_MAINMENU, mouseMessage); }
+    bool Visible() const { return ::IsWindowVisible(dlg->Hwnd()) != FALSE; }
+};
+
+TEST_F(TrayIconTest, StartUpAddsTheSmallIconWithTheTipFromTheStringTable) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_EQ(shell.calls.size(), 1u);
+    const NOTIFYICONDATAA& data = shell.calls[0].data;
+    EXPECT_EQ(shell.calls[0].command, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(data.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE)) << "the shell's first layout";
+    EXPECT_EQ(data.hWnd, dlg->Hwnd());
+    EXPECT_EQ(data.uID, static_cast<UINT>(IDR_MAINMENU));
+    EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_ICON | NIF_TIP | NIF_MESSAGE));
+    EXPECT_EQ(data.uCallbackMessage, kCallback);
+    EXPECT_NE(data.hIcon, nullptr);
+    EXPECT_STREQ(data.szTip, "Mivlet");
+    EXPECT_TRUE(dlg->TrayIcon()->IsShown());
+}
+
+TEST_F(TrayIconTest, ARecreatedTaskbarGetsTheIconBackWithTheSameTip) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ::SendMessageA(dlg->Hwnd(), TaskbarCreatedMessage(), 0, 0);
+    ASSERT_EQ(shell.calls.size(), 2u);
+    EXPECT_EQ(shell.calls[1].command, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(shell.calls[1].data.hIcon, shell.calls[0].data.hIcon);
+    EXPECT_STREQ(shell.calls[1].data.szTip, "Mivlet");
+    EXPECT_EQ(shell.calls[1].data.uFlags, shell.calls[0].data.uFlags);
+}
+
+TEST_F(TrayIconTest, AnIconWhoseAddFailedIsNeitherAddedAgainNorRemoved) {
+    shell.answer = false;
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_FALSE(dlg->TrayIcon()->IsShown());
+    shell.answer = true;
+    ::SendMessageA(dlg->Hwnd(), TaskbarCreatedMessage(), 0, 0);
+    dlg.reset();
+    EXPECT_EQ(shell.calls.size(), 1u) << "no add after the failed one, and nothing to remove";
+}
+
+TEST_F(TrayIconTest, TheIconGoesWithTheChatWindowAndItsChangesAreModifications) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    CTrayIcon& icon = *dlg->TrayIcon();
+    const HICON other = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32516));  // IDI_INFORMATION
+    EXPECT_TRUE(icon.SetIcon(other, "Mivlet - 2 new messages"));
+    EXPECT_EQ(shell.calls.back().command, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_STREQ(shell.calls.back().data.szTip, "Mivlet - 2 new messages");
+
+    // A tip longer than the first layout's 64 bytes keeps its terminator.
+    const std::string longTip(100, 'x');
+    icon.SetIcon(other, longTip.c_str());
+    EXPECT_EQ(std::strlen(shell.calls.back().data.szTip), 63u);
+
+    EXPECT_TRUE(icon.SetIcon(IDI_SMALLICON));
+    EXPECT_STREQ(shell.calls.back().data.szTip, "Mivlet") << "the tip is read afresh";
+
+    const std::size_t before = shell.calls.size();
+    dlg.reset();
+    ASSERT_EQ(shell.calls.size(), before + 1);
+    EXPECT_EQ(shell.calls.back().command, static_cast<DWORD>(NIM_DELETE));
+}
+
+TEST_F(TrayIconTest, RemovingAnIconThatIsNotShownAsksTheShellNothing) {
+    CTestShell own;
+    CMemoryDesktop ownDesktop;
+    {
+        CTrayIcon icon(IDR_MAINMENU, ownDesktop, own.Call());
+        EXPECT_TRUE(icon.SetIcon(0u));
+    }
+    EXPECT_TRUE(own.calls.empty());
+}
+
+TEST_F(TrayIconTest, APressOrADoubleClickShowsTheChatWindowAndAReleaseDoesNot) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const struct {
+        UINT mouse;
+        bool shows;
+    } cases[] = {{WM_LBUTTONUP, false}, {WM_MOUSEMOVE, false}, {WM_LBUTTONDOWN, true}, {WM_LBUTTONDBLCLK, true}};
+    for (const auto& c : cases) {
+        dlg->ShowChat(false, false);
+        Click(c.mouse);
+        EXPECT_EQ(Visible(), c.shows) << c.mouse;
+    }
+    // Another icon's id is not this icon's.
+    dlg->ShowChat(false, false);
+    ::SendMessageA(dlg->Hwnd(), kCallback, IDR_MAINMENU + 1, WM_LBUTTONDOWN);
+    EXPECT_FALSE(Visible());
+}
+
+// A right click while the window is hidden: the menu with "&Chat!" as its
+// default item, the window stays hidden, and the program that was in front
+// gets the foreground back.
+TEST_F(TrayIconTest, TheMenuLeavesTheHiddenWindowHiddenAndGivesTheForegroundBack) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    desktop.foreground = kEditor;
+    UINT defaultItem = 0;
+    bool readyInMenu = true;
+    CMenuWatch watch([&](HWND menu) {
+        const HMENU shown = reinterpret_cast<HMENU>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
+        defaultItem = ::GetMenuDefaultItem(shown, FALSE, 0);
+        readyInMenu = dlg->IsReady();
+        ::EndMenu();
+    });
+    Click(WM_RBUTTONUP);
+    EXPECT_TRUE(watch.Seen());
+    EXPECT_EQ(defaultItem, static_cast<UINT>(ID_CHAT));
+    EXPECT_TRUE(readyInMenu) << "the ready flag is back before the menu opens";
+    EXPECT_TRUE(dlg->IsReady());
+    EXPECT_FALSE(Visible());
+    ASSERT_EQ(desktop.foregroundRequests.size(), 2u);
+    EXPECT_EQ(desktop.foregroundRequests[0].window, Chat());
+    EXPECT_EQ(desktop.foregroundRequests[1].window, kEditor);
+}
+
+TEST_F(TrayIconTest, ExitFromTheMenuEndsTheProgramWithTheExitNoticeAndRemovesTheIcon) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    CMenuWatch watch([](HWND menu) { CMenuWatch::Choose(menu, 'X'); });
+    Click(WM_RBUTTONUP);
+    ASSERT_TRUE(watch.Seen());
+    EXPECT_TRUE(PumpUntil([&] { return !dlg->Exists(); }));
+    EXPECT_EQ(CommandBroadcasts().back(), "ping-appexit");
+    dlg.reset();
+    EXPECT_EQ(shell.calls.back().command, static_cast<DWORD>(NIM_DELETE));
+}
+
+}  // namespace
