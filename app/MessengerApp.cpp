@@ -60,6 +60,7 @@ bool CMessengerApp::StartUp() {
     m_chatDlg = std::make_unique<CChatDlg>(m_transport->Api(), m_localComputer, m_settings, m_timeZone, m_desktop);
     m_chatDlg->SetQuitOnDestroy(true);
     m_chatDlg->UseHelp(m_help, m_opener);
+    m_chatDlg->SetOptionsDialog(&m_options);
     if (!m_chatDlg->CreateModeless(nullptr)) return true;  // the loop then ends at once on its WM_QUIT
     ::ShowWindow(m_chatDlg->Hwnd(), SW_HIDE);
     if (transport.wakeOnArrival) m_chatDlg->WakeOnArrival();

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/HelpCommands.h"
+#include "app/ProgramOptions.h"
 #include "app/ProgramTransport.h"
 #include "app/RegistryChatSettings.h"
 #include "chattext/TimeZone.h"
@@ -58,6 +59,7 @@ private:
     CWin32RegistryApi m_classes;
     CLinkOpener m_opener{m_shell, m_classes, *this};
     CProgramHelp m_help{m_opener};
+    CProgramOptions m_options{m_store, m_system, m_timeZone};  // outlives the chat dialog
     std::unique_ptr<CProgramTransport> m_transport;
     std::unique_ptr<CChatDlg> m_chatDlg;
 };

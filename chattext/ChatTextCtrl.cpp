@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "chattext/OpenLink.h"
@@ -205,12 +206,18 @@ void CChatTextCtrl::Rerender(const CHARFORMATA* prefixFormat, const CHARFORMATA*
     Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&whole));
     FormatSelection(whole);
 
+    // A longer prefix can make the messages longer than the limit: the
+    // oldest go, as after an append, before anything is drawn.
+    std::vector<std::pair<std::string, std::size_t>> lines(m_shown.Size());
     for (std::size_t i = 0; i < m_shown.Size(); ++i) {
-        std::size_t prefixLength = 0;
-        const std::string line = ComposeLine(m_shown[i].record, prefixLength);
-        m_shown.SetDisplayLength(i, static_cast<std::int32_t>(std::min<std::size_t>(line.size(), INT32_MAX)));
-        m_shown.SetSpan(i, InsertLine(line, prefixLength));
+        lines[i].first = ComposeLine(m_shown[i].record, lines[i].second);
+        m_shown.SetDisplayLength(i, static_cast<std::int32_t>(std::min<std::size_t>(lines[i].first.size(), INT32_MAX)));
     }
+    const auto limit = static_cast<std::int64_t>(Send(EM_GETLIMITTEXT));
+    std::size_t dropped = 0;
+    for (; m_shown.MustTrim(limit); ++dropped) m_shown.DropOldest();
+    for (std::size_t i = dropped; i < lines.size(); ++i)
+        m_shown.SetSpan(i - dropped, InsertLine(lines[i].first, lines[i].second));
     Select(selection.cpMin, selection.cpMax);
     SetRedraw(true);
     ::InvalidateRect(m_window, nullptr, TRUE);

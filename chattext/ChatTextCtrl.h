@@ -36,6 +36,7 @@ public:
     void EnableLinks(bool on);
     // Where links and the Open command go; without one nothing is opened.
     void SetOpener(CLinkOpener* opener) { m_opener = opener; }
+    CLinkOpener* Opener() const { return m_opener; }
     void EnableContextMenu(bool on) { m_contextMenuEnabled = on; }
     void EnableLogging(bool on) { m_loggingEnabled = on; }
     // The next logged line starts a new dated block.

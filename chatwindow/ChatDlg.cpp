@@ -2,6 +2,7 @@
 
 #include "chatwindow/Texts.h"
 #include "chatwindow/KeyMessages.h"
+#include "chatwindow/OptionsDialog.h"
 #include "chatwindow/RecipientList.h"
 #include "chatwindow/RegisteredMessages.h"
 #include "messaging/CommandText.h"
@@ -202,7 +203,6 @@ std::optional<LRESULT> CChatDlg::OnMessage(UINT message, WPARAM wParam, LPARAM l
     case WM_SYSCOMMAND: return OnSysCommand(wParam);
     case WM_ACTIVATE: return OnActivate(wParam);
     case WM_SHOWWINDOW: return OnShowWindow(wParam);
-    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_CONTEXTMENU: return OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
     case WM_WININICHANGE: return OnWinIniChange();
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_smallIcon);
@@ -268,12 +268,14 @@ LRESULT CChatDlg::OnTimer(UINT_PTR id) {
     return 0;
 }
 
-// Options: the window comes forward, then takes whatever the settings say
-// now, redraws its history and gives the message box the focus.
+// Options: the window comes forward and the sheet runs over it; then,
+// unless the program ended meanwhile, the window takes whatever the settings
+// say now, redraws its history and gives the message box the focus.
 void CChatDlg::OnOptions() {
     if (HasModalPopup()) return;
     SavePosition();
     ShowChat(true, false);
+    if (m_options) m_options->ShowOptions(Hwnd(), m_history);
     if (!Exists()) return;
     ApplySettings();
     ::RedrawWindow(m_history.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

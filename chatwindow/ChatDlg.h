@@ -23,6 +23,7 @@
 
 class CHelpCommands;
 class CLinkOpener;
+class COptionsDialog;
 class CTimeZone;
 
 class CChatDlg : public CDialog, private CSessionHost {
@@ -70,6 +71,9 @@ public:
     // Where the Help commands and what the history opens go; until this is
     // called they do nothing.
     void UseHelp(CHelpCommands& help, CLinkOpener& opener);
+    // What the Options command opens; without it the command only takes up
+    // the settings again.
+    void SetOptionsDialog(COptionsDialog* options) { m_options = options; }
     // The mailslot could not be created and the dialog ended at once.
     bool MailslotFailed() const { return m_mailslotFailed; }
     CChatTextCtrl& History() { return m_history; }
@@ -143,7 +147,7 @@ private:
     std::optional<LRESULT> OnSysCommand(WPARAM command);
     std::optional<LRESULT> OnActivate(WPARAM state);
     std::optional<LRESULT> OnShowWindow(WPARAM shown);
-    std::optional<LRESULT> OnNotify(const NMHDR& header);
+    std::optional<LRESULT> OnNotify(const NMHDR& header) override;
     LRESULT OnWinIniChange();
     LRESULT OnIsMivletApplication(WPARAM query) const;
     LRESULT OnShowChatWnd() { return ActivateChat(false) ? 1 : 0; }
@@ -185,6 +189,7 @@ private:
     bool m_mailslotFailed = false;
     CNotifyIconCall m_notifyIcon = &CallShellNotifyIcon;
     bool m_receiveBehind = false;
+    COptionsDialog* m_options = nullptr;
 };
 
 // The one process-wide chat dialog: set by its constructor, cleared when it

@@ -41,12 +41,35 @@ inline constexpr std::uint32_t kCfmSize = 0x80000000;
 
 // dwEffects bits (CFE_*).
 inline constexpr std::uint32_t kCfeBold = 0x00000001;
+inline constexpr std::uint32_t kCfeItalic = 0x00000002;
+inline constexpr std::uint32_t kCfeUnderline = 0x00000004;
+inline constexpr std::uint32_t kCfeStrikeout = 0x00000008;
+inline constexpr std::uint32_t kCfmProtected = 0x00000010;
+inline constexpr std::uint32_t kCfeProtected = 0x00000010;
 
 // A record gives a size only with a height that is not 0 and with its mask
 // saying so; afterwards the mask tells the truth about it: kNoHeight with
 // kCfmSize clear, or a real height with kCfmSize set.
 void NormalizeFormatHeight(CCharFormat& format);
 
+// A record gives a face only with a name: kCfmFace is set exactly when the
+// (terminated) face name is not empty.
+void NormalizeFormatFace(CCharFormat& format);
+// Both rules: the form in which a stored font reads back.
+void NormalizeFormat(CCharFormat& format);
+
 // The prefix font when none is stored: bold, and only bold, so that the
 // prefix stands out from the message.
 void MakeDefaultPrefixFormat(CCharFormat& format);
+
+// Takes one attribute (`bit`, one kCfm* bit) of a font the user chose into
+// `pending`: with the bit in the chosen mask, the bit and its value (the
+// effect for bold, italic, underline, strikeout and protected; the field for
+// the character set, colour, offset and size; the name only for the face);
+// without it, the bit is cleared, except that the face's name is emptied
+// and its bit left as it was.
+void MergeFontAttribute(const CCharFormat& chosen, CCharFormat& pending, std::uint32_t bit);
+// Every attribute a font dialog reports, in the order bold, character set,
+// colour, face, italic, offset, protected, size, strikeout, underline; then
+// the result is normalised, so that it is stored and read back as it is.
+void MergeChosenFont(const CCharFormat& chosen, CCharFormat& pending);

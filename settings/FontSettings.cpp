@@ -45,20 +45,16 @@ void ReadFontSetting(const CSettingsKey& key, CCharFormat& format, const CCharFo
     format.crTextColor = Unsigned(key.ReadDword(kColor, 0));
     format.bCharSet = static_cast<std::uint8_t>(key.ReadDword(kCharSet, 0) & 0xFF);
     format.bPitchAndFamily = static_cast<std::uint8_t>(key.ReadDword(kPitchAndFamily, 0) & 0xFF);
-    // A mask of 0 means the format was never stored: the prefix then stands
-    // out in bold, and only bold.
-    if (format.dwMask == 0 && boldByDefault) MakeDefaultPrefixFormat(format);
     format.yHeight = key.ReadDword(kHeight, 0);
-    NormalizeFormatHeight(format);
-
     const std::string face = key.ReadString(kFaceName, "");
-    const std::size_t length = std::min(face.size(), kMaxFaceName);
     std::memset(format.szFaceName, 0, sizeof format.szFaceName);
-    std::memcpy(format.szFaceName, face.data(), length);
-    if (length != 0)
-        format.dwMask |= kCfmFace;
-    else
-        format.dwMask &= ~kCfmFace;
+    std::memcpy(format.szFaceName, face.data(), std::min(face.size(), kMaxFaceName));
+    NormalizeFormat(format);
+    // A mask that gives nothing means the format was never stored: the
+    // prefix then stands out in bold, and only bold. Decided after the size
+    // and face rules, so that a stored mask holding only a size of 0 or only
+    // an empty face reads the same as the mask 0 it is written back as.
+    if (format.dwMask == 0 && boldByDefault) MakeDefaultPrefixFormat(format);
 }
 
 bool WriteFontSetting(CSettingsKey& key, const CCharFormat& format) {

@@ -30,7 +30,8 @@ static_assert(kCfmBold == CFM_BOLD && kCfmItalic == CFM_ITALIC && kCfmUnderline 
               kCfmStrikeout == CFM_STRIKEOUT);
 static_assert(kCfmCharset == CFM_CHARSET && kCfmOffset == CFM_OFFSET && kCfmFace == CFM_FACE &&
               kCfmColor == CFM_COLOR && kCfmSize == CFM_SIZE);
-static_assert(kCfeBold == CFE_BOLD);
+static_assert(kCfeBold == CFE_BOLD && kCfeItalic == CFE_ITALIC && kCfeUnderline == CFE_UNDERLINE &&
+              kCfeStrikeout == CFE_STRIKEOUT && kCfeProtected == CFE_PROTECTED && kCfmProtected == CFM_PROTECTED);
 
 inline CHARFORMATA ToPlatformCharFormat(const CCharFormat& format) {
     CHARFORMATA platform;

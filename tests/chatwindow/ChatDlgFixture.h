@@ -180,14 +180,14 @@ protected:
     void Start() { dlg = StartCopy(lab2Host, "Lab2", settings); }
 
     std::unique_ptr<CTestChatDlg> StartCopy(CMemoryComputer& host, const std::string& computer,
-                                            CTestSettings& copySettings) {
+                                            CChatSettings& copySettings) {
         auto copy = CreateCopy(host, computer, copySettings);
         if (copy->Exists()) copy->FinishStartUp();
         return copy;
     }
     // The window made and hidden, start-up not finished yet.
     std::unique_ptr<CTestChatDlg> CreateCopy(CMemoryComputer& host, const std::string& computer,
-                                             CTestSettings& copySettings) {
+                                             CChatSettings& copySettings) {
         auto copy = std::make_unique<CTestChatDlg>(host, computer, copySettings, zone, desktop);
         if (!copy->CreateModeless(nullptr)) {
             ADD_FAILURE() << "the chat dialog of " << computer << " was not created";

@@ -146,7 +146,9 @@ if [[ -x $MIVLET_BUILD/win/bin/Mivlet.exe ]]; then
   sleep 1
   kill -TERM "$watcher"; wait "$watcher" 2>/dev/null
   gone=$(grep ' - Lab3  (' "$out/watch-mivlet" | tail -1 | cut -d' ' -f1)
-  check "its exit notice removes Lab3 from the list at once" test -n "$gone" -a "$(( ${gone:-0} - closed ))" -lt 1500
+  # "At once" against the 15 s of silence it would take without the notice;
+  # Wine on a loaded machine may take a few seconds to end the program.
+  check "its exit notice removes Lab3 from the list at once" test -n "$gone" -a "$(( ${gone:-0} - closed ))" -lt 5000
 else
   echo "# no Windows build: Mivlet.exe not tried"
 fi

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,184 @@ TEST_F(FontSettings, SourceRecordIsTakenInsteadOfTheKey) {
     EXPECT_EQ(read.yHeight, -1);
     EXPECT_EQ(read.crTextColor, 0x00ABCDEFu);
     EXPECT_STREQ(read.szFaceName, "Courier New");
+}
+
+}  // namespace
+
+namespace {
+
+// Whether two records give the control the same font: the same mask and the
+// same value for every field the mask covers.
+::testing::AssertionResult SameFont(const CCharFormat& read, const CCharFormat& written) {
+    const std::uint32_t mask = written.dwMask;
+    std::string differences;
+    if (read.dwMask != mask) differences += " mask";
+    if ((mask & kCfmEffects) && read.dwEffects != written.dwEffects) differences += " effects";
+    if (read.yHeight != written.yHeight) differences += " height";
+    if ((mask & kCfmOffset) && read.yOffset != written.yOffset) differences += " offset";
+    if ((mask & kCfmColor) && read.crTextColor != written.crTextColor) differences += " colour";
+    if ((mask & kCfmCharset) && read.bCharSet != written.bCharSet) differences += " charset";
+    if ((mask & kCfmFace) && (std::string(read.szFaceName) != written.szFaceName ||
+                              read.bPitchAndFamily != written.bPitchAndFamily))
+        differences += " face";
+    if (differences.empty()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "differs in" << differences << " (written mask " << std::hex << mask
+                                         << ", read mask " << read.dwMask << ")";
+}
+
+// What a font dialog reports (see the Format page): every effect, the colour
+// and the character set, the face and the size when it names them.
+CCharFormat Chosen(std::uint32_t effects, std::int32_t height, const char* face, ColorRef color = 0,
+                   std::uint8_t charSet = 0) {
+    CCharFormat chosen;
+    chosen.cbSize = kCharFormatSize;
+    chosen.dwMask = kCfmEffects | kCfmColor | kCfmCharset | (height > 0 ? kCfmSize : 0u) | (*face ? kCfmFace : 0u);
+    chosen.dwEffects = effects;
+    chosen.yHeight = height > 0 ? height : 0;
+    chosen.crTextColor = color;
+    chosen.bCharSet = charSet;
+    chosen.bPitchAndFamily = 0x22;
+    std::strncpy(chosen.szFaceName, face, sizeof chosen.szFaceName - 1);
+    return chosen;
+}
+
+// A stored font that a page starts from, value by value as it lies in the
+// key (nothing stored at all when `mask` is empty).
+struct CStoredFont {
+    const char* what;
+    std::optional<std::uint32_t> mask;
+    std::optional<std::uint32_t> height;
+    std::optional<std::string> face;
+    std::optional<std::uint32_t> effects;
+    bool givesNothing;  // the mask is empty once the size and face rules ran
+};
+
+const CStoredFont kStoredFonts[] = {
+    {"never stored", std::nullopt, std::nullopt, std::nullopt, std::nullopt, true},
+    {"stored mask 0", 0u, std::nullopt, std::nullopt, std::nullopt, true},
+    {"only a face, empty", kCfmFace, std::nullopt, std::string(), std::nullopt, true},
+    {"only a face bit, no name", kCfmFace, std::nullopt, std::nullopt, std::nullopt, true},
+    {"only a size, 0", kCfmSize, 0u, std::nullopt, std::nullopt, true},
+    {"only a size bit, no height", kCfmSize, std::nullopt, std::nullopt, std::nullopt, true},
+    {"face and size, both empty", kCfmFace | kCfmSize, 0u, std::string(), std::nullopt, true},
+    {"only a face", kCfmFace, std::nullopt, std::string("Arial"), std::nullopt, false},
+    {"only a size", kCfmSize, 280u, std::nullopt, std::nullopt, false},
+    {"plain", kCfmBold, std::nullopt, std::nullopt, 0u, false},
+    {"italic, 10 pt", kCfmEffects | kCfmSize, 200u, std::nullopt, kCfeItalic, false},
+};
+
+class FontRoundTrip : public ::testing::Test {
+protected:
+    void Store(const CStoredFont& stored) {
+        for (const char* name : {"Mask", "Effects", "Height", "Offset", "Color", "CharSet", "PitchAndFamily", "FaceName"})
+            key.DeleteValue(name);
+        if (stored.mask) registry.PutDword(kFontPath, "Mask", *stored.mask);
+        if (stored.height) registry.PutDword(kFontPath, "Height", *stored.height);
+        if (stored.face) registry.PutString(kFontPath, "FaceName", *stored.face);
+        if (stored.effects) registry.PutDword(kFontPath, "Effects", *stored.effects);
+    }
+    CCharFormat Read(bool boldByDefault) {
+        CCharFormat format;
+        ReadFontSetting(key, format, nullptr, boldByDefault);
+        return format;
+    }
+
+    CMemoryRegistry registry;
+    CSettingsKey key{registry, "GeneralFont"};
+};
+
+// Whatever was stored before, the font a page reads, or makes from it with a
+// font dialog, is written on OK and must read back as it was written: a
+// prefix font that read as plain used to come back bold.
+TEST_F(FontRoundTrip, EveryFontAPageCanProduceReadsBackAsWritten) {
+    const CCharFormat choices[] = {
+        Chosen(0, 200, "Tahoma"),
+        Chosen(kCfeBold, 240, "Courier New", 0x000000FF, 238),
+        Chosen(kCfeItalic | kCfeUnderline | kCfeStrikeout, 160, "Times New Roman", 0x00808080),
+        Chosen(kCfeBold | kCfeItalic, 0, "Arial"),             // the dialog named no size
+        Chosen(kCfeUnderline, 180, ""),                        // nor a face
+        Chosen(0, 0, ""),
+        Chosen(kCfeBold, 200, "A face name of exactly 31 chars"),
+    };
+    for (const bool boldByDefault : {true, false}) {
+        for (const CStoredFont& stored : kStoredFonts) {
+            SCOPED_TRACE(std::string(stored.what) + (boldByDefault ? " (prefix)" : " (message)"));
+            Store(stored);
+            const CCharFormat unchanged = Read(boldByDefault);
+            if (boldByDefault) EXPECT_NE(unchanged.dwMask, 0u) << "a prefix font that reads as nothing is bold";
+            // OK without a font chosen stores the font as it was read.
+            ASSERT_TRUE(WriteFontSetting(key, unchanged));
+            EXPECT_TRUE(SameFont(Read(boldByDefault), unchanged)) << "unchanged";
+
+            for (const CCharFormat& chosen : choices) {
+                SCOPED_TRACE(std::string("chosen ") + chosen.szFaceName + " " + std::to_string(chosen.yHeight));
+                Store(stored);
+                CCharFormat pending = Read(boldByDefault);
+                MergeChosenFont(chosen, pending);
+                ASSERT_TRUE(WriteFontSetting(key, pending));
+                EXPECT_TRUE(SameFont(Read(boldByDefault), pending));
+            }
+        }
+    }
+}
+
+TEST_F(FontRoundTrip, APrefixFontThatGivesNothingReadsBold) {
+    for (const CStoredFont& stored : kStoredFonts) {
+        Store(stored);
+        const CCharFormat read = Read(true);
+        EXPECT_EQ(read.dwMask == kCfmEffects && read.dwEffects == kCfeBold, stored.givesNothing) << stored.what;
+        EXPECT_EQ(Read(false).dwMask == 0, stored.givesNothing) << stored.what;
+    }
+}
+
+TEST(MergeFontAttribute, TakesTheChosenValueOrClearsTheBit) {
+    CCharFormat pending;
+    pending.dwMask = kCfmEffects | kCfmSize | kCfmFace | kCfmColor;
+    pending.dwEffects = kCfeBold | kCfeUnderline;
+    pending.yHeight = 200;
+    pending.crTextColor = 0x00112233;
+    pending.bPitchAndFamily = 0x31;
+    std::strcpy(pending.szFaceName, "Arial");
+
+    CCharFormat chosen;
+    chosen.dwMask = kCfmItalic | kCfmBold | kCfmOffset;
+    chosen.dwEffects = kCfeItalic;  // bold reported as off
+    chosen.yOffset = 40;
+    chosen.yHeight = 999;
+    chosen.bPitchAndFamily = 0x12;
+    std::strcpy(chosen.szFaceName, "Tahoma");
+
+    const struct {
+        std::uint32_t bit;
+        std::uint32_t mask, effects;
+        std::int32_t height, offset;
+        const char* face;
+    } cases[] = {
+        {kCfmBold, pending.dwMask, kCfeUnderline, 200, 0, "Arial"},
+        {kCfmItalic, pending.dwMask, kCfeBold | kCfeUnderline | kCfeItalic, 200, 0, "Arial"},
+        {kCfmUnderline, pending.dwMask & ~kCfmUnderline, pending.dwEffects, 200, 0, "Arial"},
+        {kCfmOffset, pending.dwMask | kCfmOffset, pending.dwEffects, 200, 40, "Arial"},
+        {kCfmSize, pending.dwMask & ~kCfmSize, pending.dwEffects, 200, 0, "Arial"},
+        // Without the face bit the name goes and the bit stays; the pitch
+        // and family byte stays in any case.
+        {kCfmFace, pending.dwMask, pending.dwEffects, 200, 0, ""},
+    };
+    for (const auto& c : cases) {
+        CCharFormat merged = pending;
+        MergeFontAttribute(chosen, merged, c.bit);
+        EXPECT_EQ(merged.dwMask, c.mask) << std::hex << c.bit;
+        EXPECT_EQ(merged.dwEffects, c.effects) << std::hex << c.bit;
+        EXPECT_EQ(merged.yHeight, c.height) << std::hex << c.bit;
+        EXPECT_EQ(merged.yOffset, c.offset) << std::hex << c.bit;
+        EXPECT_STREQ(merged.szFaceName, c.face) << std::hex << c.bit;
+        EXPECT_EQ(merged.bPitchAndFamily, 0x31) << std::hex << c.bit;
+    }
+
+    chosen.dwMask |= kCfmFace;
+    CCharFormat merged = pending;
+    MergeFontAttribute(chosen, merged, kCfmFace);
+    EXPECT_STREQ(merged.szFaceName, "Tahoma");
+    EXPECT_EQ(merged.bPitchAndFamily, 0x31);
 }
 
 }  // namespace

@@ -62,10 +62,17 @@ bool CDialog::OnCommand(int id, int, HWND) {
 
 std::optional<LRESULT> CDialog::OnMessage(UINT, WPARAM, LPARAM) { return std::nullopt; }
 
+std::optional<LRESULT> CDialog::OnNotify(const NMHDR&) { return std::nullopt; }
+
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CDialog* attaching = message == WM_INITDIALOG ? reinterpret_cast<CDialog*>(lParam) : nullptr;
+    return HandleDialogMessage(attaching, window, message, wParam, lParam);
+}
+
+INT_PTR CDialog::HandleDialogMessage(CDialog* attaching, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrA(window, DWLP_USER, lParam);
-        if (auto* dialog = reinterpret_cast<CDialog*>(lParam)) dialog->m_window = window;
+        ::SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(attaching));
+        if (attaching) attaching->m_window = window;
     }
     auto* dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
     if (!dialog) return FALSE;
@@ -87,6 +94,11 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return OnInitDialog() ? TRUE : FALSE;
     case WM_COMMAND:
         return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
+    case WM_NOTIFY:
+        if (!lParam) return FALSE;
+        if (const std::optional<LRESULT> result = OnNotify(*reinterpret_cast<const NMHDR*>(lParam)))
+            return Result(message, *result);
+        return FALSE;
     case WM_NCDESTROY: {
         ::SetWindowLongPtrA(m_window, DWLP_USER, 0);
         m_window = nullptr;

@@ -1,9 +1,10 @@
 #pragma once
 // The program's own thin dialog framework: a dialog object that keeps its
-// pointer in the window's DWLP_USER from WM_INITDIALOG on, hands each message
-// to one virtual handler, writes results where the dialog manager expects
-// them, and keeps C++ exceptions inside. It runs modeless (the chat window)
-// or modal (Options, About, the name prompt).
+// pointer in the window's DWLP_USER from WM_INITDIALOG on, hands commands,
+// notifications and every other message to their own virtual handlers,
+// writes results where the dialog manager expects them, and keeps C++
+// exceptions inside. It runs modeless (the chat window) or modal (About, the
+// name prompt); property pages (PropertyPage.h) build on it.
 
 #include <windows.h>
 
@@ -28,6 +29,13 @@ public:
         if (m_window) ::SetWindowTextA(m_window, text.c_str());
     }
     std::string Text() const;
+    void Enable(bool enable) const {
+        if (m_window) ::EnableWindow(m_window, enable ? TRUE : FALSE);
+    }
+    bool IsEnabled() const { return m_window && ::IsWindowEnabled(m_window); }
+    void Focus() const {
+        if (m_window) ::SetFocus(m_window);
+    }
 
 private:
     int m_id = 0;
@@ -78,6 +86,10 @@ protected:
     virtual bool OnCommand(int id, int code, HWND control);
     virtual void OnOk() { EndOrDestroy(IDOK); }
     virtual void OnCancel() { EndOrDestroy(IDCANCEL); }
+    // WM_NOTIFY from a control (or, for a page, from its sheet): the result
+    // when handled, which goes back through DWLP_MSGRESULT; nothing leaves
+    // it to the dialog manager.
+    virtual std::optional<LRESULT> OnNotify(const NMHDR& header);
     // Every other message: the result when handled, nothing to leave it to
     // the dialog manager's default handling (which then still runs).
     virtual std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -85,6 +97,14 @@ protected:
     virtual void OnDestroyed() {}
 
     bool IsModal() const { return m_modal; }
+    int TemplateId() const { return m_templateId; }
+
+    // The work of a dialog procedure once it knows its object: `attaching`
+    // (at WM_INITDIALOG only) is bound to `window`; afterwards the object is
+    // found from the window. A dialog procedure of another shape (a property
+    // page finds its object elsewhere) hands its messages here.
+    static INT_PTR HandleDialogMessage(CDialog* attaching, HWND window, UINT message, WPARAM wParam,
+                                       LPARAM lParam);
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

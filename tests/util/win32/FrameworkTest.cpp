@@ -1,17 +1,21 @@
 // The window framework's own rules: owners close each handle exactly once,
-// and every message box gets an icon and the program's window in front as
-// its owner.
+// every message box gets an icon and the program's window in front as its
+// owner, and subclasses see a window's messages first, in a chain, for as
+// long as both they and the window live.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "util/win32/Handles.h"
 #include "util/win32/MessageBox.h"
+#include "util/win32/Subclass.h"
 
 namespace {
 
@@ -62,6 +66,56 @@ TEST(ShowMessageBox, AddsTheExclamationIconOnlyWhenNoneIsNamed) {
         {MB_ICONSTOP, MB_ICONSTOP},
     };
     for (const auto& c : cases) EXPECT_EQ(AddDefaultIcon(c.style), c.shown) << c.style;
+}
+
+std::string EditText(HWND edit) {
+    char text[64] = {};
+    ::GetWindowTextA(edit, text, sizeof text);
+    return text;
+}
+
+TEST(WindowSubclass, SeesMessagesFirstInAChainAndGoesWithItsObjectOrItsWindow) {
+    const HWND edit = ::CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr,
+                                        ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(edit);
+    std::vector<std::string> seen;
+    {
+        CWindowSubclass first, last;
+        ASSERT_TRUE(first.Install(edit, [&](UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+            if (message != WM_CHAR) return std::nullopt;
+            seen.push_back("first " + std::string(1, static_cast<char>(wParam)));
+            if (wParam == 'x') return 0;  // taken: the edit box never sees it
+            return std::nullopt;
+        }));
+        ASSERT_TRUE(last.Install(edit, [&](UINT message, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+            if (message != WM_CHAR) return std::nullopt;
+            seen.push_back("last " + std::string(1, static_cast<char>(wParam)));
+            if (wParam == 'u') return last.CallNext(message, 'U', lParam);  // passed on changed
+            return std::nullopt;
+        }));
+        for (const char typed : {'a', 'x', 'u'}) ::SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(typed), 1);
+        EXPECT_EQ(EditText(edit), "aU");
+        EXPECT_EQ(seen, (std::vector<std::string>{"last a", "first a", "last x", "first x", "last u", "first U"}));
+
+        // Installing again replaces rather than adds, and puts it in front.
+        ASSERT_TRUE(first.Install(edit, [&](UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+            if (message == WM_CHAR) seen.push_back("again");
+            return std::nullopt;
+        }));
+        seen.clear();
+        ::SendMessageA(edit, WM_CHAR, 'b', 1);
+        EXPECT_EQ(seen, (std::vector<std::string>{"again", "last b"}));
+    }
+    seen.clear();
+    ::SendMessageA(edit, WM_CHAR, 'c', 1);
+    EXPECT_TRUE(seen.empty()) << "removed with their objects";
+    EXPECT_EQ(EditText(edit), "aUbc");
+
+    CWindowSubclass outliving;
+    ASSERT_TRUE(outliving.Install(edit, [](UINT, WPARAM, LPARAM) { return std::optional<LRESULT>(); }));
+    ::DestroyWindow(edit);
+    EXPECT_FALSE(outliving.IsInstalled()) << "removed with the window";
+    EXPECT_FALSE(outliving.Install(edit, [](UINT, WPARAM, LPARAM) { return std::optional<LRESULT>(); }));
 }
 
 // A top-level window of this program; hidden unless asked.

@@ -1,0 +1,144 @@
+#include "app/FormatPage.h"
+
+#include "chattext/FormatChoices.h"
+#include "platform/win32/Win32CharFormat.h"
+#include "settings/ChatTextBackground.h"
+#include "settings/FontSettings.h"
+#include "settings/PrefixSetting.h"
+#include "settings/SettingsStore.h"
+
+namespace {
+
+void ReadFormat(const CSettingsKey& key, CHARFORMATA& format, const CHARFORMATA* source, bool boldByDefault) {
+    CCharFormat read;
+    if (source) {
+        const CCharFormat copy = FromPlatformCharFormat(*source);
+        ReadFontSetting(key, read, &copy, boldByDefault);
+    } else {
+        ReadFontSetting(key, read, nullptr, boldByDefault);
+    }
+    format = ToPlatformCharFormat(read);
+    format.cbSize = sizeof format;
+}
+
+}  // namespace
+
+std::string CFormatPage::CExampleSettings::PrefixCode() { return GetPrefixSetting(m_store); }
+
+void CFormatPage::CExampleSettings::ReadPrefixFormat(CHARFORMATA& format, const CHARFORMATA* source) {
+    ReadFormat(m_store.PrefixFont(), format, source, true);
+}
+
+void CFormatPage::CExampleSettings::ReadMessageFormat(CHARFORMATA& format, const CHARFORMATA* source) {
+    ReadFormat(m_store.GeneralFont(), format, source, false);
+}
+
+CFormatPage::CFormatPage(COptionsContext& context)
+    : CPropertyPage(IDD_OPTIONS_FORMAT),
+      m_context(context),
+      m_exampleSettings(context.store),
+      m_example(m_exampleSettings, context.timeZone) {}
+
+void CFormatPage::BindControls() { m_prefixList.Bind(Hwnd()); }
+
+bool CFormatPage::OnInitDialog() {
+    m_example.ReplaceDialogControl(IDC_EXAMPLE, Hwnd());
+    m_example.EnableLinks(true);
+    m_example.EnableContextMenu(false);
+    // A link in the example opens as one in the chat window's history does.
+    if (m_context.history) m_example.SetOpener(m_context.history->Opener());
+    m_example.EnableLogging(false);
+    SetExampleBackground(GetChatTextBackground(m_context.store, m_context.system));
+
+    ReadFontSetting(m_context.store.PrefixFont(), m_pendingPrefix, nullptr, true);
+    ReadFontSetting(m_context.store.GeneralFont(), m_pendingMessage, nullptr, false);
+    UpdateExample();  // the list is still empty: the stored prefix code applies
+
+    // With the focus, the example keeps its view at the top while the
+    // samples go in, instead of following the newest.
+    const HWND focus = ::GetFocus();
+    ::SetFocus(m_example.Hwnd());
+    for (const CMessageRecord& sample : FormatSampleMessages(m_context.timeZone)) m_example.AppendMessage(sample);
+    if (focus && ::IsWindow(focus)) ::SetFocus(focus);
+
+    const std::string stored = GetPrefixSetting(m_context.store);
+    for (const CPrefixChoice& choice : kPrefixChoices) {
+        const int added = m_prefixList.Add(std::string(choice.shown));
+        if (choice.code == stored) m_prefixList.Select(added);
+    }
+    return true;
+}
+
+bool CFormatPage::OnCommand(int id, int code, HWND control) {
+    switch (id) {
+    case IDC_PREFIXLIST:
+        if (code == CBN_SELCHANGE) UpdateExample();
+        return true;
+    case IDC_BACKGROUND:
+        if (code == BN_CLICKED) OnBackground();
+        return true;
+    case IDC_PREFIXFONT:
+        if (code == BN_CLICKED) PickFont(m_prefixFontDialog, m_pendingPrefix);
+        return true;
+    case IDC_MESSAGEFONT:
+        if (code == BN_CLICKED) PickFont(m_messageFontDialog, m_pendingMessage);
+        return true;
+    default:
+        return CPropertyPage::OnCommand(id, code, control);
+    }
+}
+
+std::optional<LRESULT> CFormatPage::OnNotify(const NMHDR& header) {
+    if (header.idFrom == IDC_EXAMPLE && header.code == EN_LINK)
+        return m_example.OnLink(reinterpret_cast<const ENLINK&>(header));
+    return CPropertyPage::OnNotify(header);
+}
+
+// The code of the selected choice; empty (the stored code applies) when
+// none is selected.
+std::string CFormatPage::GetSelectedPrefixCode() const {
+    const int selected = m_prefixList.Selection();
+    if (selected < 0) return {};
+    return std::string(PrefixCodeOfShownText(m_prefixList.ItemText(selected)));
+}
+
+void CFormatPage::UpdateExample() {
+    const CHARFORMATA prefix = ToPlatformCharFormat(m_pendingPrefix);
+    const CHARFORMATA message = ToPlatformCharFormat(m_pendingMessage);
+    m_example.Rerender(&prefix, &message, GetSelectedPrefixCode());
+}
+
+void CFormatPage::SetExampleBackground(COLORREF color) {
+    ::SendMessageA(m_example.Hwnd(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(color));
+}
+
+// The dialog keeps its colour and custom colours from one use to the next;
+// the two named backgrounds always stand first in its two rows.
+void CFormatPage::OnBackground() {
+    if (!m_colorDialog) m_colorDialog.emplace(GetChatTextBackground(m_context.store, m_context.system), Hwnd());
+    CColorChoice& dialog = *m_colorDialog;
+    dialog.CustomColors()[0] = m_context.system.QuerySystemColor(ESystemColor::Window);
+    dialog.CustomColors()[8] = m_context.system.QuerySystemColor(ESystemColor::ButtonFace);
+    const COLORREF before = dialog.Color();
+    if (!m_context.ui.ChooseColor(dialog.Dialog())) dialog.Dialog().rgbResult = before;
+    SetExampleBackground(dialog.Color());
+}
+
+void CFormatPage::PickFont(std::optional<CFontChoice>& dialog, CCharFormat& pending) {
+    if (!dialog) dialog.emplace(pending, Hwnd());
+    if (!m_context.ui.ChooseFont(dialog->Dialog())) return;
+    MergeChosenFont(dialog->Chosen(), pending);
+    UpdateExample();
+}
+
+bool CFormatPage::OnApply() {
+    CSettingsStore& store = m_context.store;
+    if (m_colorDialog) SetChatTextBackground(store, m_context.system, m_colorDialog->Color());
+    if (const std::string code = GetSelectedPrefixCode(); !code.empty()) SetPrefixSetting(store, code);
+    WriteFontSetting(store.GeneralFont(), m_pendingMessage);
+    WriteFontSetting(store.PrefixFont(), m_pendingPrefix);
+    // The chat window takes its background itself once the sheet is closed.
+    if (m_context.history && m_context.history->Hwnd() && ::IsWindow(m_context.history->Hwnd()))
+        m_context.history->Rerender(nullptr, nullptr, {});
+    return true;
+}

@@ -1,0 +1,102 @@
+#include "app/GeneralPage.h"
+
+#include "chattext/MessageLog.h"
+#include "settings/IntSettings.h"
+#include "settings/SettingsStore.h"
+#include "settings/UserName.h"
+#include "util/AsciiText.h"
+
+namespace {
+
+// Any stored value but 0 counts as on where the setting is read, so the box
+// shows it ticked; OK then stores 1.
+int CheckState(std::int32_t stored) { return stored != 0 ? BST_CHECKED : BST_UNCHECKED; }
+
+}  // namespace
+
+void CGeneralPage::BindControls() {
+    for (CDialogItem* item : std::initializer_list<CDialogItem*>{&m_viewButton, &m_log, &m_name, &m_lastSender,
+                                                                 &m_promptAllUsers, &m_playSound, &m_onNewMessage})
+        item->Bind(Hwnd());
+}
+
+// The template cannot carry the list's items (the resource compiler has no
+// initialisation data for controls): they come from the string table, in
+// the order of the values they stand for.
+void CGeneralPage::FillReactions() {
+    for (const UINT id : {IDS_ONNEWMESSAGE_FLASH, IDS_ONNEWMESSAGE_POPUP, IDS_ONNEWMESSAGE_NOTHING}) {
+        char text[64] = {};
+        ::LoadStringA(::GetModuleHandleA(nullptr), id, text, sizeof text);
+        m_onNewMessage.Add(text);
+    }
+}
+
+bool CGeneralPage::OnInitDialog() {
+    CSettingsStore& store = m_context.store;
+    FillReactions();
+    m_name.SetLimit(static_cast<int>(kMaxUserNameLength));
+    m_name.SetText(GetCurrentUserName(store, m_context.system));
+    m_name.Select(-1, 0);
+    m_name.ScrollCaret();
+    m_name.Focus();
+
+    m_lastSender.SetState(CheckState(GetIntSetting(store, kDefaultToLastSender)));
+    m_promptAllUsers.SetState(CheckState(GetIntSetting(store, kPromptOnAllUsers)));
+    m_onNewMessage.Select(GetIntSetting(store, kOnNewMessage));
+    m_playSound.SetState(CheckState(GetIntSetting(store, kPlaySnd)));
+    m_log.SetState(CheckState(GetIntSetting(store, kLogMessages)));
+    UpdateViewButton();
+    return false;  // the focus is in the name box
+}
+
+bool CGeneralPage::OnCommand(int id, int code, HWND control) {
+    switch (id) {
+    case IDC_USERNAME:
+        if (code == EN_CHANGE) OnNameChange();
+        return true;
+    case IDC_LOGMESSAGES:
+        if (code == BN_CLICKED) UpdateViewButton();
+        return true;
+    case IDC_VIEWLOG:
+        if (code == BN_CLICKED) OnView();
+        return true;
+    default:
+        return CPropertyPage::OnCommand(id, code, control);
+    }
+}
+
+void CGeneralPage::UpdateViewButton() { m_viewButton.Enable(m_log.IsChecked()); }
+
+// A name holds no tabs: a typed or pasted one becomes a space at once.
+// Putting the text back changes it again, and then there is no tab left.
+void CGeneralPage::OnNameChange() {
+    std::string text = m_name.Text();
+    if (!ReplaceTabsWithSpaces(text)) return;
+    const auto [start, end] = m_name.Selection();
+    m_name.SetText(text);
+    m_name.Select(static_cast<int>(start), static_cast<int>(end));
+    m_name.ScrollCaret();
+}
+
+// Whether the log exists is not looked at first: the shell or Notepad says
+// so better than a message of ours could.
+void CGeneralPage::OnView() {
+    const std::string path = GetLogFilePath(m_context.system);
+    if (m_context.ui.ShellOpen(path, "")) return;
+    if (m_context.ui.ShellOpen("notepad.exe", "\"" + path + "\"")) return;
+    m_context.ui.ShowMessage(Hwnd(), kLogNotOpenedText, MB_OK);
+}
+
+bool CGeneralPage::OnApply() {
+    CSettingsStore& store = m_context.store;
+    // Stored as typed: the name is cleaned wherever it is read.
+    SetCurrentUserName(store, m_name.Text());
+    SetIntSetting(store, kDefaultToLastSender, m_lastSender.State());
+    SetIntSetting(store, kPromptOnAllUsers, m_promptAllUsers.State());
+    SetIntSetting(store, kPlaySnd, m_playSound.State());
+    // A stored reaction that is none of the three selects nothing; it then
+    // stays as it was rather than becoming the list's "no selection".
+    if (const int reaction = m_onNewMessage.Selection(); reaction >= 0) SetIntSetting(store, kOnNewMessage, reaction);
+    SetIntSetting(store, kLogMessages, m_log.State());
+    return true;
+}
