@@ -45,6 +45,8 @@ bool CFormatPage::OnInitDialog() {
     m_example.ReplaceDialogControl(IDC_EXAMPLE, Hwnd());
     m_example.EnableLinks(true);
     m_example.EnableContextMenu(false);
+    // A link in the example opens as one in the chat window's history does.
+    if (m_context.history) m_example.SetOpener(m_context.history->Opener());
     m_example.EnableLogging(false);
     SetExampleBackground(GetChatTextBackground(m_context.store, m_context.system));
 

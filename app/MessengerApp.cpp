@@ -10,6 +10,7 @@
 #include "settings/TransportSetting.h"
 #include "settings/UserName.h"
 #include "util/Paths.h"
+#include "util/win32/MessageBox.h"
 #include "util/win32/ModulePath.h"
 
 namespace {
@@ -58,6 +59,7 @@ bool CMessengerApp::StartUp() {
     m_transport = std::make_unique<CProgramTransport>(transport);
     m_chatDlg = std::make_unique<CChatDlg>(m_transport->Api(), m_localComputer, m_settings, m_timeZone, m_desktop);
     m_chatDlg->SetQuitOnDestroy(true);
+    m_chatDlg->UseHelp(m_help, m_opener);
     m_chatDlg->SetOptionsDialog(&m_options);
     if (!m_chatDlg->CreateModeless(nullptr)) return true;  // the loop then ends at once on its WM_QUIT
     ::ShowWindow(m_chatDlg->Hwnd(), SW_HIDE);
@@ -87,6 +89,14 @@ bool CMessengerApp::RunSecondCopy() {
         ::SendMessageTimeoutA(running, ShowChatWndMessage(), 0, 0, kRunningCopyFlags, kRunningCopyTimeoutMs, &ignored);
     }
     return false;
+}
+
+WindowRef CMessengerApp::MainWindow() {
+    return m_chatDlg && m_chatDlg->Exists() ? reinterpret_cast<WindowRef>(m_chatDlg->Hwnd()) : kNoWindow;
+}
+
+void CMessengerApp::ShowMessage(const std::string& text) {
+    ShowMessageBox(reinterpret_cast<HWND>(MainWindow()), text, MB_OK);
 }
 
 int CMessengerApp::Run() {

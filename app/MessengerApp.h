@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "app/HelpCommands.h"
 #include "app/ProgramOptions.h"
 #include "app/ProgramTransport.h"
 #include "app/RegistryChatSettings.h"
@@ -14,19 +15,21 @@
 #include "settings/SettingsStore.h"
 #include "platform/win32/Win32DesktopApi.h"
 #include "platform/win32/Win32FileApi.h"
+#include "platform/win32/Win32RegistryApi.h"
+#include "platform/win32/Win32ShellApi.h"
 #include "platform/win32/Win32SystemApi.h"
 #include "util/win32/Handles.h"
 
 class CChatDlg;
 
-class CMessengerApp {
+class CMessengerApp final : private COpenerHost {
 public:
     // Loads the Rich Edit 2.0 library. `localComputer` is this computer's
     // name on the network; `store` outlives the application object.
     CMessengerApp(std::string localComputer, CSettingsStore& store);
     CMessengerApp(const CMessengerApp&) = delete;
     CMessengerApp& operator=(const CMessengerApp&) = delete;
-    ~CMessengerApp();
+    ~CMessengerApp() override;
 
     // True lets the message loop run; false ends the process at once (a
     // second copy, after asking the running one to show itself).
@@ -37,6 +40,10 @@ public:
 private:
     bool RunSecondCopy();
     void CarryOverLegacyIni(bool userNameUnset);
+    // What links and the Help commands open: owned by the chat window,
+    // told in the program's message boxes.
+    WindowRef MainWindow() override;
+    void ShowMessage(const std::string& text) override;
 
     CModule m_richEdit;
     CModule m_richEdit1;  // the dialog templates name its "RICHEDIT" class
@@ -48,6 +55,10 @@ private:
     CWin32DesktopApi m_desktop;
     CRegistryChatSettings m_settings{m_store, m_files, m_system};
     CSystemTimeZone m_timeZone;
+    CWin32ShellApi m_shell;
+    CWin32RegistryApi m_classes;
+    CLinkOpener m_opener{m_shell, m_classes, *this};
+    CProgramHelp m_help{m_opener};
     CProgramOptions m_options{m_store, m_system, m_files, m_timeZone};  // outlives the chat dialog
     std::unique_ptr<CProgramTransport> m_transport;
     std::unique_ptr<CChatDlg> m_chatDlg;

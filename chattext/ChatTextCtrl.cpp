@@ -54,14 +54,23 @@ bool CChatTextCtrl::ReplaceDialogControl(int id, HWND dialog) {
         exStyle, "RichEdit20A", "", style | ES_SAVESEL, rect.left, rect.top, rect.right - rect.left,
         rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
         reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
-    if (!created) return ::IsWindow(placeholder) != FALSE;
+    if (!created) {
+        ListenToInput();
+        return ::IsWindow(placeholder) != FALSE;
+    }
 
     ::SetWindowPos(created, placeholder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ::DestroyWindow(placeholder);
     m_window = created;
     format.dwMask |= CFM_FACE | CFM_BOLD;
     Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    ListenToInput();
     return true;
+}
+
+void CChatTextCtrl::ListenToInput() {
+    const auto mask = static_cast<LPARAM>(Send(EM_GETEVENTMASK));
+    Send(EM_SETEVENTMASK, 0, mask | ENM_MOUSEEVENTS | ENM_KEYEVENTS);
 }
 
 void CChatTextCtrl::OnAttached() {
@@ -254,7 +263,7 @@ LRESULT CChatTextCtrl::OnLink(const ENLINK& link) {
         result = 1;
         if (link.msg == WM_LBUTTONDOWN && !text.empty()) {
             ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
-            OpenLink(text, true, Hwnd());
+            if (m_opener) m_opener->OpenLink(text, true);
             ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
             // The window under the pointer then sets its own cursor again.
             POINT point{};
@@ -287,12 +296,30 @@ std::string CChatTextCtrl::GetTextRange(const CHARRANGE& range) {
     SetRedraw(false);
     const CHARRANGE saved = Selection();
     Select(first, last);
-    // Two bytes a character leaves room for double-byte code pages.
-    std::vector<char> buffer(static_cast<std::size_t>(last - first) * 2 + 1, '\0');
-    const auto copied = static_cast<std::size_t>(Send(EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(buffer.data())));
+    std::string text = SelectedText();
     Select(saved.cpMin, saved.cpMax);
     SetRedraw(true);
-    return std::string(buffer.data(), std::min(copied, buffer.size() - 1));
+    return text;
+}
+
+// EM_GETSELTEXT writes as much as the selection takes into a buffer whose
+// size it is not told; under a code page such as UTF-8 one character takes
+// up to MaxCharSize bytes. EM_GETTEXTEX is given the room in bytes.
+std::string CChatTextCtrl::SelectedText() const {
+    const CHARRANGE range = Selection();
+    if (range.cpMax <= range.cpMin) return {};
+    CPINFO codePage{};
+    const std::size_t perCharacter = ::GetCPInfo(CP_ACP, &codePage) ? std::max<UINT>(codePage.MaxCharSize, 1) : 4;
+    const std::size_t room = static_cast<std::size_t>(range.cpMax - range.cpMin) * perCharacter + 1;
+    std::vector<char> buffer(room, '\0');
+    GETTEXTEX request{};
+    request.cb = static_cast<DWORD>(room);
+    request.flags = GT_SELECTION;
+    request.codepage = CP_ACP;
+    const auto copied = static_cast<std::size_t>(
+        std::max<LRESULT>(0, Send(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(buffer.data()))));
+    buffer.back() = '\0';
+    return std::string(buffer.data(), std::min(copied, std::strlen(buffer.data())));
 }
 
 LONG CChatTextCtrl::EndPosition() const {

@@ -2,7 +2,9 @@
 // The chat history: a read-only Rich Edit 2.0 control in which every shown
 // message is one line, its prefix in the prefix font and its text in the
 // message font. The control keeps its own list of the shown messages so that
-// it can draw them all again and drop the oldest at the text limit.
+// it can draw them all again and drop the oldest at the text limit. Its
+// right-click menu and its own keys reach it from the owner dialog, which
+// hands on the control's EN_MSGFILTER notifications and WM_CONTEXTMENU.
 
 #include <windows.h>
 
@@ -15,6 +17,7 @@
 #include "chattext/ShownMessages.h"
 #include "messaging/MessageRecord.h"
 
+class CLinkOpener;
 class CTimeZone;
 
 class CChatTextCtrl {
@@ -31,6 +34,9 @@ public:
     HWND Hwnd() const { return m_window; }
 
     void EnableLinks(bool on);
+    // Where links and the Open command go; without one nothing is opened.
+    void SetOpener(CLinkOpener* opener) { m_opener = opener; }
+    CLinkOpener* Opener() const { return m_opener; }
     void EnableContextMenu(bool on) { m_contextMenuEnabled = on; }
     void EnableLogging(bool on) { m_loggingEnabled = on; }
     // The next logged line starts a new dated block.
@@ -48,6 +54,21 @@ public:
     LRESULT OnLink(const ENLINK& link);
     // The text of a character range, the selection left as it was.
     std::string GetTextRange(const CHARRANGE& range);
+    // The selected text as the control keeps it (a line end is one carriage
+    // return), read with a call bounded by the buffer's size in bytes.
+    std::string SelectedText() const;
+
+    // One EN_MSGFILTER notification (mouse and key events of the control);
+    // non-zero keeps the message from the control.
+    LRESULT OnMessageFilter(const MSGFILTER& filter);
+    // The right-click menu at `screen`; (-1, -1) asks for it beside the
+    // selection, as from the keyboard.
+    void OnContextMenu(POINT screen);
+    // Copy, Select All, Clear All and Open; false for any other id.
+    bool OnMenuCommand(int id);
+    // Opens the selected file name with the shell, or says it could not.
+    void OpenSelection();
+    void SelectAll();
 
     const CShownMessages& ShownMessages() const { return m_shown; }
     const CHARFORMATA& PrefixFormat() const { return m_prefixFormat; }
@@ -68,6 +89,12 @@ private:
     void ScrollToEnd();
     void ReconcileFormats();
     void LogLine(const std::string& line);
+    // Mouse and key events go to the owner as EN_MSGFILTER.
+    void ListenToInput();
+    bool OnKeyDown(WPARAM key);
+    POINT KeyboardMenuPoint() const;
+    // The number of characters as the control counts them (a line end is one).
+    LONG CharacterCount() const;
 
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     LONG EndPosition() const;
@@ -81,6 +108,7 @@ private:
 
     CHistorySettings& m_settings;
     const CTimeZone& m_timeZone;
+    CLinkOpener* m_opener = nullptr;
     HWND m_window = nullptr;
     std::string m_prefixCodeOverride;
     CShownMessages m_shown;

@@ -1,16 +1,60 @@
 #include "chattext/OpenLink.h"
 
-#include <windows.h>
+#include <vector>
 
-#include <shellapi.h>
+namespace {
 
-#include "util/win32/MessageBox.h"
+constexpr std::string_view kMailto = "mailto:";
+constexpr std::string_view kQuotedPlaceholder = "\"%1\"";
+constexpr std::string_view kPlaceholder = "%1";
 
-bool OpenLink(const std::string& text, bool reportErrors, HWND window) {
-    if (text.empty()) return false;
-    const auto result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteA(nullptr, "open", text.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    if (result > 32) return true;
-    if (reportErrors) ShowMessageBox(window, "Mivlet could not open \"" + text + "\".");
+bool StartsWith(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
+
+}  // namespace
+
+bool IsNetworkPath(std::string_view text) { return StartsWith(text, "\\\\"); }
+
+std::string OpenLinkFailureText(std::string_view text) {
+    if (StartsWith(text, kMailto))
+        return "Mivlet could not find a mail program installed on your computer.  You can send an e-mail to this "
+               "address at\r\n" +
+               std::string(text.substr(kMailto.size()));
+    if (IsNetworkPath(text))
+        return "Mivlet could not find the network path\r\nspecified.  Please verify the path and try again.";
+    return "Mivlet could not find a web browser on your computer.  You can visit this site at\r\n" + std::string(text);
+}
+
+std::string BrowserCommandLine(std::string_view commandTemplate, std::string_view text) {
+    std::size_t cut = commandTemplate.find(kQuotedPlaceholder);
+    if (cut == std::string_view::npos) cut = commandTemplate.find(kPlaceholder);
+    std::string line(commandTemplate.substr(0, cut));
+    line += ' ';
+    line += text;
+    return line;
+}
+
+bool CLinkOpener::OpenLink(const std::string& text, bool showErrors) {
+    if (!IsNetworkPath(text) || m_shell.PathExists(text)) {
+        if (OpenWithBrowser(text)) return true;
+    }
+    if (showErrors) m_host.ShowMessage(OpenLinkFailureText(text));
     return false;
+}
+
+bool CLinkOpener::OpenWithBrowser(const std::string& text) {
+    if (m_shell.OpenWithShell(text, m_host.MainWindow())) return true;
+    const std::string fileType = ReadClassesDefault(".htm");
+    if (fileType.empty()) return false;
+    const std::string commandTemplate = ReadClassesDefault(fileType + "\\shell\\open\\command");
+    if (commandTemplate.empty()) return false;
+    return m_shell.RunCommandLine(BrowserCommandLine(commandTemplate, text));
+}
+
+std::string CLinkOpener::ReadClassesDefault(const std::string& path) {
+    const CRegistryKeyHandle key(m_registry, m_registry.OpenClassesKey(path));
+    if (!key.IsValid()) return {};
+    std::vector<char> buffer(kMaxRegistryText + 1, '\0');
+    auto size = static_cast<std::uint32_t>(kMaxRegistryText);
+    if (!m_registry.QueryValue(key.Get(), "", nullptr, buffer.data(), &size)) return {};
+    return std::string(buffer.data());
 }

@@ -184,7 +184,7 @@ bool CChatDlg::OnCommand(int id, int code, HWND control) {
     case ID_APP_ABOUT: OnAbout(); return true;
     case ID_VIEW_README:
     case ID_EMAIL_SUPPORT:
-    case ID_VISIT_WEBSITE: return true;  // taken, so that no default handling runs
+    case ID_VISIT_WEBSITE: OnHelpCommand(id); return true;
     case ID_APP_EXIT: ExitProgram(); return true;
     case IDC_SEND: OnSend(); return true;
     default: return CDialog::OnCommand(id, code, control);
@@ -203,6 +203,7 @@ std::optional<LRESULT> CChatDlg::OnMessage(UINT message, WPARAM wParam, LPARAM l
     case WM_SYSCOMMAND: return OnSysCommand(wParam);
     case WM_ACTIVATE: return OnActivate(wParam);
     case WM_SHOWWINDOW: return OnShowWindow(wParam);
+    case WM_CONTEXTMENU: return OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
     case WM_WININICHANGE: return OnWinIniChange();
     case WM_QUERYDRAGICON: return reinterpret_cast<LRESULT>(m_smallIcon);
     case WM_TIMER: return OnTimer(wParam);
@@ -242,8 +243,12 @@ std::optional<LRESULT> CChatDlg::OnShowWindow(WPARAM shown) {
 }
 
 std::optional<LRESULT> CChatDlg::OnNotify(const NMHDR& header) {
-    if (header.idFrom != IDC_HISTORY || header.code != EN_LINK) return std::nullopt;
-    return m_history.OnLink(reinterpret_cast<const ENLINK&>(header));
+    if (header.idFrom != IDC_HISTORY) return std::nullopt;
+    switch (header.code) {
+    case EN_LINK: return m_history.OnLink(reinterpret_cast<const ENLINK&>(header));
+    case EN_MSGFILTER: return m_history.OnMessageFilter(reinterpret_cast<const MSGFILTER&>(header));
+    default: return std::nullopt;
+    }
 }
 
 LRESULT CChatDlg::OnWinIniChange() {
@@ -276,15 +281,6 @@ void CChatDlg::OnOptions() {
     ApplySettings();
     ::RedrawWindow(m_history.Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     ::SetFocus(m_messageBox.Hwnd());
-}
-
-// The program's name and release date, in a message box.
-void CChatDlg::OnAbout() {
-    if (HasModalPopup()) return;
-    ShowChat(true, false);
-    const CBuildInfo build = ThisBuild();
-    ShowMessage("Mivlet version " + build.version + "\n\nRelease date: " + MakeLongDate(build.date) + ".",
-                MB_OK | MB_ICONINFORMATION);
 }
 
 // Owned by the chat window, or by the modal window open over it, whichever

@@ -21,6 +21,8 @@
 #include "resources/ResourceIds.h"
 #include "util/win32/Dialog.h"
 
+class CHelpCommands;
+class CLinkOpener;
 class COptionsDialog;
 class CTimeZone;
 
@@ -66,6 +68,9 @@ public:
     // What the tray icon calls in place of Shell_NotifyIconA; before
     // FinishStartUp.
     void SetNotifyIconCall(CNotifyIconCall call) { m_notifyIcon = std::move(call); }
+    // Where the Help commands and what the history opens go; until this is
+    // called they do nothing.
+    void UseHelp(CHelpCommands& help, CLinkOpener& opener);
     // What the Options command opens; without it the command only takes up
     // the settings again.
     void SetOptionsDialog(COptionsDialog* options) { m_options = options; }
@@ -117,6 +122,8 @@ protected:
 private:
     void OnOptions();
     void OnAbout();
+    void OnHelpCommand(int id);
+    std::optional<LRESULT> OnContextMenu(HWND source, LPARAM point);
     // Send!: false when the text stays in the message box.
     void OnSend();
     bool SendTypedText(const std::string& text);
@@ -157,6 +164,7 @@ private:
     void Exit() override;
 
     std::unique_ptr<CTrayIcon> m_trayIcon;
+    CHelpCommands* m_help = nullptr;
     CDialogItem m_captionPlaceholder{IDC_CAPTIONPLACEHOLDER};
     CDialogItem m_iconPlaceholder{IDC_ICONPLACEHOLDER};
     CDialogItem m_sendButton{IDC_SEND};

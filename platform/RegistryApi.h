@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+#include "util/ApiResource.h"
+
 // An opaque key; on Win32 it is the HKEY value itself. Zero is no key.
 using RegistryKey = std::uintptr_t;
 inline constexpr RegistryKey kNoRegistryKey = 0;
@@ -23,7 +25,8 @@ inline constexpr std::uint32_t kRegQword = 11;
 
 // The two roots the settings live under: the computer's, which a standard
 // user may read but not write, and the user's own.
-enum class ERegistryRoot { LocalMachine, CurrentUser };
+// HKEY_CLASSES_ROOT holds the file types; it is only ever read.
+enum class ERegistryRoot { LocalMachine, CurrentUser, ClassesRoot };
 
 class CRegistryApi {
 public:
@@ -38,9 +41,11 @@ public:
     // RegOpenKeyExA(root, path, 0, KEY_READ): a key that is there, for
     // reading only. kNoRegistryKey when it is missing or may not be read.
     virtual RegistryKey OpenKeyForReading(ERegistryRoot root, const std::string& path) = 0;
+    // A key of the file types, never created.
+    RegistryKey OpenClassesKey(const std::string& path) { return OpenKeyForReading(ERegistryRoot::ClassesRoot, path); }
     virtual bool CloseKey(RegistryKey key) = 0;
 
-    // RegQueryValueExA. With `data` null only the size is asked for. Otherwise
+    // RegQueryValueExA; the empty name is the key's default value. With `data` null only the size is asked for. Otherwise
     // `*size` is the room in `data` on the way in and the size of the stored
     // data on the way out; data that does not fit is a failure
     // (ERROR_MORE_DATA). `type` may be null.
@@ -54,3 +59,6 @@ public:
     // RegFlushKey.
     virtual bool FlushKey(RegistryKey key) = 0;
 };
+
+// Owns one key of a CRegistryApi and closes it when it goes.
+using CRegistryKeyHandle = CApiResource<CRegistryApi, RegistryKey, kNoRegistryKey, &CRegistryApi::CloseKey>;

@@ -39,6 +39,12 @@
 #define ID_APP_ABOUT 57664
 #define ID_APP_EXIT 57665
 
+/* Help: the About box, its picture, and the read-me page. */
+#define IDR_README 103
+#define IDB_ABOUT 104
+#define IDD_ABOUT 107
+#define IDC_ABOUTTEXT 1010
+
 /* The Options sheet: its pages, their controls and texts. */
 #define IDD_OPTIONS_GENERAL 201
 #define IDD_OPTIONS_FORMAT 202

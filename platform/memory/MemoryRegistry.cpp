@@ -66,7 +66,7 @@ CMemoryRegistry::Key* CMemoryRegistry::FindKey(RegistryKey key) {
 RegistryKey CMemoryRegistry::Remember(ERegistryRoot root, const std::string& path, bool writable) {
     const RegistryKey handle = m_nextHandle++;
     m_handles[handle] = COpenKey{Id(root, path), writable};
-    m_opened.push_back(root == ERegistryRoot::CurrentUser ? "HKCU\\" + path : path);
+    m_opened.push_back(root == ERegistryRoot::CurrentUser ? "HKCU\\" + path : root == ERegistryRoot::ClassesRoot ? "HKCR\\" + path : path);
     return handle;
 }
 

@@ -29,7 +29,7 @@ public:
     // on keys that did open for writing, under both roots or one.
     void DenyKey(std::string_view path) { m_denied.insert(LowerAscii(path)); }
     void SetRootReadOnly(ERegistryRoot root, bool readOnly) { m_readOnly[Index(root)] = readOnly; }
-    void SetWritesFail(bool fail) { m_writesFail[0] = m_writesFail[1] = fail; }
+    void SetWritesFail(bool fail) { m_writesFail[0] = m_writesFail[1] = m_writesFail[2] = fail; }
     void SetWritesFail(ERegistryRoot root, bool fail) { m_writesFail[Index(root)] = fail; }
 
     // Inspection and set-up beside the program's own calls.
@@ -41,6 +41,10 @@ public:
                                                   std::string_view name) const;
     std::vector<std::string> ValueNames(ERegistryRoot root, std::string_view path) const;  // as first written, sorted
     bool HasKey(ERegistryRoot root, std::string_view path) const;
+    // A file type's key under HKEY_CLASSES_ROOT; the empty name is its default value.
+    void PutClassesString(std::string_view path, std::string_view name, std::string_view text) {
+        PutString(ERegistryRoot::ClassesRoot, path, name, text);
+    }
 
     void PutValue(std::string_view path, std::string_view name, std::uint32_t type, std::string bytes) {
         PutValue(ERegistryRoot::LocalMachine, path, name, type, std::move(bytes));
@@ -87,7 +91,7 @@ private:
         bool writable = false;
     };
 
-    static int Index(ERegistryRoot root) { return root == ERegistryRoot::CurrentUser ? 1 : 0; }
+    static int Index(ERegistryRoot root) { return static_cast<int>(root); }
     static KeyId Id(ERegistryRoot root, std::string_view path) { return {Index(root), LowerAscii(path)}; }
     RegistryKey Remember(ERegistryRoot root, const std::string& path, bool writable);
     COpenKey* FindOpen(RegistryKey key);
@@ -98,8 +102,8 @@ private:
     std::map<RegistryKey, COpenKey> m_handles;
     RegistryKey m_nextHandle = 0x80;
     std::set<std::string> m_denied;
-    bool m_readOnly[2] = {false, false};
-    bool m_writesFail[2] = {false, false};
+    bool m_readOnly[3] = {false, false, false};
+    bool m_writesFail[3] = {false, false, false};
     std::vector<std::string> m_opened;
     int m_flushes = 0;
 };

@@ -10,7 +10,12 @@ static_assert(kRegSz == REG_SZ && kRegBinary == REG_BINARY && kRegDword == REG_D
 HKEY ToKey(RegistryKey key) { return reinterpret_cast<HKEY>(key); }
 
 HKEY ToRoot(ERegistryRoot root) {
-    return root == ERegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    switch (root) {
+    case ERegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
+    case ERegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
+    case ERegistryRoot::LocalMachine: break;
+    }
+    return HKEY_LOCAL_MACHINE;
 }
 
 }  // namespace

@@ -317,8 +317,11 @@ TEST(MivletProgram, AboutBoxAndVersionReplyTellTheVersionOfTheVersionResource) {
     PostMessageA(window, WM_COMMAND, 57664, 0);  // About
     HWND box = WaitForWindow(program.id, "#32770", true, window);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(LongestChildText(box).rfind("Mivlet version " + version + "\n", 0), 0u) << LongestChildText(box);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    // Another process's edit box tells its text through WM_GETTEXT only.
+    char aboutText[1024] = {};
+    SendMessageA(GetDlgItem(box, IDC_ABOUTTEXT), WM_GETTEXT, sizeof aboutText, reinterpret_cast<LPARAM>(aboutText));
+    EXPECT_EQ(std::string(aboutText).rfind("Mivlet version " + version + "\r\n", 0), 0u) << aboutText;
+    PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
 
     char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD size = sizeof computer;

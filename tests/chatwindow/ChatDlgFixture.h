@@ -8,17 +8,22 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "chattext/OpenLink.h"
 #include "chattext/TimeZone.h"
 #include "chatwindow/ChatDlg.h"
 #include "chatwindow/ComboRecipientList.h"
+#include "chatwindow/HelpCommands.h"
 #include "messaging/Mailslot.h"
 #include "platform/memory/MemoryDesktop.h"
 #include "platform/memory/MemoryNetwork.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "platform/memory/MemoryShell.h"
 #include "util/win32/Dialog.h"
 #include "resources/ResourceIds.h"
 
@@ -95,15 +100,17 @@ protected:
         return promptAnswer.has_value();
     }
     std::string ModulePath() override { return modulePath; }
-    // The Help menu's commands are recorded here and go no further.
+    // The Help menu's commands are recorded here on their way to the test's
+    // Help commands (CTestHelp), which open nothing.
     bool OnCommand(int id, int code, HWND control) override {
         switch (id) {
         case ID_VIEW_README:
         case ID_APP_ABOUT:
         case ID_VISIT_WEBSITE:
-        case ID_EMAIL_SUPPORT: helpCommands.push_back(id); return true;
-        default: return CChatDlg::OnCommand(id, code, control);
+        case ID_EMAIL_SUPPORT: helpCommands.push_back(id); break;
+        default: break;
         }
+        return CChatDlg::OnCommand(id, code, control);
     }
 
 public:
@@ -126,6 +133,33 @@ struct CTestShell {
             return answer;
         };
     }
+};
+
+// What the opener shows and whom it names as the main window.
+class CTestOpenerHost : public COpenerHost {
+public:
+    HWND mainWindow = nullptr;
+    std::vector<std::string> messages;
+
+    WindowRef MainWindow() override { return reinterpret_cast<WindowRef>(mainWindow); }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+};
+
+// The Help commands as the chat window hands them on, recorded.
+class CTestHelp : public CHelpCommands {
+public:
+    std::vector<std::string> calls;
+    std::vector<HWND> aboutParents;
+    std::function<void(HWND)> onAbout;  // runs in place of the About box
+
+    void ShowAbout(HWND parent) override {
+        calls.push_back("about");
+        aboutParents.push_back(parent);
+        if (onAbout) onAbout(parent);
+    }
+    void ViewReadMe() override { calls.push_back("readme"); }
+    void VisitWebSite() override { calls.push_back("website"); }
+    void EmailSupport() override { calls.push_back("email"); }
 };
 
 class ChatDlgTest : public ::testing::Test {
@@ -161,6 +195,8 @@ protected:
         }
         ::ShowWindow(copy->Hwnd(), SW_HIDE);
         copy->SetNotifyIconCall(shell.Call());
+        copy->UseHelp(help, opener);
+        if (!openerHost.mainWindow) openerHost.mainWindow = copy->Hwnd();
         return copy;
     }
     DesktopWindow Chat() const { return reinterpret_cast<DesktopWindow>(dlg->Hwnd()); }
@@ -290,5 +326,10 @@ protected:
     CMemoryDesktop desktop;
     CTestShell shell;
     CTestSettings settings;
+    CMemoryShell linkShell;
+    CMemoryRegistry classes;
+    CTestOpenerHost openerHost;
+    CLinkOpener opener{linkShell, classes, openerHost};
+    CTestHelp help;
     std::unique_ptr<CTestChatDlg> dlg;
 };

@@ -1,0 +1,27 @@
+#pragma once
+// The seam for starting things with the programs the system associates with
+// them: the shell's "open" verb, the test whether a path exists, and a
+// command line run as it is. The Win32 backend starts real programs; the
+// in-memory backend records what it was asked and answers as the test says,
+// so that tests never start a browser or a mail program.
+
+#include <cstdint>
+#include <string>
+
+// An opaque window; on Win32 it is the HWND value itself. Zero is none.
+using WindowRef = std::uintptr_t;
+inline constexpr WindowRef kNoWindow = 0;
+
+class CShellApi {
+public:
+    virtual ~CShellApi() = default;
+
+    // ShellExecuteA(owner, "open", target, no parameters, no folder,
+    // SW_SHOW): true when the shell reports success (a result above 32).
+    virtual bool OpenWithShell(const std::string& target, WindowRef owner) = 0;
+    // FindFirstFileA finds the name.
+    virtual bool PathExists(const std::string& path) = 0;
+    // WinExec(commandLine, SW_SHOW): true when the program was started (a
+    // result above 31).
+    virtual bool RunCommandLine(const std::string& commandLine) = 0;
+};
