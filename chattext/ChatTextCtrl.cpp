@@ -92,8 +92,9 @@ std::string CChatTextCtrl::GetPrefixCode() {
     return m_prefixCodeOverride.empty() ? m_settings.PrefixCode() : m_prefixCodeOverride;
 }
 
-std::string CChatTextCtrl::ComposeLine(const CMessageRecord& record, std::size_t& prefixLength) {
-    const std::string prefix = ExpandPrefix(GetPrefixCode(), record, m_timeZone);
+std::string CChatTextCtrl::ComposeLine(const std::string& prefixCode, const CMessageRecord& record,
+                                      std::size_t& prefixLength) {
+    const std::string prefix = ExpandPrefix(prefixCode, record, m_timeZone);
     prefixLength = prefix.size();
     return ComposeHistoryLine(prefix, record.text);
 }
@@ -102,29 +103,45 @@ void CChatTextCtrl::LogLine(const std::string& line) {
     if (m_loggingEnabled) m_settings.LogLine(line, m_logHeaderPending);
 }
 
-void CChatTextCtrl::AppendMessage(const CMessageRecord& record) {
+void CChatTextCtrl::AppendMessage(const CMessageRecord& record) { AppendMessages({record}); }
+
+void CChatTextCtrl::AppendMessages(const std::vector<CMessageRecord>& records) {
+    if (records.empty()) return;
+    const std::string prefixCode = GetPrefixCode();
+    std::vector<std::pair<std::string, std::size_t>> lines(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        CMessageRecord shown = records[i];
+        lines[i].first = ComposeLine(prefixCode, shown, lines[i].second);
+        shown.displayLength = static_cast<std::int32_t>(std::min<std::size_t>(lines[i].first.size(), INT32_MAX));
+        m_shown.Append(shown);
+        LogLine(lines[i].first);
+    }
+    // A quit command read in the same step may have ended the window; the
+    // log has the lines all the same.
+    if (!::IsWindow(m_window)) return;
+
     CHARRANGE selection = Selection();
     const LONG firstVisible = FirstVisibleLine();
-
-    std::size_t prefixLength = 0;
-    CMessageRecord shown = record;
-    const std::string line = ComposeLine(shown, prefixLength);
-    shown.displayLength = static_cast<std::int32_t>(std::min<std::size_t>(line.size(), INT32_MAX));
-    m_shown.Append(shown);
-    LogLine(line);
-
     SetRedraw(false);
+    // The oldest go in one deletion; new lines that do not fit beside the
+    // newest are never drawn at all.
+    const std::size_t drawn = m_shown.Size() - lines.size();
     const auto limit = static_cast<std::int64_t>(Send(EM_GETLIMITTEXT));
-    while (m_shown.MustTrim(limit)) {
-        const LONG span = m_shown.Oldest().span;
+    std::size_t dropped = 0;
+    LONG span = 0;
+    for (; m_shown.MustTrim(limit); ++dropped) {
+        if (dropped < drawn) span += m_shown.Oldest().span;
+        m_shown.DropOldest();
+    }
+    if (span > 0) {
         Select(0, span);
         ReplaceSelection("");
-        m_shown.DropOldest();
         // The user's selection stays on the text it was on.
         selection.cpMin = std::max<LONG>(0, selection.cpMin - span);
         selection.cpMax = std::max<LONG>(0, selection.cpMax - span);
     }
-    m_shown.SetSpan(m_shown.Size() - 1, InsertLine(line, prefixLength));
+    for (std::size_t i = dropped > drawn ? dropped - drawn : 0; i < lines.size(); ++i)
+        m_shown.SetSpan(m_shown.Size() - (lines.size() - i), InsertLine(lines[i].first, lines[i].second));
 
     if (::GetParent(m_window) && ::GetFocus() != m_window) {
         const LONG end = EndPosition();
@@ -208,9 +225,10 @@ void CChatTextCtrl::Rerender(const CHARFORMATA* prefixFormat, const CHARFORMATA*
 
     // A longer prefix can make the messages longer than the limit: the
     // oldest go, as after an append, before anything is drawn.
+    const std::string code = GetPrefixCode();
     std::vector<std::pair<std::string, std::size_t>> lines(m_shown.Size());
     for (std::size_t i = 0; i < m_shown.Size(); ++i) {
-        lines[i].first = ComposeLine(m_shown[i].record, lines[i].second);
+        lines[i].first = ComposeLine(code, m_shown[i].record, lines[i].second);
         m_shown.SetDisplayLength(i, static_cast<std::int32_t>(std::min<std::size_t>(lines[i].first.size(), INT32_MAX)));
     }
     const auto limit = static_cast<std::int64_t>(Send(EM_GETLIMITTEXT));

@@ -12,6 +12,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "chattext/HistorySettings.h"
 #include "chattext/ShownMessages.h"
@@ -45,6 +46,9 @@ public:
     // Shows one message (copied) at the end, dropping the oldest messages
     // while the display lengths add up to more than the text limit.
     void AppendMessage(const CMessageRecord& record);
+    // The same for the messages of one receive step, in order: the history
+    // trims, scrolls and draws once for all of them.
+    void AppendMessages(const std::vector<CMessageRecord>& records);
     // Takes new formats (null: from the settings) and a prefix code (empty:
     // the setting) and draws every shown message again.
     void Rerender(const CHARFORMATA* prefixFormat, const CHARFORMATA* messageFormat, std::string_view prefixCode);
@@ -82,7 +86,7 @@ private:
     void OnAttached();
     std::string GetPrefixCode();
     // The composed line of `record`; `prefixLength` receives its prefix's.
-    std::string ComposeLine(const CMessageRecord& record, std::size_t& prefixLength);
+    std::string ComposeLine(const std::string& prefixCode, const CMessageRecord& record, std::size_t& prefixLength);
     // Appends the line at the end of the text, selection kept; returns the
     // characters the control took for it.
     LONG InsertLine(const std::string& line, std::size_t prefixLength);

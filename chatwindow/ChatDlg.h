@@ -99,6 +99,9 @@ public:
     // when no input, painting or other message waits, so catching up never
     // freezes the window.
     static constexpr UINT kCatchUpPeriodMs = USER_TIMER_MINIMUM;
+    // The longest one receive timer's steps may keep the window from
+    // painting while it catches up.
+    static constexpr DWORD kCatchUpBudgetMs = 50;
     // Posted by the carrier when a datagram arrives.
     static constexpr UINT kMessageArrived = WM_APP + 1;
     static constexpr LONG kHistoryTextLimit = 65536;
@@ -134,6 +137,9 @@ private:
     bool IsMessageBoxFocused() const;
     LRESULT OnTimer(UINT_PTR id);
     void OnReceiveTick();
+    // One receive step and the window's reactions; false when a quit
+    // command ended the window.
+    bool ReceiveStep();
     void OnDatagramArrived();
     // The next receive tick comes at once while datagrams are left over.
     void PaceReceiving();

@@ -2,18 +2,35 @@
 // list mirrored from the peer table.
 
 #include "chatwindow/ChatDlg.h"
+
+#include <vector>
+
 #include "resources/ResourceIds.h"
 
+// While datagrams are left over, steps follow one another for as long as
+// nothing waits for the window: no input, no message sent from another
+// program, and not longer than a budget, after which it paints.
 void CChatDlg::OnReceiveTick() {
+    const DWORD start = ::GetTickCount();
+    do {
+        if (!ReceiveStep()) return;
+    } while (m_session.HasMore() && HIWORD(::GetQueueStatus(QS_INPUT | QS_SENDMESSAGE | QS_HOTKEY)) == 0 &&
+             ::GetTickCount() - start < kCatchUpBudgetMs);
+    PaceReceiving();
+}
+
+bool CChatDlg::ReceiveStep() {
+    std::vector<CMessageRecord> arrived;
     const auto last =
-        m_session.Receive([this](const CMessageRecord& record) { m_history.AppendMessage(record); });
-    // A quit command may have ended the window within this tick.
-    if (!Exists()) return;
+        m_session.Receive([&arrived](const CMessageRecord& record) { arrived.push_back(record); });
+    m_history.AppendMessages(arrived);
+    // A quit command may have ended the window within this step.
+    if (!Exists()) return false;
     if (last) {
         RefreshRecipientList();
         if (last->found) NotifyNewMessage(last->sender);
     }
-    PaceReceiving();
+    return true;
 }
 
 // The carrier posts its notice again after reads that leave datagrams

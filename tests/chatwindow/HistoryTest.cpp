@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "tests/chatwindow/ChatDlgFixture.h"
 #include "resources/ResourceIds.h"
@@ -125,6 +126,43 @@ TEST_F(HistoryTest, SelectionStaysOnItsTextWhenOldMessagesAreTrimmed) {
     dlg->History().AppendMessage(Record("guest", "third"));  // 43 > 40: "first" goes
     EXPECT_EQ(HistoryText(), "guest> second\rguest> third\r");
     EXPECT_EQ(dlg->History().GetTextRange(Selection()), "second");
+}
+
+// One receive step appends its messages together; what is trimmed, from the
+// history and from the batch itself, must leave the list and the text alike,
+// or a later trim cuts a line in two.
+TEST_F(HistoryTest, ABatchTrimsOldLinesAndItsOwnThatDoNotFit) {
+    settings.prefixCode = "u> ";
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ::SendMessageA(History(), EM_EXLIMITTEXT, 0, 40);
+    const auto batch = [this](std::initializer_list<const char*> texts) {
+        std::vector<CMessageRecord> records;
+        for (const char* text : texts) records.push_back(Record("guest", text));
+        return records;
+    };
+    const auto shownTexts = [this] {
+        std::string texts;
+        for (std::size_t i = 0; i < dlg->History().ShownMessages().Size(); ++i)
+            texts += dlg->History().ShownMessages()[i].record.text + " ";
+        return texts;
+    };
+
+    dlg->History().AppendMessages(batch({"first", "second"}));  // 14 + 15
+    EXPECT_EQ(HistoryText(), "guest> first\rguest> second\r");
+
+    dlg->History().AppendMessages(batch({"third", "fourth", "fifth"}));  // 14 + 15 + 14: three go
+    EXPECT_EQ(HistoryText(), "guest> fourth\rguest> fifth\r");
+    EXPECT_EQ(shownTexts(), "fourth fifth ");
+
+    dlg->History().AppendMessage(Record("guest", "sixth"));
+    EXPECT_EQ(HistoryText(), "guest> fifth\rguest> sixth\r");
+
+    // Longer than the limit together: only the newest is ever drawn.
+    dlg->History().AppendMessages(batch({"seventh message", "eighth message", "ninth message"}));
+    EXPECT_EQ(HistoryText(), "guest> ninth message\r");
+    EXPECT_EQ(shownTexts(), "ninth message ");
+    dlg->History().AppendMessage(Record("guest", "tenth"));
+    EXPECT_EQ(HistoryText(), "guest> ninth message\rguest> tenth\r");
 }
 
 TEST_F(HistoryTest, RerenderAfterAPrefixChangeKeepsTimesSendersAndWholeMessageTrimming) {
