@@ -30,8 +30,9 @@ public:
     // is dropped unread.
     static constexpr std::size_t kMaxUdpDatagram = 424;
     // Datagrams taken off the socket but not yet read; beyond this they wait
-    // in the socket's own buffer, which the system bounds.
-    static constexpr std::size_t kMaxQueued = 1024;
+    // in the socket's own buffer, which the system bounds. Both together are
+    // what a message sent after a flood waits behind.
+    static constexpr std::size_t kMaxQueued = 256;
     // Computers whose address was learnt from their datagrams, at most; the
     // one heard from longest ago makes room.
     static constexpr std::size_t kMaxLearned = 4096;

@@ -28,6 +28,13 @@ enum class EReceive {
 
 enum class EOpenSocket { Opened, PortInUse, Failed };
 
+// What a bound socket asks the system to hold for it until it is read:
+// room for bursts between two reads (a long message is some 60 datagrams,
+// a ping a second comes from every computer), and little enough that what
+// waits behind a flood is read within a second. A datagram that finds the
+// buffer full is dropped by the system.
+inline constexpr int kUdpReceiveBufferBytes = 256 * 1024;
+
 class CDatagramSocketApi {
 public:
     virtual ~CDatagramSocketApi() = default;

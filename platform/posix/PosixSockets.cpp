@@ -16,12 +16,6 @@
 
 #include "platform/SocketAddresses.h"
 
-namespace {
-
-const int kReceiveBufferBytes = 1 << 20;
-
-}  // namespace
-
 SocketHandle CPosixSockets::OpenUdpSocket(std::uint16_t port, EOpenSocket* result) {
     *result = EOpenSocket::Failed;
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
@@ -30,9 +24,8 @@ SocketHandle CPosixSockets::OpenUdpSocket(std::uint16_t port, EOpenSocket* resul
     ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
     // No SO_REUSEADDR: a second bind of the port must fail.
     if (port != 0) {
-        // The endpoint drains the socket every 50 ms; a bigger buffer rides
-        // out bursts between two drains (the system caps what it grants).
-        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &kReceiveBufferBytes, sizeof kReceiveBufferBytes);
+        // The system caps what it grants.
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &kUdpReceiveBufferBytes, sizeof kUdpReceiveBufferBytes);
         const sockaddr_in local = MakeSocketAddress(INADDR_ANY, port);
         if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
             *result = errno == EADDRINUSE ? EOpenSocket::PortInUse : EOpenSocket::Failed;

@@ -40,10 +40,8 @@ SocketHandle CWinsockSockets::OpenUdpSocket(std::uint16_t port, EOpenSocket* res
     ::WSAIoctl(s, _WSAIOW(IOC_VENDOR, 12), &reportReset, sizeof reportReset, nullptr, 0, &returned, nullptr,
                nullptr);  // SIO_UDP_CONNRESET
     if (port != 0) {
-        // The endpoint drains the socket every 50 ms; a bigger buffer rides
-        // out bursts between two drains.
-        const int receiveBuffer = 1 << 20;
-        ::setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&receiveBuffer), sizeof receiveBuffer);
+        ::setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&kUdpReceiveBufferBytes),
+                     sizeof kUdpReceiveBufferBytes);
         ::setsockopt(s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on), sizeof on);
         const sockaddr_in local = MakeSocketAddress(INADDR_ANY, port);
         if (::bind(s, reinterpret_cast<const sockaddr*>(&local), sizeof local) == SOCKET_ERROR) {
