@@ -53,6 +53,10 @@ lan_exec LAB1 "$peer" send LAB2 "$long" --user kel
 check "20480-character message is sent" equals $? 0
 lan_exec LAB2 "$peer" send lab1 "answer from lab2" --user ann
 check "direct reply is sent" equals $? 0
+# Sends started back to back, each a process of its own, a millisecond or
+# less apart: none may look like a repeat of the one before.
+lan_exec LAB3 bash -c 'for i in $(seq 300); do "$0" send LAB2 "burst $i" --user bob || exit 1; done' "$peer"
+check "300 sends back to back are sent" equals $? 0
 lan_exec LAB3 "$peer" send NOSUCHHOST "hi" >/dev/null 2>&1
 check "an unresolvable target fails with its own exit code" equals $? 4
 lan_exec LAB3 timeout 5 "$peer" listen >/dev/null 2>&1
@@ -67,6 +71,7 @@ done
 check "direct message reached LAB2" equals "$(count_lines "$out/listen-LAB2" '"text":"just for lab2"')" 1
 check "direct message reached only LAB2" equals "$(cat "$out/listen-LAB1" "$out/listen-LAB3" | grep -c 'just for lab2')" 0
 check "20480 characters arrived whole" equals "$(count_lines "$out/listen-LAB2" "\"text\":\"$long\",\"broadcast\":false")" 1
+check "300 sends back to back all arrive" equals "$(count_lines "$out/listen-LAB2" '"user":"bob","text":"burst ')" 300
 check "reply reached LAB1 from Lab2 as ann" equals \
   "$(count_lines "$out/listen-LAB1" '{"computer":"Lab2","user":"ann","text":"answer from lab2","broadcast":false')" 1
 

@@ -125,6 +125,11 @@ std::uint64_t MillisecondsSince1970() {
     return static_cast<std::uint64_t>(duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
 }
 
+std::uint64_t MicrosecondsSince1970() {
+    using namespace std::chrono;
+    return static_cast<std::uint64_t>(duration_cast<microseconds>(system_clock::now().time_since_epoch()).count());
+}
+
 // Prints the peers that joined or left since `before`, which it updates.
 void PrintPeerChanges(std::vector<std::string>& before, const std::vector<std::string>& now) {
     for (const std::string& text : before)
@@ -203,7 +208,9 @@ int Send(const CPeerOptions& options) {
     session.route.DisableReceiving();  // the port belongs to the copy that listens here
     CMailslot endpoint(session.route, kMailslotName, session.computer);
     // Every send is a new process: number from the clock, not from "00001".
-    endpoint.SetSequenceCounter(static_cast<std::int32_t>(MillisecondsSince1970() % kSequenceModulus));
+    // Receivers drop a datagram whose number repeats the sender's last one,
+    // and a script starts sends less than a millisecond apart: microseconds.
+    endpoint.SetSequenceCounter(static_cast<std::int32_t>(MicrosecondsSince1970() % kSequenceModulus));
     const std::string sender = IsCommandText(text) ? kCommandMarker : UserOf(options, *session.platform);
     if (!endpoint.Send(target.c_str(), sender.c_str(), text.c_str(), true))
         return Fail(kSendFailed, "Mivlet was unable to send your message.");
