@@ -1,10 +1,12 @@
 #include "messaging/CommandDispatcher.h"
 
+#include <utility>
+
 #include "messaging/CommandText.h"
 #include "util/AsciiText.h"
 
 int DispatchCommand(CMessageRecord& record, CCommandContext* context) {
-    const auto command = ParseCommand(record);
+    auto command = ParseCommand(record);
     if (!command) return 0;
     const bool available = context && context->IsAvailable();
     const bool fromHere = available && EqualsNoCaseAscii(record.computer, context->LocalComputer());
@@ -17,7 +19,7 @@ int DispatchCommand(CMessageRecord& record, CCommandContext* context) {
             context->Exit();
     } else if (EqualsNoCaseAscii(verb, "ping")) {
         if (available && !fromHere && !command->argument.empty() && !record.computer.empty()) {
-            record.user = command->argument;
+            record.user = std::move(command->argument);
             context->Peers().ApplyPing(record, record.user);
         }
     } else if (EqualsNoCaseAscii(verb, kExitNoticeText)) {

@@ -3,14 +3,16 @@
 #include "messaging/LongDate.h"
 #include "util/AsciiText.h"
 
-bool IsCommandRecord(const CMessageRecord& record) { return record.user == kCommandMarker; }
+// Every record is asked this several times on its way: a view compares
+// the length before any byte.
+bool IsCommandRecord(const CMessageRecord& record) { return record.user == std::string_view(kCommandMarker); }
 
 std::optional<CCommand> ParseCommand(const CMessageRecord& record) {
     if (!IsCommandRecord(record)) return std::nullopt;
     // Every ping is a command: no copy of the text unless it has line breaks.
     std::string withoutBreaks;
     std::string_view line = record.text;
-    if (line.find('\r') != std::string_view::npos || line.find('\n') != std::string_view::npos) {
+    if (line.find_first_of("\r\n") != std::string_view::npos) {
         for (char c : record.text)
             if (c != '\r' && c != '\n') withoutBreaks += c;
         line = withoutBreaks;

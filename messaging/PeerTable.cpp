@@ -10,7 +10,7 @@ std::string CPeerRecord::GetPeerListText(bool usePending) const {
 }
 
 int CPeerTable::FindPeer(std::string_view computer) const {
-    const auto found = m_index.find(LowerAscii(computer));
+    const auto found = m_index.find(std::string(computer));
     return found == m_index.end() ? -1 : static_cast<int>(found->second);
 }
 
@@ -55,7 +55,7 @@ int CPeerTable::MakeRoomFor(std::string_view computer, std::uint32_t now) {
         m_peers.push_back(std::move(fresh));
         const std::size_t index = m_peers.size() - 1;
         m_bySilence.emplace(m_peers.back().lastSeen, index);
-        m_index.emplace(LowerAscii(computer), index);
+        m_index.emplace(computer, index);
         return static_cast<int>(index);
     }
     // A last seen after now (the clock was set back) does not count as
@@ -66,12 +66,12 @@ int CPeerTable::MakeRoomFor(std::string_view computer, std::uint32_t now) {
     // The newcomer takes the old slot's place rather than going to the end:
     // only the walk order of the To: list refresh depends on the table's
     // order, and the list sorts by text anyway.
-    m_index.erase(LowerAscii(silent.computer));
+    m_index.erase(silent.computer);
     auto node = m_bySilence.extract(m_bySilence.begin());
     m_peers[oldest] = std::move(fresh);
     node.value().first = m_peers[oldest].lastSeen;
     m_bySilence.insert(std::move(node));
-    m_index.emplace(LowerAscii(computer), oldest);
+    m_index.emplace(computer, oldest);
     return static_cast<int>(oldest);
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "messaging/MessageRecord.h"
+#include "util/AsciiText.h"
 
 struct CPeerRecord {
     std::string computer;
@@ -79,7 +80,7 @@ private:
     // In the order they were first heard, except that a reused slot keeps
     // its place (see MakeRoomFor).
     std::vector<CPeerRecord> m_peers;
-    std::unordered_map<std::string, std::size_t> m_index;  // lower-cased computer -> slot
+    std::unordered_map<std::string, std::size_t, CNoCaseAsciiHash, CNoCaseAsciiEqual> m_index;  // computer -> slot
     // Every slot by its last seen as it was when the slot was last filed
     // here, the longest silent first.
     std::set<std::pair<std::uint32_t, std::size_t>> m_bySilence;

@@ -43,9 +43,9 @@ PlatformHandle CMemoryComputer::CreateMailslotServer(const std::string& path, st
         Fail(kErrorAlreadyExists);
         return kInvalidPlatformHandle;
     }
-    m_mailslots[parsed->name];
+    Queue& queue = m_mailslots[parsed->name];
     const PlatformHandle handle = m_nextHandle++;
-    m_handles[handle] = CHandleObject{true, parsed->name, "."};
+    m_handles[handle] = CHandleObject{true, parsed->name, ".", &queue};
     m_lastError = 0;
     return handle;
 }
@@ -58,7 +58,7 @@ bool CMemoryComputer::GetMailslotInfo(PlatformHandle mailslot, std::uint32_t* ne
         --m_failMailslotInfo;
         return Fail(kErrorNetWriteFault);
     }
-    const Queue& queue = m_mailslots[object->mailslot];
+    const Queue& queue = *object->queue;
     if (nextSize) *nextSize = queue.empty() ? kMailslotNoMessage : static_cast<std::uint32_t>(queue.front().size());
     if (messageCount) *messageCount = static_cast<std::uint32_t>(queue.size());
     return true;
@@ -68,7 +68,7 @@ bool CMemoryComputer::ReadFile(PlatformHandle file, void* buffer, std::uint32_t 
     if (bytesRead) *bytesRead = 0;
     const CHandleObject* object = FindHandle(file);
     if (!object || !object->server) return Fail(kErrorInvalidHandle);
-    Queue& queue = m_mailslots[object->mailslot];
+    Queue& queue = *object->queue;
     if (queue.empty()) return Fail(kErrorSemTimeout);
     const std::string& datagram = queue.front();
     // Windows refuses a buffer that is too small and keeps the message (Wine

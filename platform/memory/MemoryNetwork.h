@@ -66,12 +66,13 @@ public:
 private:
     friend class CMemoryNetwork;
 
+    using Queue = std::deque<std::string>;
     struct CHandleObject {
         bool server = false;       // a mailslot's server (read) handle
         std::string mailslot;      // lower-cased mailslot name
         std::string targetHost;    // for a writer: ".", "*" or a computer name
+        Queue* queue = nullptr;    // a server's own datagrams; the map's nodes stay put
     };
-    using Queue = std::deque<std::string>;
 
     Queue* FindMailslot(std::string_view name);
     const CHandleObject* FindHandle(PlatformHandle handle) const;
