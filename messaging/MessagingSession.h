@@ -64,7 +64,7 @@ public:
     // whose queue is bounded, for the next step.
     static constexpr std::size_t kMaxDatagramsPerStep = 64;
     // Nor more than this many chat messages to show: showing one costs the
-    // chat window some 6 ms under Wine once its history is full, pings and
+    // chat window some 2 ms under Wine once its history is full, pings and
     // chunks cost next to nothing.
     static constexpr std::size_t kMaxShownPerStep = 8;
 
