@@ -9,6 +9,7 @@
 # the window has read its socket's backlog; chat-remote reads the history
 # until each shows whole. Prints the window's reply times and memory before,
 # during and after the flood, and how long each message took to show.
+# WAKE=0 runs the window with UdpWakeOnArrival 0 (the 50 ms tick).
 # Build first (bash scripts/test.sh).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -27,6 +28,7 @@ LAN_WINE_TEMPLATE=$MIVLET_BUILD/lan-wine-template
 lan_wine_template "$LAN_WINE_TEMPLATE"
 
 lan_mivlet_setting LAB2 "$out" Username REG_SZ kel
+lan_mivlet_setting LAB2 "$out" UdpWakeOnArrival REG_DWORD "${WAKE:-1}"
 lan_start_mivlet LAB2 "$out" "$bin/Mivlet.exe"
 remote() { lan_wine LAB2 "$out" wine "$bin/chat-remote.exe" "$@"; }
 for _ in $(seq 150); do remote to >/dev/null 2>&1 && break; sleep 0.2; done
