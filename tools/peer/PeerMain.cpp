@@ -209,8 +209,10 @@ int Send(const CPeerOptions& options) {
     CMailslot endpoint(session.route, kMailslotName, session.computer);
     // Every send is a new process: number from the clock, not from "00001".
     // Receivers drop a datagram whose number repeats the sender's last one,
-    // and a script starts sends less than a millisecond apart: microseconds.
-    endpoint.SetSequenceCounter(static_cast<std::int32_t>(MicrosecondsSince1970() % kSequenceModulus));
+    // and a script starts sends less than a millisecond apart: microseconds,
+    // and the process id where the system clock moves in coarser steps.
+    endpoint.SetSequenceCounter(static_cast<std::int32_t>(
+        (MicrosecondsSince1970() + session.platform->ProcessId()) % kSequenceModulus));
     const std::string sender = IsCommandText(text) ? kCommandMarker : UserOf(options, *session.platform);
     if (!endpoint.Send(target.c_str(), sender.c_str(), text.c_str(), true))
         return Fail(kSendFailed, "Mivlet was unable to send your message.");

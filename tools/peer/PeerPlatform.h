@@ -1,6 +1,7 @@
 #pragma once
 // What the command-line peer takes from the operating system it runs on.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,8 @@ public:
     // The computer name as the system reports it; nothing when it cannot.
     virtual std::optional<std::string> ComputerName() = 0;
     virtual std::string LoginName() = 0;
+    // Tells two processes apart when the clock cannot.
+    virtual std::uint32_t ProcessId() = 0;
 };
 
 std::unique_ptr<CPeerPlatform> MakePeerPlatform();

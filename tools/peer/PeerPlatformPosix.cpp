@@ -27,6 +27,7 @@ public:
         const char* user = std::getenv("USER");
         return user ? user : "";
     }
+    std::uint32_t ProcessId() override { return static_cast<std::uint32_t>(::getpid()); }
 
 private:
     CPosixSystemApi m_system;

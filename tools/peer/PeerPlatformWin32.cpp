@@ -18,6 +18,7 @@ public:
     CDatagramSocketApi& Sockets() override { return m_sockets; }
     std::optional<std::string> ComputerName() override { return QueryComputerName(); }
     std::string LoginName() override { return CWin32SystemApi().QueryLoginName().value_or(std::string()); }
+    std::uint32_t ProcessId() override { return ::GetCurrentProcessId(); }
 
 private:
     CWin32MailslotApi m_system;
