@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,15 @@ public:
         return std::string(taken);
     }
     std::string Rest() { return Bytes(m_rest.size()); }
+    // A broken-down time with any values, even out of range: eight fields of
+    // 32 bits, seconds first.
+    std::tm Time() {
+        std::tm time{};
+        for (int* field : {&time.tm_sec, &time.tm_min, &time.tm_hour, &time.tm_mday, &time.tm_mon, &time.tm_year,
+                           &time.tm_wday, &time.tm_yday})
+            *field = Int32();
+        return time;
+    }
 
 private:
     std::string_view m_rest;

@@ -14,23 +14,6 @@
 #include "chattext/TimeZone.h"
 #include "fuzz/FuzzInput.h"
 
-namespace {
-
-std::tm AnyTime(CFuzzInput& input) {
-    std::tm time{};
-    time.tm_sec = input.Int32();
-    time.tm_min = input.Int32();
-    time.tm_hour = input.Int32();
-    time.tm_mday = input.Int32();
-    time.tm_mon = input.Int32();
-    time.tm_year = input.Int32();
-    time.tm_wday = input.Int32();
-    time.tm_yday = input.Int32();
-    return time;
-}
-
-}  // namespace
-
 // Input: a flags byte (bit 0 broadcast; bits 1-2: 0 a message time in a
 // zone given by a 32-bit offset, 1 any broken-down time, 2 no time), the
 // time's fields, then the computer and user names (a length byte each) and
@@ -46,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         time = CFixedTimeZone(input.Int32() % 86400).ToLocalTime(moment);
         break;
     }
-    case 1: time = AnyTime(input); break;
+    case 1: time = input.Time(); break;
     default: break;
     }
     const std::string computer = input.ShortText();

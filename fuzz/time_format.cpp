@@ -23,15 +23,7 @@ constexpr std::size_t kLongestDirective = 200;
 // Input: the eight fields of the time (32 bits each), then the format text.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CFuzzInput input(data, size);
-    std::tm time{};
-    time.tm_sec = input.Int32();
-    time.tm_min = input.Int32();
-    time.tm_hour = input.Int32();
-    time.tm_mday = input.Int32();
-    time.tm_mon = input.Int32();
-    time.tm_year = input.Int32();
-    time.tm_wday = input.Int32();
-    time.tm_yday = input.Int32();
+    const std::tm time = input.Time();
     const std::string format = input.Rest();
 
     const std::string text = FormatTime(format, time);

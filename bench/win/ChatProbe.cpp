@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "bench/win/Stopwatch.h"
 #include "chatwindow/RegisteredMessages.h"
 #include "tools/chat-remote/WallClock.h"
 #include "util/win32/Handles.h"
@@ -24,18 +25,6 @@
 namespace {
 
 constexpr UINT kAnswerTimeoutMs = 10000;
-
-double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
-    LARGE_INTEGER frequency;
-    ::QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return now;
-}
 
 struct CMemory {
     SIZE_T workingSet = 0;
@@ -70,20 +59,20 @@ int main(int argc, char** argv) {
     ::GetWindowThreadProcessId(window, &processId);
     const CHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
 
-    const LARGE_INTEGER start = Now();
+    const CStopwatch run;
     for (long probe = 0;; ++probe) {
         const double due = static_cast<double>(probe) * period;
         if (due >= seconds * 1000.0) break;
-        const double early = due - Milliseconds(start, Now());
+        const double early = due - run.Milliseconds();
         if (early > 0) ::Sleep(static_cast<DWORD>(early));
 
         const std::string when = WallClockText();
-        const LARGE_INTEGER sent = Now();
+        const CStopwatch reply;
         DWORD_PTR answer = 0;
         const bool answered = ::SendMessageTimeoutA(window, IsMivletApplicationMessage(), kIsMivletQuery, 0,
                                                     SMTO_NORMAL, kAnswerTimeoutMs, &answer) != 0 &&
                               static_cast<LRESULT>(answer) == kIsMivletReply;
-        const double replyMs = Milliseconds(sent, Now());
+        const double replyMs = reply.Milliseconds();
         const CMemory memory = ReadMemory(process.Get());
         std::printf("%s %.3f %d %llu %llu\n", when.c_str(), replyMs, answered ? 1 : 0,
                     static_cast<unsigned long long>(memory.workingSet / 1024),

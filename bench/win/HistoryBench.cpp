@@ -9,25 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/win/Stopwatch.h"
 #include "chattext/TimeZone.h"
 #include "chatwindow/ChatDlg.h"
 #include "platform/memory/MemoryDesktop.h"
 #include "platform/memory/MemoryNetwork.h"
 
 namespace {
-
-
-double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
-    LARGE_INTEGER frequency;
-    ::QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return now;
-}
 
 CMessageRecord Message(int i, std::size_t length) {
     CMessageRecord record;
@@ -70,32 +58,32 @@ int main() {
         const std::size_t full = history.ShownMessages().Size();
 
         constexpr int kAppends = 300;
-        const LARGE_INTEGER start = Now();
+        const CStopwatch appends;
         for (int n = 0; n < kAppends; ++n) history.AppendMessage(Message(i++, length));
-        const double appendMs = Milliseconds(start, Now()) / kAppends;
+        const double appendMs = appends.Milliseconds() / kAppends;
 
         // As a receive step appends: eight messages at once.
         constexpr int kBatch = 8;
-        const LARGE_INTEGER batchStart = Now();
+        const CStopwatch batches;
         for (int n = 0; n < kAppends / kBatch; ++n) {
             std::vector<CMessageRecord> batch;
             for (int b = 0; b < kBatch; ++b) batch.push_back(Message(i++, length));
             history.AppendMessages(batch);
         }
-        const double batchMs = Milliseconds(batchStart, Now()) / (kAppends / kBatch * kBatch);
+        const double batchMs = batches.Milliseconds() / (kAppends / kBatch * kBatch);
 
         // The same with the user in the history: no caret move, no scrolling.
         ::SetForegroundWindow(dlg.Hwnd());
         ::SetFocus(history.Hwnd());
-        const LARGE_INTEGER focusedStart = Now();
+        const CStopwatch focusedAppends;
         for (int n = 0; n < kAppends; ++n) history.AppendMessage(Message(i++, length));
-        const double focusedMs = Milliseconds(focusedStart, Now()) / kAppends;
+        const double focusedMs = focusedAppends.Milliseconds() / kAppends;
         ::SetFocus(nullptr);
 
         constexpr int kRerenders = 10;
-        const LARGE_INTEGER rerenderStart = Now();
+        const CStopwatch rerenders;
         for (int n = 0; n < kRerenders; ++n) history.Rerender(nullptr, nullptr, n % 2 ? "c u H:nn> " : "");
-        const double rerenderMs = Milliseconds(rerenderStart, Now()) / kRerenders;
+        const double rerenderMs = rerenders.Milliseconds() / kRerenders;
 
         std::printf("text of %zu characters, %zu messages at the limit (%lld characters):\n", length,
                     history.ShownMessages().Size(),

@@ -6,10 +6,10 @@
 
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
+#include "bench/win/Stopwatch.h"
 #include "chatwindow/ComboRecipientList.h"
 #include "chatwindow/RecipientList.h"
 #include "messaging/MessageRecord.h"
@@ -28,12 +28,6 @@ struct CWindowTraits {
     static void Close(Type window) { ::DestroyWindow(window); }
 };
 using CUniqueWindow = CUniqueHandle<CWindowTraits>;
-
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 void Ping(CPeerTable& peers, int peer, const std::string& user) {
     CMessageRecord record;
@@ -78,17 +72,17 @@ int main() {
     double fillMs = 0;
     for (int n = 0; n < kFills; ++n) {
         StartOver(peers, combo);
-        const Clock::time_point start = Clock::now();
+        const CStopwatch start;
         RefreshRecipientList(peers, kNow, list);
-        fillMs += MillisecondsSince(start);
+        fillMs += start.Milliseconds();
     }
     std::printf("%d alive peers, list of %d entries\n", kPeers, list.Count());
     std::printf("  first fill (%d adds): %.2f ms (mean of %d)\n", kPeers, fillMs / kFills, kFills);
 
     constexpr int kSteady = 20;
-    const Clock::time_point steadyStart = Clock::now();
+    const CStopwatch steadyStart;
     for (int n = 0; n < kSteady; ++n) RefreshRecipientList(peers, kNow, list);
-    std::printf("  steady refresh (nothing changes): %.2f ms (mean of %d)\n", MillisecondsSince(steadyStart) / kSteady,
+    std::printf("  steady refresh (nothing changes): %.2f ms (mean of %d)\n", steadyStart.Milliseconds() / kSteady,
                 kSteady);
 
     constexpr int kRenameRounds = 10;
@@ -98,9 +92,9 @@ int main() {
             const int peer = ((round - 1) * kRenames + r) % kPeers;
             Ping(peers, peer, UserName(peer, round));
         }
-        const Clock::time_point start = Clock::now();
+        const CStopwatch start;
         RefreshRecipientList(peers, kNow, list);
-        renameMs += MillisecondsSince(start);
+        renameMs += start.Milliseconds();
     }
     std::printf("  refresh with %d renames: %.2f ms (mean of %d), list of %d entries\n", kRenames,
                 renameMs / kRenameRounds, kRenameRounds, list.Count());
@@ -109,13 +103,13 @@ int main() {
     // 15 seconds after it): the refresh that removes them all, and the
     // refreshes after, over a table of peers that are all gone.
     constexpr std::uint32_t kSilent = CPeerRecord::kAliveSeconds;
-    const Clock::time_point expiryStart = Clock::now();
+    const CStopwatch expiryStart;
     RefreshRecipientList(peers, kNow + kSilent, list);
     std::printf("  refresh in which all %d fall silent: %.2f ms, list of %d entries\n", kPeers,
-                MillisecondsSince(expiryStart), list.Count());
-    const Clock::time_point goneStart = Clock::now();
+                expiryStart.Milliseconds(), list.Count());
+    const CStopwatch goneStart;
     for (int n = 0; n < kSteady; ++n) RefreshRecipientList(peers, kNow + kSilent + 1, list);
     std::printf("  refresh over %d silent peers: %.2f ms (mean of %d)\n", kPeers,
-                MillisecondsSince(goneStart) / kSteady, kSteady);
+                goneStart.Milliseconds() / kSteady, kSteady);
     return 0;
 }

@@ -120,24 +120,21 @@ int Listen(const CPeerOptions& options) {
     return kOk;
 }
 
-std::uint64_t MillisecondsSince1970() {
+// The system clock since 1970 in `Unit`s (std::chrono::milliseconds, ...).
+template <typename Unit>
+std::uint64_t Since1970() {
     using namespace std::chrono;
-    return static_cast<std::uint64_t>(duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
-}
-
-std::uint64_t MicrosecondsSince1970() {
-    using namespace std::chrono;
-    return static_cast<std::uint64_t>(duration_cast<microseconds>(system_clock::now().time_since_epoch()).count());
+    return static_cast<std::uint64_t>(duration_cast<Unit>(system_clock::now().time_since_epoch()).count());
 }
 
 // Prints the peers that joined or left since `before`, which it updates.
 void PrintPeerChanges(std::vector<std::string>& before, const std::vector<std::string>& now) {
     for (const std::string& text : before)
         if (std::find(now.begin(), now.end(), text) == now.end())
-            std::cout << MillisecondsSince1970() << " - " << EscapeControlCharacters(text) << std::endl;
+            std::cout << Since1970<std::chrono::milliseconds>() << " - " << EscapeControlCharacters(text) << std::endl;
     for (const std::string& text : now)
         if (std::find(before.begin(), before.end(), text) == before.end())
-            std::cout << MillisecondsSince1970() << " + " << EscapeControlCharacters(text) << std::endl;
+            std::cout << Since1970<std::chrono::milliseconds>() << " + " << EscapeControlCharacters(text) << std::endl;
     before = now;
 }
 
@@ -212,7 +209,7 @@ int Send(const CPeerOptions& options) {
     // and a script starts sends less than a millisecond apart: microseconds,
     // and the process id where the system clock moves in coarser steps.
     endpoint.SetSequenceCounter(static_cast<std::int32_t>(
-        (MicrosecondsSince1970() + session.platform->ProcessId()) % kSequenceModulus));
+        (Since1970<std::chrono::microseconds>() + session.platform->ProcessId()) % kSequenceModulus));
     const std::string sender = IsCommandText(text) ? kCommandMarker : UserOf(options, *session.platform);
     if (!endpoint.Send(target.c_str(), sender.c_str(), text.c_str(), true))
         return Fail(kSendFailed, "Mivlet was unable to send your message.");
