@@ -7,7 +7,7 @@
 #include "app/LegacyIni.h"
 #include "chatwindow/ChatDlg.h"
 #include "chatwindow/RegisteredMessages.h"
-#include "settings/TransportSetting.h"
+#include "settings/CarrierSetting.h"
 #include "settings/UserName.h"
 #include "util/Paths.h"
 #include "util/win32/MessageBox.h"
@@ -35,7 +35,7 @@ CMessengerApp::CMessengerApp(std::string localComputer, CSettingsStore& store)
 CMessengerApp::~CMessengerApp() {
     m_mutex.Reset();
     m_chatDlg.reset();  // removes the tray icon, closes the mailslot
-    m_transport.reset();
+    m_carrier.reset();
     m_richEdit1.Reset();
     m_richEdit.Reset();
 }
@@ -54,16 +54,18 @@ bool CMessengerApp::StartUp() {
     CarryOverLegacyIni(userNameUnset);
 
     const HWND previousForeground = ::GetForegroundWindow();
-    // The one place where the carrier of the mailslot seam is chosen.
-    const CTransportSetting transport = GetTransportSetting(m_store);
-    m_transport = std::make_unique<CProgramTransport>(transport);
-    m_chatDlg = std::make_unique<CChatDlg>(m_transport->Api(), m_localComputer, m_settings, m_timeZone, m_desktop);
+    // The one place where the carrier is chosen.
+    const CCarrierSetting carrier = GetCarrierSetting(m_store);
+    m_carrier = std::make_unique<CProgramCarrier>(carrier);
+    m_chatDlg = std::make_unique<CChatDlg>(m_carrier->Carrier(), m_carrier->Clock(), m_localComputer, m_settings,
+                                           m_timeZone, m_desktop);
+    if (carrier.udp) m_chatDlg->SetUdpPort(carrier.port);
     m_chatDlg->SetQuitOnDestroy(true);
     m_chatDlg->UseHelp(m_help, m_opener);
     m_chatDlg->SetOptionsDialog(&m_options);
     if (!m_chatDlg->CreateModeless(nullptr)) return true;  // the loop then ends at once on its WM_QUIT
     ::ShowWindow(m_chatDlg->Hwnd(), SW_HIDE);
-    if (transport.wakeOnArrival) m_chatDlg->WakeOnArrival();
+    if (carrier.wakeOnArrival) m_chatDlg->WakeOnArrival();
     if (previousForeground) ::SetForegroundWindow(previousForeground);
     m_chatDlg->FinishStartUp();
     return true;

@@ -9,7 +9,7 @@
 
 #include "app/HelpCommands.h"
 #include "app/ProgramOptions.h"
-#include "app/ProgramTransport.h"
+#include "app/ProgramCarrier.h"
 #include "app/RegistryChatSettings.h"
 #include "chattext/TimeZone.h"
 #include "settings/SettingsStore.h"
@@ -60,6 +60,6 @@ private:
     CLinkOpener m_opener{m_shell, m_classes, *this};
     CProgramHelp m_help{m_opener};
     CProgramOptions m_options{m_store, m_system, m_files, m_timeZone};  // outlives the chat dialog
-    std::unique_ptr<CProgramTransport> m_transport;
+    std::unique_ptr<CProgramCarrier> m_carrier;
     std::unique_ptr<CChatDlg> m_chatDlg;
 };

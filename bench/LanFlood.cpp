@@ -1,4 +1,4 @@
-// Floods one computer over the UDP route, for the LAN benchmarks only: run
+// Floods one computer over the UDP carrier, for the LAN benchmarks only: run
 // it inside a test namespace.
 //
 //   lan_flood TARGET COUNT RATE PORT
@@ -26,9 +26,9 @@
 #include "messaging/LocalComputerName.h"
 #include "messaging/Mailslot.h"
 #include "messaging/MessagingSession.h"
-#include "messaging/UdpRoute.h"
+#include "messaging/UdpCarrier.h"
 #include "platform/posix/PosixSockets.h"
-#include "platform/posix/PosixSystemApi.h"
+#include "platform/posix/PosixClock.h"
 
 namespace {
 
@@ -53,11 +53,13 @@ std::string WallClock() {
 }
 
 int FloodMessages(const std::string& target, long count, double rate, std::uint16_t port) {
-    CPosixSystemApi system;
+    CPosixClock clock;
     CPosixSockets sockets;
-    CUdpRoute route(system, false, sockets, port);
-    route.DisableReceiving();
-    CMailslot endpoint(route, kMailslotName, "Flood");
+    CUdpCarrier::COptions options;
+    options.port = port;
+    CUdpCarrier carrier(sockets, clock, options);
+    carrier.DisableReceiving();
+    CMailslot endpoint(carrier, clock, "Flood");
     endpoint.SetSequenceCounter(static_cast<std::int32_t>(std::time(nullptr) % kSequenceModulus));
 
     const auto start = Clock::now();

@@ -108,10 +108,10 @@ void BM_ReceivePings(benchmark::State& state) {
     const auto datagrams = Pings(50, 1);
     CMemoryNetwork net;
     CMemoryComputer& host = net.AddComputer("Office");
-    CMailslot endpoint(host, kMailslotName, "Office");
+    CMailslot endpoint(host, net, "Office");
     for (auto _ : state) {
         state.PauseTiming();
-        for (const auto& d : datagrams) host.DeliverRaw(kMailslotName, d);
+        for (const auto& d : datagrams) host.DeliverRaw(d);
         std::vector<CMessageRecord> records;
         state.ResumeTiming();
         endpoint.Receive(records);
@@ -173,14 +173,14 @@ void ReceiveAll(benchmark::State& state, const std::vector<std::string>& datagra
     CMemoryNetwork net;
     CMemoryComputer& host = net.AddComputer("Office");
     CBenchHost sessionHost;
-    CMessagingSession session(host, "Office", CBuildInfo{}, sessionHost);
+    CMessagingSession session(host, net, "Office", CBuildInfo{}, sessionHost);
     std::size_t shown = 0;
     const auto show = [&shown](const CMessageRecord&) { ++shown; };
     std::size_t next = 0;
     for (auto _ : state) {
         state.PauseTiming();
         for (std::size_t i = 0; i < batch; ++i, next = (next + 1) % datagrams.size())
-            host.DeliverRaw(kMailslotName, datagrams[next]);
+            host.DeliverRaw(datagrams[next]);
         net.Advance(advanceMsPerBatch);
         state.ResumeTiming();
         while (session.HasMore()) session.Receive(show);

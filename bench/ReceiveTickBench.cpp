@@ -34,7 +34,7 @@ class CTickBench {
 public:
     explicit CTickBench(int peerCount)
         : m_host(m_net.AddComputer(kLocal)),
-          m_session(m_host, kLocal, CBuildInfo{"Dec 12 2000", "1.0.0"}, m_sessionHost),
+          m_session(m_host, m_net, kLocal, CBuildInfo{"Dec 12 2000", "1.0.0"}, m_sessionHost),
           m_sequences(peerCount, 0) {
         m_list.Add(kAllUsersEntry);
         m_list.Select(0);
@@ -58,7 +58,7 @@ public:
             m_sequences[p] = (m_sequences[p] + 1) % kSequenceModulus;
             buffer.fill('\0');
             const std::size_t size = FormatDatagram(buffer.data(), sender, true, m_sequences[p], text, false);
-            m_host.DeliverRaw(kMailslotName, std::string(buffer.data(), size));
+            m_host.DeliverRaw(std::string(buffer.data(), size));
         }
     }
 

@@ -25,10 +25,11 @@ constexpr UINT kNamePromptPeriodMs = 1;
 
 CChatDlg* GetChatDlg() { return g_chatDlg; }
 
-CChatDlg::CChatDlg(CMailslotApi& api, std::string localComputer, CChatSettings& settings,
+CChatDlg::CChatDlg(CDatagramCarrier& carrier, CClock& clock, std::string localComputer, CChatSettings& settings,
                    const CTimeZone& timeZone, CDesktopApi& desktop)
     : CDialog(IDD_CHAT),
-      m_session(api, std::move(localComputer), ThisBuild(), *this),
+      m_clock(clock),
+      m_session(carrier, clock, std::move(localComputer), ThisBuild(), *this),
       m_settings(settings),
       m_history(settings, timeZone),
       m_desktop(desktop),
@@ -55,7 +56,8 @@ void CChatDlg::BindControls() {
 bool CChatDlg::OnInitDialog() {
     if (!m_session.IsOpen()) {
         m_mailslotFailed = true;
-        ShowMessage(MailslotFailureText(), MB_OK);
+        const bool portInUse = m_session.Endpoint().OpenResult() == EOpenResult::PortInUse;
+        ShowMessage(portInUse ? PortInUseText(m_udpPort) : MailslotFailureText(), MB_OK);
         ExitProgram();
         return false;
     }
@@ -118,7 +120,10 @@ void CChatDlg::CreateCaptionBar() {
 }
 
 bool CChatDlg::WakeOnArrival() {
-    return Exists() && m_session.Endpoint().NotifyOnMessage(reinterpret_cast<std::uintptr_t>(Hwnd()), kMessageArrived);
+    if (!Exists()) return false;
+    const HWND window = Hwnd();
+    // Called on the carrier's reader thread: posting is all it may do.
+    return m_session.Endpoint().NotifyOnArrival([window] { ::PostMessageA(window, kMessageArrived, 0, 0); });
 }
 
 void CChatDlg::ApplySettings() {

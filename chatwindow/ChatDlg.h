@@ -28,10 +28,11 @@ class CTimeZone;
 
 class CChatDlg : public CDialog, private CSessionHost {
 public:
-    // `api` carries the mailslot; `localComputer` is the sender identity;
-    // `desktop` answers who is in front.
-    CChatDlg(CMailslotApi& api, std::string localComputer, CChatSettings& settings, const CTimeZone& timeZone,
-             CDesktopApi& desktop);
+    // `carrier` carries the datagrams, `clock` times them and the keys;
+    // `localComputer` is the sender identity; `desktop` answers who is in
+    // front.
+    CChatDlg(CDatagramCarrier& carrier, CClock& clock, std::string localComputer, CChatSettings& settings,
+             const CTimeZone& timeZone, CDesktopApi& desktop);
     ~CChatDlg() override;
 
     // Hides (position saved first) or shows without taking the activation;
@@ -74,7 +75,10 @@ public:
     // What the Options command opens; without it the command only takes up
     // the settings again.
     void SetOptionsDialog(COptionsDialog* options) { m_options = options; }
-    // The mailslot could not be created and the dialog ended at once.
+    // The UDP port the carrier uses, named when another program holds it;
+    // before the dialog is created.
+    void SetUdpPort(unsigned port) { m_udpPort = port; }
+    // The endpoint could not be opened and the dialog ended at once.
     bool MailslotFailed() const { return m_mailslotFailed; }
     CChatTextCtrl& History() { return m_history; }
     CCaptionBar& CaptionBar() { return m_captionBar; }
@@ -187,6 +191,7 @@ private:
     HICON m_smallIcon = nullptr;
     const std::string m_allUsersText = "(All Users)";
     bool m_ready = false;
+    CClock& m_clock;
     CMessagingSession m_session;
     CQuickKeyState m_quickKeys;
     CChatSettings& m_settings;
@@ -198,6 +203,7 @@ private:
     int m_minTrackWidth = 0;
     int m_minTrackHeight = 0;
     bool m_mailslotFailed = false;
+    unsigned m_udpPort = 0;
     CNotifyIconCall m_notifyIcon = &CallShellNotifyIcon;
     bool m_receiveBehind = false;
     COptionsDialog* m_options = nullptr;

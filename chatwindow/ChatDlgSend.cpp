@@ -59,7 +59,7 @@ bool CChatDlg::IsMessageBoxFocused() const { return m_messageBox.Exists() && ::G
 bool CChatDlg::OnQuickKey(const MSG& message) {
     const int number = QuickKeyNumber(static_cast<unsigned>(message.wParam));
     if (number == 0 || IsAltKeyHeld(message) || !IsMessageBoxFocused()) return false;
-    if (m_quickKeys.Press(number, m_session.Ticks()) == CQuickKeyState::EPress::SendMessage) {
+    if (m_quickKeys.Press(number, m_clock.Ticks()) == CQuickKeyState::EPress::SendMessage) {
         OnSend();
         return true;
     }

@@ -16,6 +16,14 @@ inline std::string MailslotFailureText() {
            kSupportEmail + ".";
 }
 
+// Another program holds the UDP port: closing copies of Mivlet would not help.
+inline std::string PortInUseText(unsigned port) {
+    const std::string number = std::to_string(port);
+    return "Mivlet could not open UDP port " + number +
+           " because another program is using it.  Close that program, or choose another port for every computer "
+           "with the UdpPort setting.";
+}
+
 inline std::string SendFailureText() {
     return std::string("Mivlet was unable to send your message.  Try sending the message again.  If rebooting your "
                        "computer doesn't work, contact the Pellandor at ") +

@@ -21,7 +21,7 @@
 #include "messaging/PartialMessage.h"
 #include "messaging/PeerTable.h"
 #include "messaging/ReceiveTick.h"
-#include "messaging/UdpRoute.h"
+#include "messaging/UdpCarrier.h"
 #include "platform/memory/MemoryNetwork.h"
 #include "platform/memory/MemorySockets.h"
 #include "util/AsciiText.h"
@@ -34,41 +34,27 @@ constexpr std::uint16_t kPort = 46464;
 constexpr std::size_t kLargestInjected = 1023;
 
 // Counts the datagrams that one drain takes off the carrier.
-class CCountingApi final : public CMailslotApi {
+class CCountingCarrier final : public CDatagramCarrier {
 public:
-    explicit CCountingApi(CMailslotApi& inner) : m_inner(inner) {}
+    explicit CCountingCarrier(CDatagramCarrier& inner) : m_inner(inner) {}
     std::size_t reads = 0;
 
-    PlatformHandle CreateMailslotServer(const std::string& path, std::uint32_t maxMessageSize,
-                                        std::uint32_t readTimeoutMs) override {
-        return m_inner.CreateMailslotServer(path, maxMessageSize, readTimeoutMs);
+    EOpenResult Open() override { return m_inner.Open(); }
+    bool IsOpen() const override { return m_inner.IsOpen(); }
+    void Close() override { m_inner.Close(); }
+    ESendResult Send(const CDatagramTarget& target, std::string_view datagram) override {
+        return m_inner.Send(target, datagram);
     }
-    bool GetMailslotInfo(PlatformHandle mailslot, std::uint32_t* nextSize, std::uint32_t* messageCount) override {
-        return m_inner.GetMailslotInfo(mailslot, nextSize, messageCount);
-    }
-    bool ReadFile(PlatformHandle file, void* buffer, std::uint32_t toRead, std::uint32_t* bytesRead) override {
+    bool HasDatagrams() override { return m_inner.HasDatagrams(); }
+    EReceiveResult Receive(CReceivedDatagram& datagram) override {
         ++reads;
-        return m_inner.ReadFile(file, buffer, toRead, bytesRead);
+        return m_inner.Receive(datagram);
     }
-    PlatformHandle OpenForWrite(const std::string& path) override { return m_inner.OpenForWrite(path); }
-    bool WriteFile(PlatformHandle file, const void* data, std::uint32_t size, std::uint32_t* written) override {
-        return m_inner.WriteFile(file, data, size, written);
-    }
-    bool CloseHandle(PlatformHandle handle) override { return m_inner.CloseHandle(handle); }
-    void WaitForMessage(PlatformHandle mailslot, std::uint32_t timeoutMs) override {
-        m_inner.WaitForMessage(mailslot, timeoutMs);
-    }
-    bool NotifyOnMessage(PlatformHandle mailslot, std::uintptr_t window, std::uint32_t message) override {
-        return m_inner.NotifyOnMessage(mailslot, window, message);
-    }
-    std::uint32_t GetLastError() override { return m_inner.GetLastError(); }
-    void SetLastError(std::uint32_t error) override { m_inner.SetLastError(error); }
-    std::uint32_t GetTickCount() override { return m_inner.GetTickCount(); }
-    void Sleep(std::uint32_t milliseconds) override { m_inner.Sleep(milliseconds); }
-    std::uint32_t GetTime() override { return m_inner.GetTime(); }
+    std::uint32_t ChunkPauseMs(const CDatagramTarget& target) const override { return m_inner.ChunkPauseMs(target); }
+    bool WaitForDatagram(std::uint32_t timeoutMs) override { return m_inner.WaitForDatagram(timeoutMs); }
 
 private:
-    CMailslotApi& m_inner;
+    CDatagramCarrier& m_inner;
 };
 
 // The program around the dispatcher, without a window: replies and the
@@ -96,9 +82,9 @@ public:
     CReceiver()
         : m_system(m_network.AddComputer(kLocalComputer)),
           m_sockets(m_udp.AddHost(kLocalComputer)),
-          m_route(m_system, true, m_sockets, kPort),
-          m_counting(m_route),
-          m_endpoint(m_counting, "Mivlet", kLocalComputer) {
+          m_carrier(m_sockets, m_network, Options(), &m_system),
+          m_counting(m_carrier),
+          m_endpoint(m_counting, m_network, kLocalComputer) {
         FUZZ_CHECK(m_endpoint.IsOpen());
     }
 
@@ -109,7 +95,7 @@ public:
     }
     void IntoMailslot(std::string bytes) {
         Count(m_received, bytes);
-        m_system.DeliverRaw("Mivlet", std::move(bytes));
+        m_system.DeliverRaw(std::move(bytes));
     }
     void Advance(std::uint32_t seconds) { m_network.Advance(std::uint64_t{seconds} * 1000); }
 
@@ -124,7 +110,7 @@ public:
         // One receive step, as the messaging session takes it.
         m_endpoint.Receive(records, CMessagingSession::kMaxDatagramsPerStep);
         FUZZ_CHECK(m_counting.reads <= CMessagingSession::kMaxDatagramsPerStep);
-        FUZZ_CHECK(m_route.LearnedComputers() <= CUdpRoute::kMaxLearned);
+        FUZZ_CHECK(m_carrier.LearnedComputers() <= CUdpCarrier::kMaxLearned);
         for (const CMessageRecord& record : records) CheckRecord(record);
         CheckHeld();
         ProcessReceivedRecords(records, m_context.peers, &m_context, m_context.local, [](const CMessageRecord&) {});
@@ -133,6 +119,12 @@ public:
     }
 
 private:
+    static CUdpCarrier::COptions Options() {
+        CUdpCarrier::COptions options;
+        options.port = kPort;
+        return options;
+    }
+
     void CheckRecord(const CMessageRecord& record) {
         FUZZ_CHECK(record.user.size() + record.text.size() <= CPartialMessageTable::kMaxMessageBytes);
         FUZZ_CHECK(record.computer.size() < kLargestInjected);
@@ -182,8 +174,8 @@ private:
     CMemoryUdpNetwork m_udp;
     CMemoryComputer& m_system;
     CMemoryUdpHost& m_sockets;
-    CUdpRoute m_route;
-    CCountingApi m_counting;
+    CUdpCarrier m_carrier;
+    CCountingCarrier m_counting;
     CMailslot m_endpoint;
     CContext m_context;
     ByteCounts m_received{};

@@ -21,7 +21,7 @@
 #include "settings/PrefixSetting.h"
 #include "settings/QuickKeySettings.h"
 #include "settings/SettingsStore.h"
-#include "settings/TransportSetting.h"
+#include "settings/CarrierSetting.h"
 #include "settings/UserName.h"
 #include "util/AsciiText.h"
 
@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!prefix.empty() && prefix.find('\0') == std::string::npos);
     GetChatTextBackground(store, system);
     for (const CIntSetting& setting : kIntSettings) GetIntSetting(store, setting);
-    FUZZ_CHECK(GetTransportSetting(store).port != 0);
+    FUZZ_CHECK(GetCarrierSetting(store).port != 0);
     for (int functionKey = 0; functionKey <= 13; ++functionKey) {
         const std::string text = GetQuickKeyText(store, functionKey);
         FUZZ_CHECK(text.find('\0') == std::string::npos);

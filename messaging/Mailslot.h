@@ -8,34 +8,34 @@
 #include "messaging/Datagram.h"
 #include "messaging/MessageRecord.h"
 #include "messaging/PartialMessage.h"
-#include "platform/MailslotApi.h"
+#include "platform/Clock.h"
+#include "platform/DatagramCarrier.h"
 
-// The mailslot endpoint: owns this computer's mailslot, numbers and writes
+// The endpoint: this computer's place on the carrier. It numbers and writes
 // outgoing datagrams, and joins incoming ones into message records.
 class CMailslot {
 public:
-    // Creates the local mailslot at once. `localComputer` is the sender
-    // identity on the wire; the program passes the process-wide name, tests
-    // give each virtual computer its own.
-    CMailslot(CMailslotApi& api, const char* name, std::string localComputer);
+    // Opens this computer's endpoint on the carrier at once. `localComputer`
+    // is the sender identity on the wire; the program passes the process-wide
+    // name, tests give each virtual computer its own.
+    CMailslot(CDatagramCarrier& carrier, CClock& clock, std::string localComputer);
+    // Gives the carrier's endpoint up again, if this endpoint opened it.
+    ~CMailslot();
     CMailslot(const CMailslot&) = delete;
     CMailslot& operator=(const CMailslot&) = delete;
 
     bool Create();
-    bool IsOpen() const { return m_handle.IsValid(); }
-    bool HasMessages();
-    bool ReadDatagram(char* buffer, std::uint32_t capacity, std::uint32_t* bytesRead);
+    bool IsOpen() const { return m_openResult == EOpenResult::Opened; }
+    // Why the endpoint is not open, or Opened.
+    EOpenResult OpenResult() const { return m_openResult; }
+    bool HasMessages() { return IsOpen() && m_carrier.HasDatagrams(); }
 
-    // The path through which the mailslot `name` on `computer` is opened;
-    // empty when either is absent.
-    std::string MakePath(const char* computer, const char* name) const;
-    static std::string MakePath(const char* computer, const char* name, const std::string& localComputer);
-
-    // Sends one message to `target` ("*" for all computers); true when every
-    // datagram was written whole. Blocks for the retries and the pacing.
+    // Sends one message to `target` ("*" for all computers; empty or this
+    // computer's name for this one); true when every datagram was written
+    // whole. Blocks for the retries and for the pauses the carrier needs.
     bool Send(const char* target, const char* userName, const char* text, bool retry);
 
-    // Drains the mailslot, appending complete messages to `records` in the
+    // Drains the endpoint, appending complete messages to `records` in the
     // order their last chunks arrived, and stops after `maxDatagrams` have
     // been read: what is left waits for the next call. False when the
     // endpoint is not open or a read or a datagram was bad; the records
@@ -46,16 +46,17 @@ public:
     bool Receive(std::vector<CMessageRecord>& records, std::size_t maxDatagrams,
                  const std::function<bool(const CMessageRecord&)>& counts, std::size_t maxCounted);
 
-    // Waits at most `timeoutMs` for a datagram, where the carrier can wait;
-    // otherwise sleeps that long.
-    void WaitForMessage(std::uint32_t timeoutMs) { m_api.WaitForMessage(m_handle.Get(), timeoutMs); }
-    // Has `message` posted to `window` when a datagram arrives; false when
-    // the carrier cannot.
-    bool NotifyOnMessage(std::uintptr_t window, std::uint32_t message) {
-        return IsOpen() && m_api.NotifyOnMessage(m_handle.Get(), window, message);
+    // Waits at most `timeoutMs` for a datagram.
+    void WaitForMessage(std::uint32_t timeoutMs) { m_carrier.WaitForDatagram(timeoutMs); }
+    // Has `signal` called when a datagram arrives; false when the carrier
+    // cannot.
+    bool NotifyOnArrival(std::function<void()> signal) {
+        return IsOpen() && m_carrier.NotifyOnArrival(std::move(signal));
     }
 
-    const std::string& Name() const { return m_name; }
+    // Where `target`, as the callers name it, is on the carrier.
+    CDatagramTarget TargetOf(const std::string& target) const;
+
     const std::string& LocalComputer() const { return m_localComputer; }
     std::int32_t SequenceCounter() const { return m_sequence; }
     // A program that starts anew for every message would otherwise always
@@ -64,20 +65,19 @@ public:
     void SetSequenceCounter(std::int32_t counter) { m_sequence = ((counter % kSequenceModulus) + kSequenceModulus) % kSequenceModulus; }
     const CPartialMessageTable& PartialMessages() const { return m_partial; }
 
+    // How long a target that is not ready yet is tried again, back to back.
     static constexpr std::uint32_t kOpenRetryWindowMs = 2000;
+    // The pause before a datagram that did not go whole is written again.
     static constexpr std::uint32_t kRewriteDelayMs = 100;
-    static constexpr std::uint32_t kChunkPacingMs = 75;
 
 private:
-    bool OpenTarget(const std::string& path, bool retry, CPlatformHandle& target);
-    bool WriteDatagram(PlatformHandle target, const char* data, std::uint32_t size);
+    ESendResult SendDatagram(const CDatagramTarget& target, std::string_view datagram, bool retry);
 
-    CMailslotApi& m_api;
-    std::string m_name;
-    CPlatformHandle m_handle;
+    CDatagramCarrier& m_carrier;
+    CClock& m_clock;
+    EOpenResult m_openResult = EOpenResult::Failed;
     CPartialMessageTable m_partial;
-    // Reused for every datagram read; as large as the largest read so far.
-    std::vector<char> m_readBuffer;
+    CReceivedDatagram m_received;  // reused for every datagram read
     std::int32_t m_sequence = 0;
     std::string m_localComputer;
 };

@@ -6,12 +6,12 @@
 #include "messaging/LocalComputerName.h"
 #include "util/AsciiText.h"
 
-CMessagingSession::CMessagingSession(CMailslotApi& api, std::string localComputer, CBuildInfo build,
-                                     CSessionHost& host)
-    : m_api(api),
+CMessagingSession::CMessagingSession(CDatagramCarrier& carrier, CClock& clock, std::string localComputer,
+                                     CBuildInfo build, CSessionHost& host)
+    : m_clock(clock),
       m_host(host),
       m_build(std::move(build)),
-      m_endpoint(api, kMailslotName, std::move(localComputer)) {}
+      m_endpoint(carrier, clock, std::move(localComputer)) {}
 
 bool CMessagingSession::SendPing(const std::string& user) {
     return m_endpoint.Send("*", kCommandMarker, (std::string(kPingText) + user).c_str(), true);

@@ -14,7 +14,8 @@
 #include "messaging/Mailslot.h"
 #include "messaging/PeerTable.h"
 #include "messaging/ReceiveTick.h"
-#include "platform/MailslotApi.h"
+#include "platform/Clock.h"
+#include "platform/DatagramCarrier.h"
 #include "util/BuildInfo.h"
 
 // Every copy's mailslot has this name; mailslot names ignore letter case.
@@ -39,8 +40,9 @@ class CMessagingSession final : public CCommandContext {
 public:
     using ShowFunction = std::function<void(const CMessageRecord&)>;
 
-    // Creates the endpoint at once; `build` is what the version reply tells.
-    CMessagingSession(CMailslotApi& api, std::string localComputer, CBuildInfo build, CSessionHost& host);
+    // Opens the endpoint at once; `build` is what the version reply tells.
+    CMessagingSession(CDatagramCarrier& carrier, CClock& clock, std::string localComputer, CBuildInfo build,
+                      CSessionHost& host);
     CMessagingSession(const CMessagingSession&) = delete;
     CMessagingSession& operator=(const CMessagingSession&) = delete;
 
@@ -48,9 +50,7 @@ public:
     CMailslot& Endpoint() { return m_endpoint; }
     const CPeerTable& PeerTable() const { return m_peers; }
     // The peers' clock: the seconds that arriving records are stamped with.
-    std::uint32_t Now() { return m_api.GetTime(); }
-    // Milliseconds since the system started, for timing key presses.
-    std::uint32_t Ticks() { return m_api.GetTickCount(); }
+    std::uint32_t Now() { return m_clock.Now(); }
 
     // Announces `user` to all computers.
     bool SendPing(const std::string& user);
@@ -84,7 +84,7 @@ public:
     void Exit() override { m_host.Exit(); }
 
 private:
-    CMailslotApi& m_api;
+    CClock& m_clock;
     CSessionHost& m_host;
     CBuildInfo m_build;
     CMailslot m_endpoint;

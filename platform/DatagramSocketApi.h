@@ -12,12 +12,10 @@
 
 #include "util/ApiResource.h"
 
+#include "platform/InetAddress.h"
+
 using SocketHandle = std::intptr_t;
 inline constexpr SocketHandle kInvalidSocket = -1;
-
-// An IPv4 address in host byte order (127.0.0.1 is 0x7F000001).
-using InetAddress = std::uint32_t;
-inline constexpr InetAddress kLoopbackAddress = 0x7F000001u;
 
 enum class EReceive {
     None,       // nothing waiting
@@ -63,9 +61,8 @@ public:
 
     // The IPv4 addresses of a computer name; empty when it does not resolve.
     virtual std::vector<InetAddress> Resolve(const std::string& name) = 0;
-    // The directed broadcast address of every interface that is up, can
-    // broadcast and is not a loopback.
-    virtual std::vector<InetAddress> BroadcastAddresses() = 0;
+    // The IPv4 addresses of every interface that is up and not a loopback.
+    virtual std::vector<CInterfaceAddress> Interfaces() = 0;
 };
 
 // Owns one socket of a CDatagramSocketApi.

@@ -37,7 +37,7 @@ int main() {
     CDefaultChatSettings settings;
     CFixedTimeZone zone;
     CMemoryDesktop desktop;
-    CChatDlg dlg(host, "Lab2", settings, zone, desktop);
+    CChatDlg dlg(host, net, "Lab2", settings, zone, desktop);
     if (!dlg.CreateModeless(nullptr)) {
         std::fprintf(stderr, "history_bench: the chat dialog could not be created\n");
         return 1;

@@ -80,11 +80,11 @@ std::vector<InetAddress> CMemoryUdpHost::Resolve(const std::string& name) {
     return {};
 }
 
-std::vector<InetAddress> CMemoryUdpHost::BroadcastAddresses() {
+std::vector<CInterfaceAddress> CMemoryUdpHost::Interfaces() {
     if (!m_hasInterfaces) return {};
-    std::vector<InetAddress> addresses{CMemoryUdpNetwork::kBroadcast};
-    addresses.insert(addresses.end(), m_moreBroadcasts.begin(), m_moreBroadcasts.end());
-    return addresses;
+    std::vector<CInterfaceAddress> interfaces{CInterfaceAddress{m_address, CMemoryUdpNetwork::kMask, true}};
+    interfaces.insert(interfaces.end(), m_moreInterfaces.begin(), m_moreInterfaces.end());
+    return interfaces;
 }
 
 CMemoryUdpHost& CMemoryUdpNetwork::AddHost(std::string name) {

@@ -29,9 +29,9 @@ public:
     // Sends to `address` fail from now on, and call `onFailure` as the
     // system would set its last error.
     void FailSendsTo(InetAddress address, std::function<void()> onFailure = {});
-    // More directed broadcast addresses beside the subnet's, as a computer
-    // with several interfaces has.
-    void AddBroadcastAddress(InetAddress address) { m_moreBroadcasts.push_back(address); }
+    // More interfaces beside the one on the subnet, as a computer with
+    // several network cards has.
+    void AddInterface(CInterfaceAddress address) { m_moreInterfaces.push_back(address); }
     std::size_t ResolveCalls() const { return m_resolveCalls; }
     std::size_t SentDatagrams() const { return m_sent; }
     std::size_t OpenSockets() const { return m_sockets.size(); }
@@ -45,7 +45,7 @@ public:
     bool WaitReadable(SocketHandle socket, std::uint32_t timeoutMs) override;
     void CloseSocket(SocketHandle socket) override;
     std::vector<InetAddress> Resolve(const std::string& name) override;
-    std::vector<InetAddress> BroadcastAddresses() override;
+    std::vector<CInterfaceAddress> Interfaces() override;
 
 private:
     friend class CMemoryUdpNetwork;
@@ -67,7 +67,7 @@ private:
     SocketHandle m_nextSocket = 3;
     std::size_t m_sent = 0;
     std::size_t m_resolveCalls = 0;
-    std::vector<InetAddress> m_moreBroadcasts;
+    std::vector<CInterfaceAddress> m_moreInterfaces;
     std::map<InetAddress, std::function<void()>> m_failingTargets;
 };
 
@@ -75,6 +75,7 @@ class CMemoryUdpNetwork {
 public:
     // Hosts get 10.1.0.x; the subnet's broadcast address is 10.1.0.255.
     static constexpr InetAddress kBroadcast = 0x0A0100FFu;
+    static constexpr InetAddress kMask = 0xFFFFFF00u;
 
     CMemoryUdpHost& AddHost(std::string name);
     CMemoryUdpHost* FindHost(const std::string& name);

@@ -71,15 +71,17 @@ std::vector<InetAddress> CPosixSockets::Resolve(const std::string& name) {
     return ResolveIpv4(name);
 }
 
-std::vector<InetAddress> CPosixSockets::BroadcastAddresses() {
+std::vector<CInterfaceAddress> CPosixSockets::Interfaces() {
     ifaddrs* list = nullptr;
     if (::getifaddrs(&list) != 0) return {};
     std::unique_ptr<ifaddrs, decltype(&::freeifaddrs)> owner(list, &::freeifaddrs);
-    std::vector<InetAddress> addresses;
+    std::vector<CInterfaceAddress> interfaces;
     for (const ifaddrs* i = list; i; i = i->ifa_next) {
-        const bool usable = (i->ifa_flags & IFF_UP) && (i->ifa_flags & IFF_BROADCAST) && !(i->ifa_flags & IFF_LOOPBACK);
-        if (!usable || !i->ifa_addr || i->ifa_addr->sa_family != AF_INET || !i->ifa_broadaddr) continue;
-        addresses.push_back(ntohl(reinterpret_cast<const sockaddr_in*>(i->ifa_broadaddr)->sin_addr.s_addr));
+        const bool usable = (i->ifa_flags & IFF_UP) && !(i->ifa_flags & IFF_LOOPBACK);
+        if (!usable || !i->ifa_addr || i->ifa_addr->sa_family != AF_INET || !i->ifa_netmask) continue;
+        const auto address = [](const sockaddr* a) { return ntohl(reinterpret_cast<const sockaddr_in*>(a)->sin_addr.s_addr); };
+        const bool broadcasts = (i->ifa_flags & IFF_BROADCAST) && i->ifa_broadaddr;
+        interfaces.push_back(CInterfaceAddress{address(i->ifa_addr), address(i->ifa_netmask), broadcasts});
     }
-    return addresses;
+    return interfaces;
 }

@@ -12,5 +12,5 @@ public:
     bool WaitReadable(SocketHandle socket, std::uint32_t timeoutMs) override;
     void CloseSocket(SocketHandle socket) override;
     std::vector<InetAddress> Resolve(const std::string& name) override;
-    std::vector<InetAddress> BroadcastAddresses() override;
+    std::vector<CInterfaceAddress> Interfaces() override;
 };

@@ -90,7 +90,7 @@ std::vector<InetAddress> CWinsockSockets::Resolve(const std::string& name) {
     return ResolveIpv4(name);
 }
 
-std::vector<InetAddress> CWinsockSockets::BroadcastAddresses() {
+std::vector<CInterfaceAddress> CWinsockSockets::Interfaces() {
     ULONG size = 16 * 1024;
     std::vector<unsigned char> buffer;
     ULONG status = ERROR_BUFFER_OVERFLOW;
@@ -99,20 +99,22 @@ std::vector<InetAddress> CWinsockSockets::BroadcastAddresses() {
         status = ::GetAdaptersAddresses(AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER,
                                         nullptr, reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()), &size);
     }
-    std::vector<InetAddress> addresses;
-    if (status != NO_ERROR) return addresses;
+    std::vector<CInterfaceAddress> interfaces;
+    if (status != NO_ERROR) return interfaces;
     for (auto* adapter = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()); adapter; adapter = adapter->Next) {
         if (adapter->OperStatus != IfOperStatusUp || adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK) continue;
         for (auto* unicast = adapter->FirstUnicastAddress; unicast; unicast = unicast->Next) {
             const sockaddr* address = unicast->Address.lpSockaddr;
             const unsigned prefix = unicast->OnLinkPrefixLength;
-            if (!address || address->sa_family != AF_INET || prefix == 0 || prefix >= 31) continue;
+            if (!address || address->sa_family != AF_INET || prefix > 32) continue;
             const InetAddress host = ntohl(reinterpret_cast<const sockaddr_in*>(address)->sin_addr.s_addr);
             if ((host >> 24) == 127) continue;
-            addresses.push_back(host | (0xFFFFFFFFu >> prefix));
+            const InetAddress mask = prefix == 0 ? 0 : 0xFFFFFFFFu << (32 - prefix);
+            // A /31 or /32 has no broadcast address of its own.
+            interfaces.push_back(CInterfaceAddress{host, mask, prefix != 0 && prefix < 31});
         }
     }
-    return addresses;
+    return interfaces;
 }
 
 bool CWinsockSockets::WaitReadable(SocketHandle socket, std::uint32_t timeoutMs) {

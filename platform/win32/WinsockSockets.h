@@ -20,7 +20,7 @@ public:
     bool NotifyWhenReadable(SocketHandle socket, std::uintptr_t window, std::uint32_t message) override;
     void CloseSocket(SocketHandle socket) override;
     std::vector<InetAddress> Resolve(const std::string& name) override;
-    std::vector<InetAddress> BroadcastAddresses() override;
+    std::vector<CInterfaceAddress> Interfaces() override;
 
 private:
     bool m_started = false;

@@ -188,7 +188,7 @@ protected:
     // The window made and hidden, start-up not finished yet.
     std::unique_ptr<CTestChatDlg> CreateCopy(CMemoryComputer& host, const std::string& computer,
                                              CChatSettings& copySettings) {
-        auto copy = std::make_unique<CTestChatDlg>(host, computer, copySettings, zone, desktop);
+        auto copy = std::make_unique<CTestChatDlg>(host, net, computer, copySettings, zone, desktop);
         if (!copy->CreateModeless(nullptr)) {
             ADD_FAILURE() << "the chat dialog of " << computer << " was not created";
             return copy;
@@ -251,6 +251,16 @@ protected:
         from.Send("*", "mivletcmd", ("admin:ping " + user).c_str(), true);
     }
 
+    // A write's target as a mailslot path would name it: "*", "." or the computer.
+    static std::string TargetText(const CDatagramTarget& target) {
+        switch (target.kind) {
+        case CDatagramTarget::EKind::AllComputers: return "*";
+        case CDatagramTarget::EKind::ThisComputer: return ".";
+        case CDatagramTarget::EKind::Computer: break;
+        }
+        return target.computer;
+    }
+
     // What `from` wrote, one "target user>\ttext" per datagram (every short
     // message is one datagram: sender NUL sequence NUL chunk NUL).
     std::vector<std::string> WritesFrom(const std::string& from) const {
@@ -260,7 +270,7 @@ protected:
             const auto first = write.bytes.find('\0');
             const auto second = first == std::string::npos ? first : write.bytes.find('\0', first + 1);
             if (second == std::string::npos) continue;
-            texts.push_back(write.targetHost + " " + write.bytes.substr(second + 1).c_str());
+            texts.push_back(TargetText(write.target) + " " + write.bytes.substr(second + 1).c_str());
         }
         return texts;
     }
@@ -308,7 +318,7 @@ protected:
     std::vector<std::string> CommandBroadcasts() const {
         std::vector<std::string> texts;
         for (const auto& write : net.Writes()) {
-            if (write.from != "Lab2" || write.targetHost != "*") continue;
+            if (write.from != "Lab2" || write.target.kind != CDatagramTarget::EKind::AllComputers) continue;
             const std::string marker = std::string("mivletcmd>\t");
             const auto at = write.bytes.find(marker);
             if (at != std::string::npos) texts.push_back(write.bytes.substr(at + marker.size()).c_str());
@@ -319,7 +329,7 @@ protected:
     CMemoryNetwork net;
     CMemoryComputer& lab2Host = net.AddComputer("Lab2");
     CMemoryComputer& officeHost = net.AddComputer("Office");
-    CMailslot office{officeHost, "Mivlet", "Office"};
+    CMailslot office{officeHost, net, "Office"};
     CFixedTimeZone zone{0};
     // Nothing in front unless a test says otherwise; the foreground is
     // granted to whoever asks.

@@ -2,6 +2,9 @@
 // it answers, receiving, and the exit path.
 
 #include "chatwindow/RegisteredMessages.h"
+#include "chatwindow/Texts.h"
+#include "messaging/UdpCarrier.h"
+#include "platform/memory/MemorySockets.h"
 #include "tests/chatwindow/ChatDlgFixture.h"
 #include "resources/ResourceIds.h"
 
@@ -32,6 +35,32 @@ TEST_F(ChatDlgTest, StartsHiddenAnnouncesTheUserAndTitlesItselfMivlet) {
     dlg->ApplySettings();
     dlg->ShowChat(true, false);
     EXPECT_EQ(Title(), "Mivlet");
+}
+
+// A second copy is told to close hidden copies; a port that another program
+// holds is named, since closing copies of Mivlet would not free it.
+TEST_F(ChatDlgTest, AnEndpointThatCannotOpenSaysWhyAndEnds) {
+    CMemoryUdpNetwork udp;
+    CMemoryUdpHost& sockets = udp.AddHost("Lab2");
+    EOpenSocket held = EOpenSocket::Failed;
+    CSocket otherProgram(sockets, sockets.OpenUdpSocket(kDefaultUdpPort, &held));
+    ASSERT_EQ(held, EOpenSocket::Opened);
+    CUdpCarrier carrier(sockets, net, CUdpCarrier::COptions{}, &lab2Host);
+    CTestChatDlg portInUse(carrier, net, "Lab2", settings, zone, desktop);
+    portInUse.SetUdpPort(kDefaultUdpPort);
+    EXPECT_FALSE(portInUse.CreateModeless(nullptr));
+    EXPECT_TRUE(portInUse.MailslotFailed());
+    ASSERT_EQ(portInUse.boxes.size(), 1u);
+    EXPECT_EQ(portInUse.boxes[0].text,
+              "Mivlet could not open UDP port 46464 because another program is using it.  Close that program, or "
+              "choose another port for every computer with the UdpPort setting.");
+    EXPECT_EQ(portInUse.boxes[0].style, static_cast<UINT>(MB_OK));
+
+    // The mailslot of this computer stays taken by the first carrier.
+    CTestChatDlg secondCopy(lab2Host, net, "Lab2", settings, zone, desktop);
+    EXPECT_FALSE(secondCopy.CreateModeless(nullptr));
+    ASSERT_EQ(secondCopy.boxes.size(), 1u);
+    EXPECT_EQ(secondCopy.boxes[0].text, MailslotFailureText());
 }
 
 TEST_F(ChatDlgTest, ShowsReceivedChatMessagesButNotCommands) {

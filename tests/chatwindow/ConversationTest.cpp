@@ -103,7 +103,7 @@ TEST_F(ConversationTest, ChatFromAComputerThatNeverPingedIsShownAndAddsNoPeer) {
 // Which entry a tick's messages leave selected, with Office and Hall known
 // and Hall selected beforehand.
 TEST_F(ConversationTest, OnlyTheLatestChatMessageFromAnotherComputerDecidesTheSelection) {
-    CMailslot hall(hallHost, "Mivlet", "Hall");
+    CMailslot hall(hallHost, net, "Hall");
     CMailslot* const self = nullptr;  // Lab2's own endpoint, as its broadcasts come back
     struct CCase {
         const char* what;
@@ -249,7 +249,7 @@ TEST_F(ConversationTest, EveryCopyRepliesToAVersionRequestToAllUsersItselfInclud
 // retries.
 TEST_F(ConversationTest, AVersionRequestFromAComputerNeverHeardFromGetsNoReply) {
     CMemoryComputer& spoofer = net.AddComputer("Spoofer");
-    CMailslot ghost(spoofer, "Mivlet", "Ghost");
+    CMailslot ghost(spoofer, net, "Ghost");
     ASSERT_TRUE(ghost.Send("Lab2", "mivletcmd", "admin:version", true));
     const std::uint32_t before = net.TickCount();
     const std::size_t writes = net.Writes().size();

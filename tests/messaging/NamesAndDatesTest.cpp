@@ -7,6 +7,7 @@
 #include "messaging/LongDate.h"
 #include "messaging/Mailslot.h"
 #include "messaging/TitleCase.h"
+#include "platform/memory/MemoryNetwork.h"
 
 namespace {
 
@@ -61,25 +62,23 @@ TEST(ChooseLocalComputerName, FallsBackWhenThePlatformGivesNoName) {
         EXPECT_EQ(ChooseLocalComputerName(c.reported, c.environment), c.chosen) << c.chosen;
 }
 
-TEST(MakePath, LocalFormForThisComputerRemoteFormForOthers) {
+TEST(EndpointTarget, ThisComputerInAnyCaseAllComputersOrAnother) {
+    using EKind = CDatagramTarget::EKind;
     const struct {
-        const char* computer;
-        const char* name;
-        const char* path;
+        const char* target;
+        EKind kind;
     } cases[] = {
-        {nullptr, "Mivlet", ""},
-        {"Lab2", nullptr, ""},
-        {"", "Mivlet", "\\\\.\\mailslot\\Mivlet"},
-        {"Mypc", "Mivlet", "\\\\.\\mailslot\\Mivlet"},
-        {"MYPC", "Mivlet", "\\\\.\\mailslot\\Mivlet"},
-        {"mypc", "Mivlet", "\\\\.\\mailslot\\Mivlet"},
-        {"*", "Mivlet", "\\\\*\\mailslot\\Mivlet"},
-        {"Lab2", "Mivlet", "\\\\Lab2\\mailslot\\Mivlet"},
-        {"Mypc2", "Mivlet", "\\\\Mypc2\\mailslot\\Mivlet"},
+        {"", EKind::ThisComputer},      {"Mypc", EKind::ThisComputer}, {"MYPC", EKind::ThisComputer},
+        {"mypc", EKind::ThisComputer},  {"*", EKind::AllComputers},   {"Lab2", EKind::Computer},
+        {"Mypc2", EKind::Computer},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(CMailslot::MakePath(c.computer, c.name, "Mypc"), c.path)
-            << (c.computer ? c.computer : "(null)");
+    CMemoryNetwork net;
+    CMailslot endpoint(net.AddComputer("Mypc"), net, "Mypc");
+    for (const auto& c : cases) {
+        const CDatagramTarget target = endpoint.TargetOf(c.target);
+        EXPECT_EQ(target.kind, c.kind) << c.target;
+        if (c.kind == EKind::Computer) EXPECT_EQ(target.computer, c.target);
+    }
 }
 
 }  // namespace

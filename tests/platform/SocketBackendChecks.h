@@ -9,7 +9,8 @@
 
 #include "messaging/Mailslot.h"
 #include "platform/DatagramSocketApi.h"
-#include "messaging/UdpRoute.h"
+#include "messaging/UdpCarrier.h"
+#include "platform/Clock.h"
 
 // Binds a free port of the test's choosing and keeps the socket.
 inline std::uint16_t BindFreePort(CDatagramSocketApi& api, CSocket& socket) {
@@ -75,32 +76,41 @@ inline void CheckNames(CDatagramSocketApi& api) {
     ASSERT_FALSE(local.empty());
     EXPECT_EQ(local.front() >> 24, 127u);
     EXPECT_TRUE(api.Resolve("no-such-host.invalid").empty());
-    for (InetAddress broadcast : api.BroadcastAddresses()) EXPECT_NE(broadcast >> 24, 127u);
+    for (const CInterfaceAddress& own : api.Interfaces()) {
+        EXPECT_NE(own.address >> 24, 127u);
+        EXPECT_EQ(own.Network() & ~own.mask, 0u);
+    }
 }
 
-// A whole message through the route and the endpoint, sent to "localhost",
-// which resolves to the loopback address and so goes by unicast.
-inline void CheckRouteOverLoopback(CMailslotApi& system, bool localMailslots, CDatagramSocketApi& api) {
-    CSocket probe;
-    const std::uint16_t port = BindFreePort(api, probe);
-    probe.Close();
-    CUdpRoute route(system, localMailslots, api, port);
-    CMailslot endpoint(route, "MivletRouteTest", "Lab2");
-    ASSERT_TRUE(endpoint.IsOpen());
+// A whole message through the carrier and the endpoint, sent to
+// "localhost", which resolves to the loopback address and so goes by
+// unicast; once read by the caller, once by the carrier's reader thread.
+inline void CheckCarrierOverLoopback(CClock& clock, CDatagramCarrier* mailslots, CDatagramCarrier* otherMailslots,
+                                     CDatagramSocketApi& api) {
+    for (const bool readerThread : {false, true}) {
+        CSocket probe;
+        CUdpCarrier::COptions options;
+        options.port = BindFreePort(api, probe);
+        options.readerThread = readerThread;
+        probe.Close();
+        CUdpCarrier carrier(api, clock, options, mailslots);
+        CMailslot endpoint(carrier, clock, "Lab2");
+        ASSERT_TRUE(endpoint.IsOpen());
 
-    CUdpRoute secondRoute(system, localMailslots, api, port);
-    CMailslot second(secondRoute, "MivletRouteTest2", "Lab2");
-    EXPECT_FALSE(second.IsOpen());
-    EXPECT_EQ(secondRoute.LastPortResult(), EOpenSocket::PortInUse);
+        CUdpCarrier second(api, clock, options, otherMailslots);
+        CMailslot secondEndpoint(second, clock, "Lab2");
+        EXPECT_FALSE(secondEndpoint.IsOpen());
+        EXPECT_EQ(secondEndpoint.OpenResult(), EOpenResult::PortInUse);
 
-    const std::string text(1000, 'r');
-    ASSERT_TRUE(endpoint.Send("localhost", "Kel", text.c_str(), true));
-    std::vector<CMessageRecord> records;
-    for (int i = 0; i < 100 && records.empty(); ++i) {
-        endpoint.Receive(records);
-        if (records.empty()) system.Sleep(10);
+        const std::string text(1000, 'r');
+        ASSERT_TRUE(endpoint.Send("localhost", "Kel", text.c_str(), true));
+        std::vector<CMessageRecord> records;
+        for (int i = 0; i < 100 && records.empty(); ++i) {
+            endpoint.WaitForMessage(10);
+            endpoint.Receive(records);
+        }
+        ASSERT_EQ(records.size(), 1u) << (readerThread ? "reader thread" : "caller reads");
+        EXPECT_EQ(records[0].computer, "Lab2");
+        EXPECT_EQ(records[0].text, text);
     }
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].computer, "Lab2");
-    EXPECT_EQ(records[0].text, text);
 }

@@ -17,7 +17,7 @@ class PeerNodeTest : public ::testing::Test {
 protected:
     CPeerNode& Add(const std::string& computer, const std::string& user) {
         nodes.push_back(
-            std::make_unique<CPeerNode>(net.AddComputer(computer), computer, user, CBuildInfo{"Dec  2 2000", "1.2.3"}));
+            std::make_unique<CPeerNode>(net.AddComputer(computer), net, computer, user, CBuildInfo{"Dec  2 2000", "1.2.3"}));
         return *nodes.back();
     }
     std::vector<std::string> Shown(CPeerNode& node, std::uint32_t ms) {
@@ -90,7 +90,7 @@ TEST_F(PeerNodeTest, VersionRequestsFromComputersNeverHeardFromGetNoReply) {
     // network, and "*" (the sender field "**"), which would make every copy
     // broadcast its reply.
     for (const char* asker : {"Lab9", "203.0.113.5", "*"}) {
-        CMailslot forged(spoofer, kMailslotName, asker);
+        CMailslot forged(spoofer, net, asker);
         forged.Send("*", kCommandMarker, "admin:version", true);
     }
     const std::size_t writesBefore = net.Writes().size();

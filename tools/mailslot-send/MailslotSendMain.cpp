@@ -16,8 +16,8 @@
 #include <string>
 
 #include "messaging/Datagram.h"
-#include "messaging/Mailslot.h"
 #include "messaging/MessagingSession.h"
+#include "platform/win32/Win32MailslotCarrier.h"
 #include "util/win32/Handles.h"
 
 int main(int argc, char** argv) {
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     std::array<char, kMaxDatagramSize> buffer{};
     const std::size_t size = FormatDatagram(buffer.data(), argv[1], broadcast, sequence, joined, false);
 
-    const std::string path = CMailslot::MakePath("", kMailslotName, "");
+    const std::string path = CWin32MailslotCarrier(kMailslotName).PathOf(CDatagramTarget::This());
     const CWin32FileHandle slot(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;

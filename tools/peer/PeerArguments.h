@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "messaging/UdpRoute.h"
+#include "messaging/UdpCarrier.h"
 
 struct CPeerOptions {
     std::string command;

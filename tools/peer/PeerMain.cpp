@@ -1,4 +1,4 @@
-// mivlet-peer: a full peer on the UDP route without a window, for tests,
+// mivlet-peer: a full peer on the UDP carrier without a window, for tests,
 // scripts and computers without the chat program.
 
 #include <algorithm>
@@ -16,7 +16,7 @@
 #include "messaging/TypedText.h"
 #include "messaging/CommandText.h"
 #include "messaging/LocalComputerName.h"
-#include "messaging/UdpRoute.h"
+#include "messaging/UdpCarrier.h"
 #include "messaging/MessagingSession.h"
 #include "tools/peer/Answerer.h"
 #include "tools/peer/CommandRunner.h"
@@ -33,7 +33,7 @@ enum EExit { kOk = 0, kSendFailed = 1, kUsage = 2, kPortInUse = 3, kUnresolvable
 constexpr char kUsageText[] =
     "usage: mivlet-peer [--port N] COMMAND [options]\n"
     "\n"
-    "A windowless Mivlet peer on the UDP route. It pings every second as a copy does,\n"
+    "A windowless Mivlet peer on the UDP carrier. It pings every second as a copy does,\n"
     "answers version requests and keeps the table of live peers.\n"
     "\n"
     "commands:\n"
@@ -86,9 +86,16 @@ int Fail(int code, const std::string& message) {
 struct CPeerSession {
     std::unique_ptr<CPeerPlatform> platform = MakePeerPlatform();
     std::string computer = ChooseLocalComputerName(platform->ComputerName());
-    CUdpRoute route;
+    CUdpCarrier carrier;
+    CClock& clock = platform->Clock();
 
-    explicit CPeerSession(std::uint16_t port) : route(platform->System(), false, platform->Sockets(), port) {}
+    explicit CPeerSession(std::uint16_t port) : carrier(platform->Sockets(), platform->Clock(), Options(port)) {}
+
+    static CUdpCarrier::COptions Options(std::uint16_t port) {
+        CUdpCarrier::COptions options;
+        options.port = port;
+        return options;
+    }
 };
 
 std::string UserOf(const CPeerOptions& options, CPeerPlatform& platform) {
@@ -98,15 +105,15 @@ std::string UserOf(const CPeerOptions& options, CPeerPlatform& platform) {
 // A node that receives; fails with a clear message when the port is taken.
 std::optional<int> CheckOpen(CPeerNode& node, CPeerSession& session) {
     if (node.IsOpen()) return std::nullopt;
-    if (session.route.LastPortResult() == EOpenSocket::PortInUse)
-        return Fail(kPortInUse, "UDP port " + std::to_string(session.route.Port()) +
+    if (node.Endpoint().OpenResult() == EOpenResult::PortInUse)
+        return Fail(kPortInUse, "UDP port " + std::to_string(session.carrier.Port()) +
                                     " is in use: another copy runs on this computer");
-    return Fail(kPortInUse, "cannot open UDP port " + std::to_string(session.route.Port()));
+    return Fail(kPortInUse, "cannot open UDP port " + std::to_string(session.carrier.Port()));
 }
 
 int Listen(const CPeerOptions& options) {
     CPeerSession session(options.port);
-    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), ThisBuild());
+    CPeerNode node(session.carrier, session.clock, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
     InstallStopHandler();
     CSystemTimeZone zone;
@@ -153,7 +160,7 @@ int Watch(CPeerNode& node) {
 
 int Who(const CPeerOptions& options) {
     CPeerSession session(options.port);
-    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), ThisBuild());
+    CPeerNode node(session.carrier, session.clock, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
     if (options.watch) return Watch(node);
     node.Run(WaitMs(options), [](const CMessageRecord&) {});
@@ -174,7 +181,7 @@ int Version(const CPeerOptions& options) {
     const std::string& target = options.arguments[0];
     CPeerSession session(options.port);
     if (auto failed = CheckTarget(target, session)) return *failed;
-    CPeerNode node(session.route, session.computer, UserOf(options, *session.platform), ThisBuild());
+    CPeerNode node(session.carrier, session.clock, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
     // Copies answer only computers they have heard from.
     node.Ping();
@@ -202,8 +209,8 @@ int Send(const CPeerOptions& options) {
 
     CPeerSession session(options.port);
     if (auto failed = CheckTarget(target, session)) return *failed;
-    session.route.DisableReceiving();  // the port belongs to the copy that listens here
-    CMailslot endpoint(session.route, kMailslotName, session.computer);
+    session.carrier.DisableReceiving();  // the port belongs to the copy that listens here
+    CMailslot endpoint(session.carrier, session.clock, session.computer);
     // Every send is a new process: number from the clock, not from "00001".
     // Receivers drop a datagram whose number repeats the sender's last one,
     // and a script starts sends less than a millisecond apart: microseconds,
@@ -225,7 +232,7 @@ int Answer(const CPeerOptions& options) {
 
     CPeerSession session(options.port);
     const std::string user = UserOf(options, *session.platform);
-    CPeerNode node(session.route, session.computer, user, ThisBuild());
+    CPeerNode node(session.carrier, session.clock, session.computer, user, ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
     InstallStopHandler();
 
@@ -244,15 +251,15 @@ int Answer(const CPeerOptions& options) {
         // The lines name the sender, whose fields come from the network.
         [](const std::string& line) { std::cerr << "mivlet-peer: " << EscapeControlCharacters(line) << std::endl; });
     CSystemTimeZone zone;
-    CMailslotApi& clock = session.platform->System();
+    CClock& clock = session.clock;
     node.Run(
         0xFFFFFFFFu,
         [&](const CMessageRecord& record) {
             std::cout << FormatShownLine(record, zone) << std::endl;
-            answerer.OnMessage(record, clock.GetTickCount());
+            answerer.OnMessage(record, clock.Ticks());
         },
         [&] {
-            answerer.Step(clock.GetTickCount());
+            answerer.Step(clock.Ticks());
             return StopRequested();
         });
     node.SendExitNotice();

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
-CPeerNode::CPeerNode(CMailslotApi& api, std::string localComputer, std::string user, CBuildInfo build)
-    : m_api(api), m_user(std::move(user)), m_session(api, std::move(localComputer), std::move(build), *this) {}
+CPeerNode::CPeerNode(CDatagramCarrier& carrier, CClock& clock, std::string localComputer, std::string user,
+                     CBuildInfo build)
+    : m_clock(clock),
+      m_user(std::move(user)),
+      m_session(carrier, clock, std::move(localComputer), std::move(build), *this) {}
 
 void CPeerNode::ReceiveTick(const ShowFunction& show) {
     // Without a recipient list, the refresh is only the renaming.
@@ -11,13 +14,13 @@ void CPeerNode::ReceiveTick(const ShowFunction& show) {
 }
 
 void CPeerNode::Run(std::uint32_t milliseconds, const ShowFunction& show, const std::function<bool()>& stop) {
-    const std::uint32_t start = m_api.GetTickCount();
+    const std::uint32_t start = m_clock.Ticks();
     std::uint32_t lastPing = start;
     Ping();
     for (;;) {
         if (stop && stop()) return;
         ReceiveTick(show);
-        const std::uint32_t now = m_api.GetTickCount();
+        const std::uint32_t now = m_clock.Ticks();
         if (now - start >= milliseconds) return;
         if (now - lastPing >= kPingPeriodMs) {
             lastPing = now;

@@ -17,7 +17,7 @@ public:
     static constexpr std::uint32_t kReceivePeriodMs = 50;
     static constexpr std::uint32_t kPingPeriodMs = 1000;
 
-    CPeerNode(CMailslotApi& api, std::string localComputer, std::string user, CBuildInfo build);
+    CPeerNode(CDatagramCarrier& carrier, CClock& clock, std::string localComputer, std::string user, CBuildInfo build);
 
     bool IsOpen() const { return m_session.IsOpen(); }
     CMailslot& Endpoint() { return m_session.Endpoint(); }
@@ -40,7 +40,7 @@ private:
     std::string ModulePath() override { return {}; }
     void Exit() override {}
 
-    CMailslotApi& m_api;
+    CClock& m_clock;
     std::string m_user;
     CMessagingSession m_session;
 };

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "platform/DatagramSocketApi.h"
-#include "platform/MailslotApi.h"
+#include "platform/Clock.h"
 
 class CPeerPlatform {
 public:
     virtual ~CPeerPlatform() = default;
-    virtual CMailslotApi& System() = 0;
+    virtual CClock& Clock() = 0;
     virtual CDatagramSocketApi& Sockets() = 0;
     // The computer name as the system reports it; nothing when it cannot.
     virtual std::optional<std::string> ComputerName() = 0;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "platform/posix/PosixSockets.h"
-#include "platform/posix/PosixSystemApi.h"
+#include "platform/posix/PosixClock.h"
 #include "tools/peer/PeerPlatform.h"
 
 namespace {
@@ -14,7 +14,7 @@ volatile sig_atomic_t g_stopRequested = 0;
 
 class CPosixPeerPlatform final : public CPeerPlatform {
 public:
-    CMailslotApi& System() override { return m_system; }
+    CClock& Clock() override { return m_clock; }
     CDatagramSocketApi& Sockets() override { return m_sockets; }
     std::optional<std::string> ComputerName() override {
         char name[256] = {};
@@ -30,7 +30,7 @@ public:
     std::uint32_t ProcessId() override { return static_cast<std::uint32_t>(::getpid()); }
 
 private:
-    CPosixSystemApi m_system;
+    CPosixClock m_clock;
     CPosixSockets m_sockets;
 };
 

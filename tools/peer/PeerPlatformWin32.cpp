@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "platform/win32/Win32ComputerName.h"
-#include "platform/win32/Win32MailslotApi.h"
+#include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32SystemApi.h"
 #include "platform/win32/WinsockSockets.h"
 #include "tools/peer/PeerPlatform.h"
@@ -14,14 +14,14 @@ std::atomic<bool> g_stopRequested{false};
 
 class CWin32PeerPlatform final : public CPeerPlatform {
 public:
-    CMailslotApi& System() override { return m_system; }
+    CClock& Clock() override { return m_clock; }
     CDatagramSocketApi& Sockets() override { return m_sockets; }
     std::optional<std::string> ComputerName() override { return QueryComputerName(); }
     std::string LoginName() override { return CWin32SystemApi().QueryLoginName().value_or(std::string()); }
     std::uint32_t ProcessId() override { return ::GetCurrentProcessId(); }
 
 private:
-    CWin32MailslotApi m_system;
+    CWin32Clock m_clock;
     CWinsockSockets m_sockets;
 };
 

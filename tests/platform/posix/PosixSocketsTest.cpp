@@ -1,5 +1,5 @@
 #include "platform/posix/PosixSockets.h"
-#include "platform/posix/PosixSystemApi.h"
+#include "platform/posix/PosixClock.h"
 #include "tests/platform/SocketBackendChecks.h"
 
 namespace {
@@ -19,10 +19,10 @@ TEST(PosixSockets, NamesAndBroadcastAddresses) {
     CheckNames(api);
 }
 
-TEST(PosixSockets, RouteWithoutMailslotsCarriesAMessage) {
+TEST(PosixSockets, CarrierWithoutMailslotsCarriesAMessage) {
     CPosixSockets api;
-    CPosixSystemApi system;
-    CheckRouteOverLoopback(system, false, api);
+    CPosixClock clock;
+    CheckCarrierOverLoopback(clock, nullptr, nullptr, api);
 }
 
 }  // namespace

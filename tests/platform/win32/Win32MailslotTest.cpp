@@ -12,7 +12,8 @@
 #include "messaging/Mailslot.h"
 #include "util/AsciiText.h"
 #include "platform/win32/Win32ComputerName.h"
-#include "platform/win32/Win32MailslotApi.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32MailslotCarrier.h"
 #include "util/win32/Handles.h"
 
 namespace {
@@ -31,7 +32,14 @@ protected:
         EXPECT_TRUE(endpoint.Receive(records));
         return records;
     }
-    CWin32MailslotApi api;
+    CWin32Clock clock;
+};
+
+// One program's endpoint on the system's mailslots.
+struct CMailslotCopy {
+    explicit CMailslotCopy(CClock& clock, const std::string& computer) : endpoint(carrier, clock, computer) {}
+    CWin32MailslotCarrier carrier{"Mivlet"};
+    CMailslot endpoint;
 };
 
 TEST_F(Win32Mailslot, LocalComputerNameIsTheTitleCasedComputerName) {
@@ -43,8 +51,8 @@ TEST_F(Win32Mailslot, LocalComputerNameIsTheTitleCasedComputerName) {
 }
 
 TEST_F(Win32Mailslot, EndpointOwnsTheOneMivletMailslot) {
-    CMailslot endpoint(api, "Mivlet", LocalName());
-    ASSERT_TRUE(endpoint.IsOpen());
+    CMailslotCopy copy(clock, LocalName());
+    ASSERT_TRUE(copy.endpoint.IsOpen());
 
     // The mailslot is there for writers, and nobody else can create it.
     EXPECT_TRUE(Own(CreateFileA(kPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -54,22 +62,24 @@ TEST_F(Win32Mailslot, EndpointOwnsTheOneMivletMailslot) {
     EXPECT_FALSE(Own(CreateMailslotA(kPath, 0, 0, nullptr)));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
 
-    CMailslot second(api, "Mivlet", LocalName());
-    EXPECT_FALSE(second.IsOpen());
+    CMailslotCopy second(clock, LocalName());
+    EXPECT_FALSE(second.endpoint.IsOpen());
+    EXPECT_EQ(second.endpoint.OpenResult(), EOpenResult::NameTaken);
     std::vector<CMessageRecord> records;
-    EXPECT_FALSE(second.Receive(records));
+    EXPECT_FALSE(second.endpoint.Receive(records));
 }
 
 TEST_F(Win32Mailslot, MailslotIsGoneWithItsEndpoint) {
-    { CMailslot endpoint(api, "Mivlet", LocalName()); }
+    { CMailslotCopy copy(clock, LocalName()); }
     EXPECT_FALSE(Own(CreateFileA(kPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr)));
-    CMailslot again(api, "Mivlet", LocalName());
-    EXPECT_TRUE(again.IsOpen());
+    CMailslotCopy again(clock, LocalName());
+    EXPECT_TRUE(again.endpoint.IsOpen());
 }
 
 TEST_F(Win32Mailslot, MessageToThisComputerComesBackThroughReceive) {
-    CMailslot endpoint(api, "Mivlet", LocalName());
+    CMailslotCopy copy(clock, LocalName());
+    CMailslot& endpoint = copy.endpoint;
     ASSERT_TRUE(endpoint.IsOpen());
     EXPECT_FALSE(endpoint.HasMessages());
 
@@ -87,7 +97,7 @@ TEST_F(Win32Mailslot, MessageToThisComputerComesBackThroughReceive) {
     EXPECT_EQ(records[0].user, "Kel");
     EXPECT_EQ(records[0].text, "Hi");
     EXPECT_EQ(records[0].broadcast, 0);
-    EXPECT_NEAR(static_cast<double>(records[0].time), static_cast<double>(api.GetTime()), 5.0);
+    EXPECT_NEAR(static_cast<double>(records[0].time), static_cast<double>(clock.Now()), 5.0);
     EXPECT_EQ(records[1].text, "by another spelling");
     EXPECT_EQ(records[2].text, longText);
     EXPECT_FALSE(endpoint.HasMessages());
@@ -100,7 +110,6 @@ TEST_F(Win32Mailslot, ReadsBehaveAsTheTestBackendAssumes) {
     DWORD next = 0, count = 0;
     ASSERT_TRUE(GetMailslotInfo(server.Get(), nullptr, &next, &count, nullptr));
     EXPECT_EQ(next, MAILSLOT_NO_MESSAGE);
-    EXPECT_EQ(next, kMailslotNoMessage);
     EXPECT_EQ(count, 0u);
 
     char buffer[8];
@@ -119,12 +128,15 @@ TEST_F(Win32Mailslot, ReadsBehaveAsTheTestBackendAssumes) {
     EXPECT_EQ(std::string(buffer, read), "hello");
 }
 
-// Wine has no remote mailslots: the all-computers path does not open. A
-// network carrier of our own stands in for it behind the same seam.
-TEST_F(Win32Mailslot, AllComputersPathDoesNotOpenUnderWine) {
-    CMailslot endpoint(api, "Mivlet", LocalName());
-    EXPECT_FALSE(endpoint.Send("*", "Kel", "Hi", false));
-    EXPECT_EQ(endpoint.SequenceCounter(), 0);
+// Wine has no remote mailslots: the all-computers path does not open, and
+// the carrier says that no try will do better. The UDP carrier stands in.
+TEST_F(Win32Mailslot, AllComputersAreUnreachableUnderWine) {
+    CMailslotCopy copy(clock, LocalName());
+    EXPECT_EQ(copy.carrier.Send(CDatagramTarget::All(), "x"), ESendResult::Unreachable);
+    const DWORD start = ::GetTickCount();
+    EXPECT_FALSE(copy.endpoint.Send("*", "Kel", "Hi", true));
+    EXPECT_LT(::GetTickCount() - start, 1000u) << "no retries";
+    EXPECT_EQ(copy.endpoint.SequenceCounter(), 0);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-#include "platform/win32/Win32MailslotApi.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32MailslotCarrier.h"
 #include "platform/win32/WinsockSockets.h"
 #include "tests/platform/SocketBackendChecks.h"
 
@@ -20,10 +21,14 @@ TEST(WinsockSockets, NamesAndBroadcastAddresses) {
     CheckNames(api);
 }
 
-TEST(WinsockSockets, RouteBesideTheLocalMailslotCarriesAMessage) {
+TEST(WinsockSockets, CarrierBesideTheLocalMailslotCarriesAMessage) {
     CWinsockSockets api;
-    CWin32MailslotApi system;
-    CheckRouteOverLoopback(system, true, api);
+    CWin32Clock clock;
+    // Mailslots of their own, so that the second carrier meets the port in
+    // use and not the name taken.
+    CWin32MailslotCarrier first("MivletCarrierTest");
+    CWin32MailslotCarrier second("MivletCarrierTestOther");
+    CheckCarrierOverLoopback(clock, &first, &second, api);
 }
 
 }  // namespace

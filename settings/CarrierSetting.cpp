@@ -1,8 +1,8 @@
-#include "settings/TransportSetting.h"
+#include "settings/CarrierSetting.h"
 
 #include <algorithm>
 
-#include "messaging/UdpRoute.h"
+#include "messaging/UdpCarrier.h"
 #include "settings/SettingsStore.h"
 #include "util/AsciiText.h"
 
@@ -18,9 +18,9 @@ std::vector<std::string> ParseExtraTargets(std::string_view list) {
     return targets;
 }
 
-CTransportSetting GetTransportSetting(const CSettingsStore& store) {
+CCarrierSetting GetCarrierSetting(const CSettingsStore& store) {
     const CSettingsKey& key = store.Main();
-    CTransportSetting setting;
+    CCarrierSetting setting;
     setting.udp = !EqualsNoCaseAscii(key.ReadString(kTransportValue, "udp"), "mailslot");
     const std::int32_t port = key.ReadDword(kUdpPortValue, kDefaultUdpPort);
     setting.port = (port > 0 && port <= 65535) ? static_cast<std::uint16_t>(port) : kDefaultUdpPort;

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "settings/SettingsStore.h"
-#include "settings/TransportSetting.h"
+#include "settings/CarrierSetting.h"
 #include "platform/memory/MemoryRegistry.h"
-#include "messaging/UdpRoute.h"
+#include "messaging/UdpCarrier.h"
 
 namespace {
 
-TEST(TransportSetting, UdpUnlessMailslotsAreAskedFor) {
+TEST(CarrierSetting, UdpUnlessMailslotsAreAskedFor) {
     const struct {
         const char* transport;  // nullptr: not stored
         std::int64_t port;      // -1: not stored
@@ -29,13 +29,13 @@ TEST(TransportSetting, UdpUnlessMailslotsAreAskedFor) {
         CSettingsStore store(registry);
         if (c.transport) ASSERT_TRUE(store.Main().WriteString(kTransportValue, c.transport));
         if (c.port >= 0) ASSERT_TRUE(store.Main().WriteDword(kUdpPortValue, static_cast<std::uint32_t>(c.port)));
-        const CTransportSetting setting = GetTransportSetting(store);
+        const CCarrierSetting setting = GetCarrierSetting(store);
         EXPECT_EQ(setting.udp, c.udp) << (c.transport ? c.transport : "(none)");
         EXPECT_EQ(setting.port, c.expectedPort) << c.port;
     }
 }
 
-TEST(TransportSetting, ExtraTargetsAreAListOfNamesAndAddresses) {
+TEST(CarrierSetting, ExtraTargetsAreAListOfNamesAndAddresses) {
     const struct {
         const char* stored;
         std::vector<std::string> targets;
@@ -55,14 +55,14 @@ TEST(TransportSetting, ExtraTargetsAreAListOfNamesAndAddresses) {
     EXPECT_TRUE(ParseExtraTargets(std::string(kMaxTargetLength + 1, 'x')).empty());
 }
 
-TEST(TransportSetting, WakeOnArrivalUnlessTurnedOff) {
+TEST(CarrierSetting, WakeOnArrivalUnlessTurnedOff) {
     CMemoryRegistry registry;
     CSettingsStore store(registry);
-    EXPECT_TRUE(GetTransportSetting(store).wakeOnArrival);
+    EXPECT_TRUE(GetCarrierSetting(store).wakeOnArrival);
     ASSERT_TRUE(store.Main().WriteDword(kUdpWakeOnArrivalValue, 0));
-    EXPECT_FALSE(GetTransportSetting(store).wakeOnArrival);
+    EXPECT_FALSE(GetCarrierSetting(store).wakeOnArrival);
     ASSERT_TRUE(store.Main().WriteString(kUdpExtraTargetsValue, "10.2.0.255"));
-    EXPECT_EQ(GetTransportSetting(store).extraTargets, std::vector<std::string>{"10.2.0.255"});
+    EXPECT_EQ(GetCarrierSetting(store).extraTargets, std::vector<std::string>{"10.2.0.255"});
 }
 
 }  // namespace

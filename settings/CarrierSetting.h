@@ -1,5 +1,6 @@
 #pragma once
-// Which way datagrams travel between computers. "udp" (the default) is our
+// Which carrier takes datagrams between computers (the stored value is
+// still called "Transport"). "udp" (the default) is our
 // UDP carrier; "mailslot" is the system's own remote mailslots, for networks
 // of older Windows that still have them: Wine has none, and Windows 11 24H2
 // and Windows Server 2025 turn them off. Peers see the same datagrams either
@@ -27,7 +28,7 @@ inline constexpr char kUdpWakeOnArrivalValue[] = "UdpWakeOnArrival";
 inline constexpr std::size_t kMaxExtraTargets = 32;
 inline constexpr std::size_t kMaxTargetLength = 255;
 
-struct CTransportSetting {
+struct CCarrierSetting {
     bool udp = true;
     std::uint16_t port = 0;
     std::vector<std::string> extraTargets;
@@ -41,4 +42,4 @@ std::vector<std::string> ParseExtraTargets(std::string_view list);
 // Reads the settings from the main key; only "mailslot" (in any letter
 // case) chooses the mailslots, and a port of 0 or above 65535 reads as the
 // default port.
-CTransportSetting GetTransportSetting(const CSettingsStore& store);
+CCarrierSetting GetCarrierSetting(const CSettingsStore& store);
