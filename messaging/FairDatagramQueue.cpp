@@ -24,20 +24,20 @@ bool EndsChatMessage(const std::string& bytes) {
 
 void CFairDatagramQueue::Push(std::string bytes, InetAddress from, std::uint32_t tick) {
     if (m_size >= kCapacity) {
-        auto largest = std::max_element(m_sources.begin(), m_sources.end(), [](const auto& a, const auto& b) {
+        auto loser = std::max_element(m_sources.begin(), m_sources.end(), [](const auto& a, const auto& b) {
             return a.second.datagrams.size() < b.second.datagrams.size();
         });
+        // Of the sources that hold the most, the one that sends gives way.
         const auto own = m_sources.find(from);
-        if (own != m_sources.end() && own->second.datagrams.size() >= largest->second.datagrams.size()) {
-            Drop(from, bytes, tick);
-            return;
-        }
-        Drop(largest->first, largest->second.datagrams.back(), tick);
-        largest->second.datagrams.pop_back();
+        if (own != m_sources.end() && own->second.datagrams.size() >= loser->second.datagrams.size()) loser = own;
+        // Its oldest go: what it sends now (the message after its flood)
+        // matters more than what has waited longest.
+        Drop(loser->first, loser->second.datagrams.front(), tick);
+        loser->second.datagrams.pop_front();
         --m_size;
-        if (largest->second.datagrams.empty()) {
-            m_turns.erase(std::find(m_turns.begin(), m_turns.end(), largest->first));
-            m_sources.erase(largest);
+        if (loser->second.datagrams.empty()) {
+            m_turns.erase(std::find(m_turns.begin(), m_turns.end(), loser->first));
+            m_sources.erase(loser);
         }
     }
     CSource& source = m_sources[from];

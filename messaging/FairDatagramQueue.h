@@ -1,7 +1,7 @@
 #pragma once
 // The datagrams taken off the socket and not yet read, shared fairly among
 // the addresses they came from: when the queue is full, the source that
-// holds the most gives up its newest, and reading takes one datagram from
+// holds the most gives up its oldest, and reading takes one datagram from
 // each source in turn. A computer that floods the network so fills only
 // its own share, and another computer's message is read among the next few.
 // What a source lost is counted, for the user to be told once.
@@ -36,7 +36,7 @@ public:
     static constexpr std::size_t kMaxCountedSources = 256;
 
     // Adds a datagram; when the queue is full, the datagram dropped is the
-    // newest of the source that holds the most (this one's, when that is it).
+    // oldest of the source that holds the most (this one's, when that is it).
     void Push(std::string bytes, InetAddress from, std::uint32_t tick);
     bool Pop(CQueuedDatagram& datagram);
     bool Empty() const { return m_size == 0; }

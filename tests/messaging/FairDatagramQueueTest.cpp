@@ -30,7 +30,7 @@ TEST(FairDatagramQueue, SourcesAreReadInTurn) {
 TEST(FairDatagramQueue, AFullQueueTakesRoomFromTheSourceThatHoldsTheMost) {
     CFairDatagramQueue queue;
     for (std::size_t i = 0; i < CFairDatagramQueue::kCapacity; ++i) queue.Push(Chat(1), kA, 0);
-    queue.Push(Chat(2), kA, 10);  // the flooder's own newest goes
+    queue.Push(Chat(2), kA, 10);  // the flooder's own oldest goes
     queue.Push(Chat(3), kB, 20);  // a quiet source still gets in
     EXPECT_EQ(queue.Size(), CFairDatagramQueue::kCapacity);
     const auto order = PopOrder(queue, 2);
@@ -48,11 +48,12 @@ TEST(FairDatagramQueue, AFullQueueTakesRoomFromTheSourceThatHoldsTheMost) {
 
 TEST(FairDatagramQueue, OnlyDroppedChatMessagesCountAsMessages) {
     CFairDatagramQueue queue;
-    for (std::size_t i = 0; i < CFairDatagramQueue::kCapacity; ++i) queue.Push(Chat(1), kA, 0);
     const std::string ping = std::string("Lab*\0" "00001\0", 11) + "mivletcmd>\tadmin:ping x";
     const std::string chunk = std::string("Lab\0" "00001\0", 10) + "u>\tpart" + std::string(2, '\0');
-    for (const std::string& bytes : {ping, chunk, std::string("x")}) queue.Push(bytes, kA, 0);
-    const auto dropped = queue.TakeDropped(10000, 2000, 10000);
+    const std::string kinds[] = {ping, chunk, "x"};
+    for (std::size_t i = 0; i < CFairDatagramQueue::kCapacity; ++i) queue.Push(kinds[i % 3], kA, 0);
+    for (int i = 0; i < 3; ++i) queue.Push(Chat(i), kA, 0);  // the three oldest, one of each kind, go
+    auto dropped = queue.TakeDropped(10000, 2000, 10000);
     ASSERT_EQ(dropped.size(), 1u);
     EXPECT_EQ(dropped[0].datagrams, 3u);
     EXPECT_EQ(dropped[0].messages, 0u);

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "messaging/Datagram.h"
 #include "messaging/Mailslot.h"
+#include "messaging/MessagingSession.h"
 #include "platform/memory/MemoryNetwork.h"
 #include "platform/memory/MemorySockets.h"
 #include "messaging/UdpCarrier.h"
@@ -72,6 +75,13 @@ protected:
 };
 
 using Texts = std::vector<std::string>;
+
+std::string Datagram(std::string_view sender, bool broadcast, int sequence, std::string_view chunk,
+                     bool continued = false) {
+    std::array<char, kMaxDatagramSize> buffer{};
+    const std::size_t size = FormatDatagram(buffer.data(), sender, broadcast, sequence, chunk, continued);
+    return std::string(buffer.data(), size);
+}
 
 TEST_F(UdpCarrierTest, BroadcastReachesEveryComputerOnceTheSenderIncluded) {
     CHost& a = Add("Lab1");
@@ -423,6 +433,47 @@ TEST_F(MixedNetworkTest, MailslotBroadcastsRefusedOnceAreNotTriedAgain) {
     EXPECT_EQ(systems.TickCount(), start) << "no retries";
     EXPECT_EQ(mailslotBroadcasts(), 0);
     EXPECT_TRUE(OldTexts().empty());
+}
+
+// The flood of the LAN benchmark from one address, through the session as
+// the chat window takes it: a ping from a name never used before, a chat
+// line, and a chunk of a message that never ends, in turn. A colleague's
+// message sent during it, and one from the flooder itself once it stops,
+// are both shown.
+TEST_F(UdpCarrierTest, AColleaguesMessageIsShownDuringAFloodAndTheFloodersOwnAfterIt) {
+    class CHostOfSession final : public CSessionHost {
+        bool IsAvailable() override { return true; }
+        std::string ModulePath() override { return {}; }
+        void Exit() override {}
+    } sessionHost;
+    CMemoryComputer& system = systems.AddComputer("Lab1");
+    CMemoryUdpHost& sockets = udp.AddHost("Lab1");
+    CUdpCarrier carrier(sockets, systems, Options(), &system);
+    CMessagingSession session(carrier, systems, "Lab1", CBuildInfo{}, sessionHost);
+    ASSERT_TRUE(session.IsOpen());
+    constexpr InetAddress kFlooder = 0x0A010063u, kColleague = 0x0A010064u;
+    std::vector<std::string> shown;
+    const auto step = [&] { session.Receive([&](const CMessageRecord& r) { shown.push_back(r.text); }); };
+    const std::string filler(400, 'f');
+    int sequence = 0;
+    for (int i = 0; i < 6000; ++i) {
+        std::string datagram;
+        switch (i % 3) {
+        case 0: datagram = Datagram("Forged" + std::to_string(i), true, ++sequence, "mivletcmd>\tadmin:ping x"); break;
+        case 1: datagram = Datagram("Chat" + std::to_string(i % 16), false, ++sequence, "flood>\tline"); break;
+        default:
+            datagram = Datagram("Endless" + std::to_string(i % 1000), false, ++sequence,
+                                std::string_view(filler).substr(0, ChunkBudget(10, false) - 1), true);
+        }
+        sockets.Inject(kPort, datagram, kFlooder);
+        if (i == 3000) sockets.Inject(kPort, Datagram("Lab7", false, 1, "Ann>\tduring"), kColleague);
+        if (i % 40 == 0) step();  // the window reads at its own pace, slower than the flood
+    }
+    sockets.Inject(kPort, Datagram("Flooder", false, 1, "Bob>\tafter"), kFlooder);
+    for (int i = 0; i < 200 && session.HasMore(); ++i) step();
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "during"), shown.end());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "after"), shown.end());
+    EXPECT_FALSE(session.HasMore());
 }
 
 }  // namespace
