@@ -94,7 +94,7 @@ std::string CChatTextCtrl::GetPrefixCode() {
 
 std::string CChatTextCtrl::ComposeLine(const std::string& prefixCode, const CMessageRecord& record,
                                       std::size_t& prefixLength) {
-    const std::string prefix = ExpandPrefix(prefixCode, record, m_timeZone);
+    const std::string prefix = record.notice ? std::string() : ExpandPrefix(prefixCode, record, m_timeZone);
     prefixLength = prefix.size();
     return ComposeHistoryLine(prefix, record.text);
 }

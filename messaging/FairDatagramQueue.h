@@ -13,18 +13,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/InetAddress.h"
+#include "platform/DatagramCarrier.h"
 
 struct CQueuedDatagram {
     std::string bytes;
     InetAddress from = 0;
-};
-
-// What one source lost since it was last reported.
-struct CDroppedFromSource {
-    InetAddress from = 0;
-    std::uint64_t datagrams = 0;
-    std::uint64_t messages = 0;  // of those, the ones that ended a chat message
 };
 
 class CFairDatagramQueue {

@@ -10,4 +10,5 @@ struct CMessageRecord {
     std::int32_t broadcast = 0;     // 1 when sent to all computers
     std::uint32_t time = 0;         // seconds since 1970, receiver's clock
     std::int32_t displayLength = 0; // characters the message takes in the history; set there
+    bool notice = false;            // a report of this program's own, shown without a prefix
 };

@@ -4,11 +4,13 @@
 
 #include "messaging/CommandText.h"
 #include "messaging/LocalComputerName.h"
+#include "messaging/LossNotice.h"
 #include "util/AsciiText.h"
 
 CMessagingSession::CMessagingSession(CDatagramCarrier& carrier, CClock& clock, std::string localComputer,
                                      CBuildInfo build, CSessionHost& host)
-    : m_clock(clock),
+    : m_carrier(carrier),
+      m_clock(clock),
       m_host(host),
       m_build(std::move(build)),
       m_endpoint(carrier, clock, std::move(localComputer)) {}
@@ -24,6 +26,8 @@ bool CMessagingSession::Send(const std::string& target, const std::string& sende
 }
 
 std::optional<CLastSender> CMessagingSession::Receive(const ShowFunction& show) {
+    for (const CDroppedFromSource& dropped : m_carrier.TakeDropped())
+        if (const auto notice = MakeLossNotice(dropped, Now())) show(*notice);
     if (!m_endpoint.HasMessages()) return std::nullopt;
     std::vector<CMessageRecord> records;
     m_endpoint.Receive(

@@ -69,7 +69,8 @@ public:
     static constexpr std::size_t kMaxShownPerStep = 8;
 
     // Reads the endpoint once: peers are renewed, chat records with text go
-    // to `show` in order, commands are carried out. Nothing when no record
+    // to `show` in order, commands are carried out. What the carrier dropped
+    // of a flood goes to `show` first, as a notice record. Nothing when no record
     // arrived; otherwise the last sender of the batch.
     std::optional<CLastSender> Receive(const ShowFunction& show);
     // More datagrams wait than the last step took.
@@ -84,6 +85,7 @@ public:
     void Exit() override { m_host.Exit(); }
 
 private:
+    CDatagramCarrier& m_carrier;
     CClock& m_clock;
     CSessionHost& m_host;
     CBuildInfo m_build;

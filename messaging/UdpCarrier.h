@@ -87,8 +87,6 @@ public:
     std::size_t LearnedComputers() const { return m_learned.Size(); }
     bool BroadcastsThroughMailslots() const { return m_mailslots && m_mailslotBroadcasts; }
     std::size_t LookUpsStarted() const { return m_lookups.Started(); }
-    // What flooding sources lost, once each (see CFairDatagramQueue).
-    std::vector<CDroppedFromSource> TakeDropped();
 
     EOpenResult Open() override;
     bool IsOpen() const override { return m_open; }
@@ -99,6 +97,8 @@ public:
     std::uint32_t ChunkPauseMs(const CDatagramTarget& target) const override;
     bool WaitForDatagram(std::uint32_t timeoutMs) override;
     bool NotifyOnArrival(std::function<void()> signal) override;
+    // What flooding sources lost, once each (see CFairDatagramQueue).
+    std::vector<CDroppedFromSource> TakeDropped() override;
 
 private:
     struct CLearned {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/InetAddress.h"
 
@@ -47,6 +48,14 @@ struct CReceivedDatagram {
 
 enum class EReceiveResult { Datagram, Empty, Failed };
 
+// What one source address lost to a carrier's fair share since it was last
+// told.
+struct CDroppedFromSource {
+    InetAddress from = 0;
+    std::uint64_t datagrams = 0;
+    std::uint64_t messages = 0;  // of those, the ones that ended a chat message
+};
+
 class CDatagramCarrier {
 public:
     virtual ~CDatagramCarrier() = default;
@@ -79,4 +88,7 @@ public:
     // window reads at once instead of on its timer; false when this carrier
     // cannot tell.
     virtual bool NotifyOnArrival(std::function<void()> /*signal*/) { return false; }
+    // The losses of sources that flooded, once each, when it is time to tell
+    // of them; a carrier that never drops has none.
+    virtual std::vector<CDroppedFromSource> TakeDropped() { return {}; }
 };

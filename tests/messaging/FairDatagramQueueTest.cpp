@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "messaging/FairDatagramQueue.h"
+#include "messaging/LossNotice.h"
 
 namespace {
 
@@ -57,6 +58,28 @@ TEST(FairDatagramQueue, OnlyDroppedChatMessagesCountAsMessages) {
     ASSERT_EQ(dropped.size(), 1u);
     EXPECT_EQ(dropped[0].datagrams, 3u);
     EXPECT_EQ(dropped[0].messages, 0u);
+}
+
+TEST(LossNotice, CountsChatMessagesWithThousandsSeparated) {
+    const struct {
+        std::uint64_t messages;
+        const char* text;  // nullptr: no notice
+    } cases[] = {
+        {0, nullptr},
+        {1, "1 message from 10.0.0.7 was not shown."},
+        {2, "2 messages from 10.0.0.7 were not shown."},
+        {1234, "1,234 messages from 10.0.0.7 were not shown."},
+        {1234567, "1,234,567 messages from 10.0.0.7 were not shown."},
+    };
+    for (const auto& c : cases) {
+        const auto notice = MakeLossNotice(CDroppedFromSource{0x0A000007u, c.messages + 5, c.messages}, 77);
+        ASSERT_EQ(notice.has_value(), c.text != nullptr) << c.messages;
+        if (!notice) continue;
+        EXPECT_EQ(notice->text, c.text);
+        EXPECT_TRUE(notice->notice);
+        EXPECT_EQ(notice->time, 77u);
+        EXPECT_TRUE(notice->computer.empty());
+    }
 }
 
 }  // namespace

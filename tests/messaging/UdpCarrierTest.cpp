@@ -474,6 +474,15 @@ TEST_F(UdpCarrierTest, AColleaguesMessageIsShownDuringAFloodAndTheFloodersOwnAft
     EXPECT_NE(std::find(shown.begin(), shown.end(), "during"), shown.end());
     EXPECT_NE(std::find(shown.begin(), shown.end(), "after"), shown.end());
     EXPECT_FALSE(session.HasMore());
+
+    // Once the flood has been quiet a while, the history tells what it lost,
+    // once.
+    systems.Advance(CUdpCarrier::kDropQuietMs);
+    shown.clear();
+    step();
+    step();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find(" messages from 10.1.0.99 were not shown."), std::string::npos) << shown[0];
 }
 
 }  // namespace
