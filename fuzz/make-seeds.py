@@ -253,6 +253,10 @@ peer_output = {
     "lone-cr": record(b"a\rb\n\rc\r"),
     "version-reply": record(b"The build date is December 12, 2000.", user=b"Lab2", broadcast=False),
     "percent-names": record(b"x", computer=b"%#c", user=b"%d%"),
+    "direction-controls": record(b"\xe2\x80\xae gnp.exe \xe2\x81\xa6x\xe2\x81\xa9 \xd8\x9c \xe2\x80\x8f",
+                                 user=b"Kel\xe2\x80\xae"),
+    "lone-c1-bytes": record(b"\x9b2J \x85 \xc5\x9b \xc0\x9b \xe0\x82\x9b \xe2\x80 \xed\xa0\x80 \xf4\x90\x80\x80",
+                            computer=b"Lab\x9b"),
 }
 for name, data in peer_output.items():
     write("peer_output", name, data)

@@ -1,6 +1,7 @@
 // What mivlet-peer prints of a message, whatever its fields hold. Plain
 // output must never hand the terminal a control character (an escape
-// sequence, or a line break that forges a line of its own); JSON output must
+// sequence, a line break that forges a line of its own, or a direction
+// control that turns the rest of the line around); JSON output must
 // be valid JSON that gives the very bytes back, read as Latin-1.
 
 #include <cstdint>
@@ -14,15 +15,53 @@
 
 namespace {
 
+// The well-formed UTF-8 sequences of two to four bytes, by their first byte
+// (Unicode's table 3-7): the range of the second byte, the length.
+struct CUtf8Row {
+    unsigned char firstLow, firstHigh, secondLow, secondHigh;
+    std::size_t length;
+};
+constexpr CUtf8Row kUtf8Rows[] = {
+    {0xC2, 0xDF, 0x80, 0xBF, 2}, {0xE0, 0xE0, 0xA0, 0xBF, 3}, {0xE1, 0xEC, 0x80, 0xBF, 3},
+    {0xED, 0xED, 0x80, 0x9F, 3}, {0xEE, 0xEF, 0x80, 0xBF, 3}, {0xF0, 0xF0, 0x90, 0xBF, 4},
+    {0xF1, 0xF3, 0x80, 0xBF, 4}, {0xF4, 0xF4, 0x80, 0x8F, 4},
+};
+
+// The length of the well-formed sequence at `at`, 0 when there is none;
+// `codePoint` gets what it encodes.
+std::size_t WellFormedAt(std::string_view line, std::size_t at, std::uint32_t& codePoint) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(line[at + k]); };
+    for (const CUtf8Row& row : kUtf8Rows) {
+        if (byte(0) < row.firstLow || byte(0) > row.firstHigh) continue;
+        if (at + row.length > line.size() || byte(1) < row.secondLow || byte(1) > row.secondHigh) return 0;
+        codePoint = byte(0) & (0xFFu >> (row.length + 1));
+        for (std::size_t k = 1; k < row.length; ++k) {
+            if (k > 1 && (byte(k) & 0xC0) != 0x80) return 0;
+            codePoint = codePoint << 6 | (byte(k) & 0x3Fu);
+        }
+        return row.length;
+    }
+    return 0;
+}
+
+// No C0 control or DEL; no C1 control, whether as UTF-8 encodes it or as a
+// single byte; no Unicode direction control.
 void CheckPlain(std::string_view line) {
     for (std::size_t i = 0; i < line.size(); ++i) {
         const auto c = static_cast<unsigned char>(line[i]);
         FUZZ_CHECK(c >= 0x20 && c != 0x7F);
-        // C1 controls as UTF-8 encodes them.
-        if (c == 0xC2 && i + 1 < line.size()) {
-            const auto next = static_cast<unsigned char>(line[i + 1]);
-            FUZZ_CHECK(next < 0x80 || next > 0x9F);
+        if (c < 0x80) continue;
+        std::uint32_t codePoint = 0;
+        const std::size_t length = WellFormedAt(line, i, codePoint);
+        if (length == 0) {
+            FUZZ_CHECK(c >= 0xA0);
+            continue;
         }
+        FUZZ_CHECK(codePoint > 0x9F);
+        FUZZ_CHECK(codePoint != 0x061C && codePoint != 0x200E && codePoint != 0x200F);
+        FUZZ_CHECK(codePoint < 0x202A || codePoint > 0x202E);
+        FUZZ_CHECK(codePoint < 0x2066 || codePoint > 0x2069);
+        i += length - 1;
     }
 }
 

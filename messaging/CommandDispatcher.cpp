@@ -3,12 +3,15 @@
 #include <utility>
 
 #include "messaging/CommandText.h"
+#include "messaging/LocalComputerName.h"
 #include "util/AsciiText.h"
 
 int DispatchCommand(CMessageRecord& record, CCommandContext* context) {
     auto command = ParseCommand(record);
     if (!command) return 0;
-    const bool available = context && context->IsAvailable();
+    // A sender field that cannot name a computer commands nothing: no peer,
+    // no reply, no quit.
+    const bool available = context && context->IsAvailable() && CanBeComputerName(record.computer);
     const bool fromHere = available && EqualsNoCaseAscii(record.computer, context->LocalComputer());
     const std::string& verb = command->verb;
 
@@ -18,7 +21,7 @@ int DispatchCommand(CMessageRecord& record, CCommandContext* context) {
             StartsWithNoCaseAscii(context->ModulePath(), "\\\\" + record.computer + "\\"))
             context->Exit();
     } else if (EqualsNoCaseAscii(verb, "ping")) {
-        if (available && !fromHere && !command->argument.empty() && !record.computer.empty()) {
+        if (available && !fromHere && !command->argument.empty()) {
             record.user = std::move(command->argument);
             context->Peers().ApplyPing(record, record.user);
         }

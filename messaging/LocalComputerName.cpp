@@ -1,10 +1,17 @@
 #include "messaging/LocalComputerName.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "messaging/TitleCase.h"
+#include "util/AsciiText.h"
 
 namespace {
+
+bool CanBeInComputerName(char c) {
+    constexpr std::string_view kPunctuation = "!@#$%^&')(.-_{}~";
+    return IsAsciiLetter(c) || (c >= '0' && c <= '9') || kPunctuation.find(c) != std::string_view::npos;
+}
 
 std::optional<std::string> Usable(std::string_view name) {
     name = name.substr(0, kMaxComputerNameLength);
@@ -15,10 +22,8 @@ std::optional<std::string> Usable(std::string_view name) {
 }  // namespace
 
 bool CanBeComputerName(std::string_view name) {
-    if (name.empty()) return false;
-    for (const char c : name)
-        if (c == '*' || c == '\\' || c == '/' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
-    return true;
+    return !name.empty() && name.size() <= kMaxComputerNameLength &&
+           std::all_of(name.begin(), name.end(), CanBeInComputerName);
 }
 
 std::string ChooseLocalComputerName(const std::optional<std::string>& reported,
@@ -27,6 +32,7 @@ std::string ChooseLocalComputerName(const std::optional<std::string>& reported,
     if (reported) name = Usable(*reported);
     if (!name && environmentName) name = Usable(environmentName);
     std::string chosen = name.value_or(std::string{kFallbackComputerName});
+    std::replace_if(chosen.begin(), chosen.end(), [](char c) { return !CanBeInComputerName(c); }, '-');
     MakeTitleCase(chosen);
     return chosen;
 }

@@ -3,9 +3,7 @@
 #include <vector>
 
 #include "messaging/CommandText.h"
-#include "messaging/LocalComputerName.h"
 #include "messaging/LossNotice.h"
-#include "util/AsciiText.h"
 
 CMessagingSession::CMessagingSession(CDatagramCarrier& carrier, CClock& clock, std::string localComputer,
                                      CBuildInfo build, CSessionHost& host)
@@ -38,13 +36,9 @@ std::optional<CLastSender> CMessagingSession::Receive(const ShowFunction& show) 
     return ProcessReceivedRecords(records, m_peers, this, m_endpoint.LocalComputer(), show);
 }
 
-// The asker's name comes from the datagram and may be made up: "*" would
-// make every copy broadcast its reply, and a made-up name or an address
-// outside the network would make every copy send there. Only computers
-// this copy has heard from (every copy pings) get a reply.
+// The asker's name comes from the datagram and may be made up.
 void CMessagingSession::SendVersionReply(const std::string& computer) {
     const std::string& local = m_endpoint.LocalComputer();
-    if (!CanBeComputerName(computer)) return;
-    if (m_peers.FindPeer(computer) < 0 && !EqualsNoCaseAscii(computer, local)) return;
+    if (!m_peers.IsReplyTarget(computer, local)) return;
     m_endpoint.Send(computer.c_str(), local.c_str(), MakeVersionReply(m_build).c_str(), true);
 }

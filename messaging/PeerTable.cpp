@@ -19,6 +19,11 @@ std::string CPeerTable::GetListText(std::string_view computer) const {
     return index < 0 ? std::string() : m_peers[index].GetPeerListText(false);
 }
 
+bool CPeerTable::IsReplyTarget(std::string_view computer, std::string_view localComputer) const {
+    if (!CanBeComputerName(computer)) return false;
+    return FindPeer(computer) >= 0 || EqualsNoCaseAscii(computer, localComputer);
+}
+
 void CPeerTable::Renew(std::size_t index, std::string_view user, std::uint32_t time) {
     CPeerRecord& peer = m_peers[index];
     user = user.substr(0, kMaxUserBytes);

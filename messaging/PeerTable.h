@@ -53,11 +53,17 @@ public:
     int FindPeer(std::string_view computer) const;
     // The list text of the peer called `computer`, empty when unknown.
     std::string GetListText(std::string_view computer) const;
+    // Whether a reply may go to `computer`, a sender field that anybody can
+    // make up: only to a computer heard from (every copy pings) or to this
+    // one, `localComputer`. "*" would make the reply a broadcast, and a
+    // made-up name or an address outside the network would make every copy
+    // that hears the request send there.
+    bool IsReplyTarget(std::string_view computer, std::string_view localComputer) const;
 
     // A ping from another computer announcing `user` (never empty): the
     // name to show from the next refresh is the one announced. The record's
     // time, the receiving clock at receipt, is taken as now. A sender field
-    // that cannot name a computer adds nobody.
+    // that cannot name a computer (CanBeComputerName) adds nobody.
     void ApplyPing(const CMessageRecord& record, std::string_view user);
     // Any other message: renews a known peer, never adds one.
     void ApplyMessage(const CMessageRecord& record);

@@ -109,6 +109,37 @@ TEST(DispatchCommand, VersionQuitExitAndUnknownVerbs) {
     }
 }
 
+// Sender fields that only look like a colleague's, or name all computers:
+// no command of theirs makes a peer, gets a reply or ends a copy.
+TEST(DispatchCommand, SenderFieldsThatCannotNameAComputerCommandNothing) {
+    const char* const senders[] = {"Lab2\xa0", "Lab2\xc2\xa0", "Lab2 ", "Lab\x012", "*", "Lab2*", "\\lab2"};
+    for (const char* sender : senders) {
+        for (const char* text : {"admin:ping Kel", "admin:version", "admin:quit"}) {
+            CFakeContext context;
+            context.modulePath = "\\\\lab2\\apps\\mivlet.exe";
+            CMessageRecord record = Command(sender, text);
+            EXPECT_EQ(DispatchCommand(record, &context), 1) << sender << " " << text;
+            EXPECT_TRUE(context.peers.Peers().empty()) << sender << " " << text;
+            EXPECT_TRUE(context.versionRepliesTo.empty()) << sender << " " << text;
+            EXPECT_EQ(context.exits, 0) << sender << " " << text;
+        }
+    }
+}
+
+TEST(PeerTable, RepliesGoOnlyToComputersHeardFromOrToThisOne) {
+    CPeerTable peers;
+    peers.ApplyPing(Command("Lab2", "admin:ping Kel"), "Kel");
+    peers.ApplyPing(Command("Lab3\xa0", "admin:ping Ann"), "Ann");
+    const struct {
+        const char* computer;
+        bool target;
+    } cases[] = {
+        {"Lab2", true}, {"LAB2", true}, {"files", true},
+        {"Lab3", false}, {"Lab3\xa0", false}, {"*", false}, {"", false}, {"203.0.113.5", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(peers.IsReplyTarget(c.computer, "Files"), c.target) << c.computer;
+}
+
 TEST(DispatchCommand, ChatTextAndAbsentProgramDoNothing) {
     CFakeContext context;
     CMessageRecord chat = Record("Lab2", "Kel", "admin:version");

@@ -57,9 +57,56 @@ TEST(ChooseLocalComputerName, FallsBackWhenThePlatformGivesNoName) {
         {std::nullopt, nullptr, "Unnamed"},
         {std::nullopt, "", "Unnamed"},
         {std::nullopt, "ABCDEFGHIJKLMNOPQRST", "Abcdefghijklmno"},  // at most 15 bytes
+        // A host name under Wine may hold what no Windows computer name
+        // can: other copies would not hear a copy under that name.
+        {std::string("MY HOST"), "OTHER", "My-Host"},
+        {std::string("B\xc3\x9cRO"), nullptr, "B--Ro"},  // UTF-8 for BÜRO
+        {std::string("LAB*\\2"), nullptr, "Lab--2"},
+        {std::string("ABCDEFGHIJKLMN\xc3\x9c"), nullptr, "Abcdefghijklmn-"},  // cut inside a character
+        {std::string("{WEB}~1.OFFICE"), nullptr, "{Web}~1.Office"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ChooseLocalComputerName(c.reported, c.environment), c.chosen) << c.chosen;
+    for (const auto& c : cases) {
+        const std::string chosen = ChooseLocalComputerName(c.reported, c.environment);
+        EXPECT_EQ(chosen, c.chosen) << c.chosen;
+        EXPECT_TRUE(CanBeComputerName(chosen)) << c.chosen;
+    }
+}
+
+TEST(CanBeComputerName, OnlyWhatWindowsLetsAComputerBeCalled) {
+    const struct {
+        std::string name;
+        bool can;
+    } cases[] = {
+        {"Lab2", true},
+        {"OFFICE-PC", true},
+        {"a!@#$%^&')(.-_", true},
+        {"{Web}~1", true},
+        {"203.0.113.5", true},  // a name, though it reads as an address: replies still need a ping first
+        {"Abcdefghijklmno", true},
+        {"Abcdefghijklmnop", false},  // 16
+        {"", false},
+        // Names that look like a colleague's in the To: list.
+        {"Ann\xa0", false},        // a non-breaking space, in Windows-1252
+        {"Ann\xc2\xa0", false},    // and in UTF-8
+        {"Ann ", false},
+        {"An n", false},
+        {"Ann\t", false},
+        {"Ann\x01", false},
+        {std::string("Ann\0", 4), false},
+        {"Ann\x7f", false},
+        {"\xd0\x90nn", false},     // a Cyrillic A
+        {"Ann\x9b", false},
+        // All computers, and the characters of paths and of a reply target.
+        {"*", false},
+        {"Ann*", false},  // the sender field "Ann**" of a broadcast
+        {"\\evil", false},
+        {"a/b", false},
+        {"a:b", false},
+        {"a,b", false},
+        {"a\"b", false},
+        {"a+b", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CanBeComputerName(c.name), c.can) << c.name;
 }
 
 TEST(EndpointTarget, ThisComputerInAnyCaseAllComputersOrAnother) {

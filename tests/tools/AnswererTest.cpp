@@ -71,6 +71,14 @@ CMessageRecord Message(const std::string& computer, const std::string& text, boo
 
 class AnswererTest : public ::testing::Test {
 protected:
+    void SetUp() override {
+        for (const char* computer : {"Lab2", "Lab3", "Lab4"}) Heard(computer);
+    }
+    // The node has had a ping from `computer`.
+    void Heard(const std::string& computer) {
+        CMessageRecord ping = Message(computer, "admin:ping ann");
+        peers.ApplyPing(ping, "ann");
+    }
     CAnswerer& Make(bool broadcasts = false) {
         CAnswerOptions options;
         options.program = "/bin/fortune";
@@ -78,7 +86,7 @@ protected:
         options.timeoutMs = 3000;
         options.broadcasts = broadcasts;
         answerer.emplace(
-            options, launcher, "Lab1",
+            options, launcher, peers, "Lab1",
             [this](const std::string& computer, const std::string& text) {
                 sent.push_back(computer + ": " + text);
                 return sendWorks;
@@ -88,6 +96,7 @@ protected:
     }
 
     CFakeLauncher launcher;
+    CPeerTable peers;
     std::optional<CAnswerer> answerer;
     std::vector<std::string> sent, reports;
     bool sendWorks = true;
@@ -143,10 +152,40 @@ TEST_F(AnswererTest, OwnMessagesAndEmptyOnesAreNeverAnsweredBroadcastsOnlyWhenAs
     EXPECT_EQ(launcher.starts.back().environment.at("MIVLET_BROADCAST"), "1");
 }
 
+// The same rule as the version reply's: an answer goes only to a computer
+// heard from, never to all of them under this user's name.
+TEST_F(AnswererTest, SendersNeverHeardFromAreNotAnswered) {
+    Heard("Lab2\xa0");  // a ping under a name no computer can have adds nobody
+    const struct {
+        CMessageRecord record;
+        const char* report;
+    } cases[] = {
+        {Message("*", "hi all", true), "* (kel): not answered, no computer of that name has been heard from"},
+        {Message("Lab9", "hi"), "Lab9 (kel): not answered, no computer of that name has been heard from"},
+        {Message("Lab2\xa0", "hi"), "Lab2\xa0 (kel): not answered, no computer of that name has been heard from"},
+        {Message("203.0.113.5", "hi"), "203.0.113.5 (kel): not answered, no computer of that name has been heard from"},
+    };
+    for (const auto& c : cases) {
+        reports.clear();
+        CAnswerer& a = Make(true);
+        a.OnMessage(c.record, 0);
+        a.Step(0);
+        EXPECT_TRUE(launcher.starts.empty()) << c.report;
+        EXPECT_EQ(reports, std::vector<std::string>{c.report});
+    }
+    CAnswerer& a = Make(true);
+    a.OnMessage(Message("lab2", "hi all", true), 0);
+    a.Step(0);
+    launcher.End(Printed("ok"));
+    a.Step(0);
+    EXPECT_EQ(sent, std::vector<std::string>{"lab2: ok"}) << "a computer heard from, in any case";
+}
+
 TEST_F(AnswererTest, OneCommandAtATimeAndABoundedQueue) {
     CAnswerer& a = Make();
     // Distinct senders, so that only the queue limits them.
     for (std::size_t i = 0; i < 1 + CAnswerer::kMaxQueued + 3; ++i) {
+        Heard("Host" + std::to_string(i));
         a.OnMessage(Message("Host" + std::to_string(i), "hi"), 0);
         a.Step(0);
     }
@@ -193,6 +232,7 @@ TEST_F(AnswererTest, FloodOfMadeUpSendersIsBounded) {
     launcher.endAtOnce = Printed("ok");
     CAnswerer& a = Make();
     for (std::size_t i = 0; i < CAnswerer::kMaxSenders + 10; ++i) {
+        Heard("Forged" + std::to_string(i));
         a.OnMessage(Message("Forged" + std::to_string(i), "hi"), 100);
         a.Step(100);
         a.Step(100);

@@ -130,8 +130,10 @@ TEST(PeerOutput, ControlCharactersOfEveryFieldAreWrittenOut) {
         {"carriage returns alone and in pairs", "Lab2", "Kel", "a\rb\r\nc\n\rd", "Kel 12:07> a\\nb\\nc\\n\\nd"},
         {"DEL and the other C0 controls", "Lab2", "K\x7f", std::string("\0\x08\x1f", 3),
          "K\\x7f 12:07> \\x00\\x08\\x1f"},
-        {"C1 controls in UTF-8, other bytes kept", "Lab2", "Kel", "\xc2\x9b" "2J \xc2\x85 \xc3\xa9 \xc2\xa0 \x9b",
-         "Kel 12:07> \\xc2\\x9b" "2J \\xc2\\x85 \xc3\xa9 \xc2\xa0 \x9b"},
+        {"C1 controls in UTF-8 and in one byte", "Lab2", "Kel", "\xc2\x9b" "2J \xc2\x85 \xc3\xa9 \xc2\xa0 \x9b" "2J",
+         "Kel 12:07> \\xc2\\x9b" "2J \\xc2\\x85 \xc3\xa9 \xc2\xa0 \\x9b" "2J"},
+        {"a right-to-left override in the user field", "Lab2", "Kel\xe2\x80\xae", "gnp.exe",
+         "Kel\\xe2\\x80\\xae 12:07> gnp.exe"},
         {"a backslash stays as written", "Lab2", "Kel", "\\\\files\\share", "Kel 12:07> \\\\files\\share"},
     };
     for (const auto& c : cases) {
@@ -144,10 +146,38 @@ TEST(PeerOutput, ControlCharactersOfEveryFieldAreWrittenOut) {
     }
 
     CMessageRecord reply;
+    reply.computer = "Lab2\xe2\x81\xa7";
+    reply.text = "The build date is";
+    EXPECT_EQ(FormatVersionLine(reply), "Lab2\\xe2\\x81\\xa7: The build date is");
+
     reply.computer = "Lab\x1b[2J";
     reply.text = "The build date is\nLab9: forged.";
     EXPECT_EQ(FormatVersionLine(reply), "Lab\\x1b[2J: The build date is\\nLab9: forged.");
     EXPECT_EQ(EscapeControlCharacters("Lab2  (Kel\tSmith\x1b[K)"), "Lab2  (Kel\\tSmith\\x1b[K)");
+}
+
+// Above 0x7F: what a terminal could take as a control is written out, and
+// every letter, in UTF-8 or in an 8-bit code page, stays as it was sent.
+TEST(EscapeControlCharacters, ControlsAboveAsciiWhetherUtf8OrOneByte) {
+    const struct {
+        const char* name;
+        std::string text, shown;
+    } cases[] = {
+        {"each direction control",
+         "\xd8\x9c \xe2\x80\x8e \xe2\x80\x8f \xe2\x80\xaa \xe2\x80\xae \xe2\x81\xa6 \xe2\x81\xa9",
+         "\\xd8\\x9c \\xe2\\x80\\x8e \\xe2\\x80\\x8f \\xe2\\x80\\xaa \\xe2\\x80\\xae \\xe2\\x81\\xa6 \\xe2\\x81\\xa9"},
+        {"their neighbours stay", "\xe2\x80\x8d \xe2\x80\xaf \xe2\x81\xa5 \xe2\x81\xaa \xd8\x9b",
+         "\xe2\x80\x8d \xe2\x80\xaf \xe2\x81\xa5 \xe2\x81\xaa \xd8\x9b"},
+        {"the first and last C1 controls", "\xc2\x80\xc2\x9f", "\\xc2\\x80\\xc2\\x9f"},
+        {"0x9B inside a letter stays", "\xc5\x9b \xe2\x82\xac \xf0\x9f\x98\x80", "\xc5\x9b \xe2\x82\xac \xf0\x9f\x98\x80"},
+        {"single bytes 0x80 to 0x9F", "\x80 \x85 \x9b[2J \x9f", "\\x80 \\x85 \\x9b[2J \\x9f"},
+        {"Latin-1 letters and the no-break space stay", "Caf\xe9 \xa0 \xff \xc3", "Caf\xe9 \xa0 \xff \xc3"},
+        {"overlong forms are not letters", "\xc0\x9b \xc1\x9b \xe0\x82\x9b \xf0\x80\x80\x9b",
+         "\xc0\\x9b \xc1\\x9b \xe0\\x82\\x9b \xf0\\x80\\x80\\x9b"},
+        {"a sequence cut short", "\xe2\x80", "\xe2\\x80"},
+        {"a surrogate", "\xed\xa0\x80", "\xed\xa0\\x80"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(EscapeControlCharacters(c.text), c.shown) << c.name;
 }
 
 }  // namespace

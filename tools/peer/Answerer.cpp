@@ -6,10 +6,11 @@
 #include "messaging/TypedText.h"
 #include "util/AsciiText.h"
 
-CAnswerer::CAnswerer(CAnswerOptions options, CCommandLauncher& launcher, std::string localComputer, SendFunction send,
-                     ReportFunction report)
+CAnswerer::CAnswerer(CAnswerOptions options, CCommandLauncher& launcher, const CPeerTable& peers,
+                     std::string localComputer, SendFunction send, ReportFunction report)
     : m_options(std::move(options)),
       m_launcher(launcher),
+      m_peers(peers),
       m_localComputer(std::move(localComputer)),
       m_send(std::move(send)),
       m_report(std::move(report)) {}
@@ -39,6 +40,13 @@ bool CAnswerer::TakeRateToken(const std::string& sender, std::uint32_t nowMs) {
 void CAnswerer::OnMessage(const CMessageRecord& record, std::uint32_t nowMs) {
     if (record.text.empty() || EqualsNoCaseAscii(record.computer, m_localComputer)) return;
     if (record.broadcast && !m_options.broadcasts) return;
+    // The sender field is made up as easily as a version request's: "*"
+    // (the field "**") would make the answer a broadcast under this user's
+    // name, and an unknown name send it off the network.
+    if (!m_peers.IsReplyTarget(record.computer, m_localComputer)) {
+        m_report(Who(record) + ": not answered, no computer of that name has been heard from");
+        return;
+    }
     if (m_queue.size() >= kMaxQueued) {
         m_report(Who(record) + ": not answered, " + std::to_string(kMaxQueued) + " messages are waiting already");
         return;

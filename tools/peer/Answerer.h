@@ -9,6 +9,7 @@
 // one command runs at a time with a time-out, at most kMaxQueued messages
 // wait behind it, each sender has at most `perSender` answers in
 // `senderWindowMs`, and an answer is cut at the size of a direct message.
+// Answers go only where a version reply would go: to a computer heard from.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "messaging/MessageRecord.h"
+#include "messaging/PeerTable.h"
 #include "tools/peer/CommandRunner.h"
 
 // As much as the chat window lets a user type into one message.
@@ -46,8 +48,9 @@ public:
     // One line about what happened to a message (refused, failed, answered).
     using ReportFunction = std::function<void(const std::string& line)>;
 
-    CAnswerer(CAnswerOptions options, CCommandLauncher& launcher, std::string localComputer, SendFunction send,
-              ReportFunction report);
+    // `peers` is the table of the node that receives the messages.
+    CAnswerer(CAnswerOptions options, CCommandLauncher& launcher, const CPeerTable& peers, std::string localComputer,
+              SendFunction send, ReportFunction report);
 
     // A message has arrived at `nowMs` (any millisecond clock that wraps).
     void OnMessage(const CMessageRecord& record, std::uint32_t nowMs);
@@ -69,6 +72,7 @@ private:
 
     CAnswerOptions m_options;
     CCommandLauncher& m_launcher;
+    const CPeerTable& m_peers;
     std::string m_localComputer;
     SendFunction m_send;
     ReportFunction m_report;

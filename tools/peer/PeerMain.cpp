@@ -242,7 +242,7 @@ int Answer(const CPeerOptions& options) {
     answerOptions.timeoutMs = TimeoutMs(options);
     answerOptions.broadcasts = options.broadcasts;
     CAnswerer answerer(
-        answerOptions, *launcher, session.computer,
+        answerOptions, *launcher, node.Peers(), session.computer,
         [&](const std::string& computer, const std::string& text) {
             // Sent as this user's chat text: an answer that starts with
             // "admin:" is shown, never carried out.

@@ -30,6 +30,7 @@ public:
     // `stop` returns true.
     void Run(std::uint32_t milliseconds, const ShowFunction& show, const std::function<bool()>& stop = {});
 
+    const CPeerTable& Peers() const { return m_session.PeerTable(); }
     // The recipient-list texts of the peers alive now, in table order.
     std::vector<std::string> AlivePeerTexts();
 

@@ -12,10 +12,15 @@
 #include "messaging/MessageRecord.h"
 
 // The text with its control characters written out: CR LF, CR and LF as
-// "\n", TAB as "\t", the other C0 controls and DEL as "\xNN", and the C1
-// controls as UTF-8 encodes them (C2 80 to C2 9F) as "\xc2\xNN". Other bytes
-// of 0x80 and above stay, so names and text in any code page or in UTF-8
-// still read as they were written. The backslash stays as it is.
+// "\n", TAB as "\t", the other C0 controls and DEL as "\xNN". The C1
+// controls and the Unicode direction controls (U+061C, U+200E, U+200F,
+// U+202A to U+202E, U+2066 to U+2069) are written byte by byte as "\xNN",
+// both as UTF-8 encodes them and, for the C1 controls, as the single bytes
+// 0x80 to 0x9F of the 8-bit code pages (there, the letters Windows-1252
+// keeps at those bytes are written out too). Other well-formed UTF-8 and
+// other single bytes of 0xA0 and above stay, so names and text in a code
+// page or in UTF-8 still read as they were written. The backslash stays as
+// it is.
 std::string EscapeControlCharacters(std::string_view text);
 
 // Prefix from the default prefix code, then the text, escaped as above so
