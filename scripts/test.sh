@@ -82,6 +82,7 @@ run_counted wine-installer   bash "$MIVLET_ROOT/tests/packaging/wine_installer_t
 run_counted lan-e2e          bash "$MIVLET_ROOT/tests/e2e/peer_lan_test.sh"
 run_counted lan-conversation bash "$MIVLET_ROOT/tests/e2e/conversation_lan_test.sh"
 run_counted lan-route        bash "$MIVLET_ROOT/tests/e2e/route_lan_test.sh"
+run_counted lan-carrier      bash "$MIVLET_ROOT/tests/e2e/carrier_lan_test.sh"
 run_counted lan-alerts       bash "$MIVLET_ROOT/tests/e2e/alerts_lan_test.sh"
 run_counted lan-first-run    bash "$MIVLET_ROOT/tests/e2e/first_run_test.sh"
 

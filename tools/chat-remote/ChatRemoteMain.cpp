@@ -11,6 +11,8 @@
 //   chat-remote hide                      hides it, as Escape does
 //   chat-remote state                     hidden, minimised, maximised or shown, and the
 //                                         window's rectangle: left top right bottom
+//   chat-remote box                       the text of a message box titled "Mivlet" that
+//                                         shows without a chat window (exit 1 when none)
 //
 // Exit codes: 0 done, 1 no chat window, 2 usage, 3 no such To: entry,
 // 4 the window did not finish the send in time.
@@ -24,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/chat-remote/MessageBoxText.h"
 #include "tools/chat-remote/RemoteChatWindow.h"
 #include "tools/chat-remote/WallClock.h"
 
@@ -41,7 +44,8 @@ constexpr char kUsageText[] =
     "       chat-remote history\n"
     "       chat-remote show\n"
     "       chat-remote hide\n"
-    "       chat-remote state\n";
+    "       chat-remote state\n"
+    "       chat-remote box\n";
 
 int Usage() {
     std::cerr << kUsageText;
@@ -120,7 +124,15 @@ int Show(const CRemoteChatWindow& window) {
     return kOk;
 }
 
+int PrintMessageBox() {
+    const std::optional<std::string> text = FindMivletMessageBoxText();
+    if (!text) return kNoWindow;
+    std::cout << *text << "\n";
+    return kOk;
+}
+
 int Run(const std::string& command, const std::vector<std::string>& arguments) {
+    if (command == "box") return arguments.empty() ? PrintMessageBox() : Usage();
     const bool known = command == "to" || command == "select" || command == "send" || command == "history" ||
                        command == "show" || command == "hide" || command == "state";
     if (!known) return Usage();
