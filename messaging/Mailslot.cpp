@@ -120,7 +120,18 @@ bool CMailslot::Receive(std::vector<CMessageRecord>& records, std::size_t maxDat
                         const std::function<bool(const CMessageRecord&)>& counts, std::size_t maxCounted) {
     if (!IsOpen()) return false;
     std::size_t counted = 0;
+    // Counts what was appended from `from` on; true once the caller's limit is reached.
+    const auto reachedLimit = [&](std::size_t from) {
+        if (!counts) return false;
+        for (std::size_t at = from; at < records.size(); ++at)
+            if (counts(records[at])) ++counted;
+        return counted >= maxCounted;
+    };
     const std::uint32_t now = m_api.GetTime();
+    const std::uint32_t ticks = m_api.GetTickCount();
+    const std::size_t first = records.size();
+    m_partial.ExpireWaiting(now, ticks, maxCounted, records);
+    if (reachedLimit(first)) return true;
     for (std::size_t taken = 0; taken < maxDatagrams; ++taken) {
         // One look per datagram: on the UDP carrier each look also drains
         // the socket. A look that fails counts as an empty mailslot, as in
@@ -135,8 +146,9 @@ bool CMailslot::Receive(std::vector<CMessageRecord>& records, std::size_t maxDat
         if (!m_api.ReadFile(m_handle.Get(), m_readBuffer.data(), size, &read) || read != size) return false;
 
         const std::size_t before = records.size();
-        if (m_partial.Apply(m_readBuffer.data(), size, now, records) == EDatagramResult::Malformed) return false;
-        if (counts && records.size() > before && counts(records.back()) && ++counted >= maxCounted) return true;
+        if (m_partial.Apply(m_readBuffer.data(), size, now, ticks, records) == EDatagramResult::Malformed)
+            return false;
+        if (reachedLimit(before)) return true;
     }
     return true;
 }

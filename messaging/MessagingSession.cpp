@@ -24,7 +24,8 @@ bool CMessagingSession::Send(const std::string& target, const std::string& sende
 }
 
 std::optional<CLastSender> CMessagingSession::Receive(const ShowFunction& show) {
-    if (!m_endpoint.HasMessages()) return std::nullopt;
+    // Runs with nothing waiting too: a partial text that waits too long
+    // for its next chunk is shown then.
     std::vector<CMessageRecord> records;
     m_endpoint.Receive(
         records, kMaxDatagramsPerStep,
