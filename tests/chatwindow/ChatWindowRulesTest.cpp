@@ -220,6 +220,18 @@ TEST(SendPlan, ChecksInTheirOrder) {
         {"quit now", "quit now", "Lab2  (Kel)", true, EStep::Send, "Lab2", "me", false, true},
         {"a command to one", "ADMIN:version", "Lab2  (Kel)", true, EStep::Send, "Lab2", "mivletcmd", false, false},
         {"a command to all", "admin:quit", "(All Users)", true, EStep::Send, "*", "mivletcmd", true, false},
+        // Only the verbs copies act on go as commands, read as receivers read
+        // them; any other text after "admin:" would vanish, so it is a message.
+        {"version over two lines", "admin:ver\r\nsion", "Lab2  (Kel)", true, EStep::Send, "Lab2", "mivletcmd",
+         false, false},
+        {"ping with a name", "Admin:PING Kel", "(All Users)", false, EStep::Send, "*", "mivletcmd", false, false},
+        {"the exit notice", "admin:ping-appexit", "(All Users)", false, EStep::Send, "*", "mivletcmd", false,
+         false},
+        {"a sentence", "Admin: the printer is down", "Lab2  (Kel)", true, EStep::Send, "Lab2", "me", false, true},
+        {"a mistyped verb", "admin:verison", "Lab2  (Kel)", true, EStep::Send, "Lab2", "me", false, true},
+        {"a verb it starts with", "admin:versions", "(All Users)", false, EStep::Send, "*", "me", false, false},
+        {"the prefix alone", "admin:", "Lab2  (Kel)", true, EStep::Send, "Lab2", "me", false, true},
+        {"a verb without the prefix", "version", "Lab2  (Kel)", true, EStep::Send, "Lab2", "me", false, true},
     };
     for (const auto& c : cases) {
         const CSendPlan plan = PlanSend(c.text, c.recipient, peers, 100, "me", c.prompt);

@@ -192,14 +192,21 @@ TEST_F(ConversationTest, LocalCommandsAreNotTransmitted) {
     EXPECT_EQ(MessagesFrom("Lab2"), (Texts{"* guest>\tquit now", "* mivletcmd>\tping-appexit"}));
 }
 
-TEST_F(ConversationTest, AdminTextsTravelAsCommandsAndAreNotShown) {
+// Receivers act on four verbs and drop any other command: a text after
+// "admin:" that is none of them goes, and shows, as a message.
+TEST_F(ConversationTest, OnlyTheKnownVerbsTravelAsCommands) {
     OfficePings();
     SelectTo("Office  (ann)");
     SendTyped("ADMIN:version");
+    SendTyped("Admin: the printer is down");
     SelectTo("(All Users)");
     SendTyped("admin:frobnicate");
-    EXPECT_EQ(MessagesFrom("Lab2"), (Texts{"Office mivletcmd>\tADMIN:version", "* mivletcmd>\tadmin:frobnicate"}));
-    EXPECT_EQ(HistoryText(), "");
+    EXPECT_EQ(MessagesFrom("Lab2"), (Texts{"Office mivletcmd>\tADMIN:version",
+                                           "Office guest>\tAdmin: the printer is down",
+                                           "* guest>\tadmin:frobnicate"}));
+    const std::string history = HistoryText();
+    EXPECT_NE(history.find("Admin: the printer is down"), std::string::npos) << history;
+    EXPECT_EQ(history.find("ADMIN:version"), std::string::npos) << history;
 }
 
 TEST_F(ConversationTest, AGonePeerIsRefusedAndTheBoxKeepsTheText) {
