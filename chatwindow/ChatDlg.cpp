@@ -187,6 +187,10 @@ bool CChatDlg::OnCommand(int id, int code, HWND control) {
     case ID_VISIT_WEBSITE: OnHelpCommand(id); return true;
     case ID_APP_EXIT: ExitProgram(); return true;
     case IDC_SEND: OnSend(); return true;
+    case IDC_TO:
+        // Only the user's own choice notifies; the program's selections do not.
+        if (code == CBN_SELCHANGE) m_lostSelection.Clear();
+        return CDialog::OnCommand(id, code, control);
     default: return CDialog::OnCommand(id, code, control);
     }
 }

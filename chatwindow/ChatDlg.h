@@ -183,6 +183,8 @@ private:
     CDialogItem m_messageBox{IDC_MESSAGE};
     // The To: list's entries change only through this, from initialisation on.
     std::optional<CComboRecipientList> m_recipients;
+    // The selected peer that left the list, to select again if it comes back.
+    CLostSelection m_lostSelection;
     HICON m_bigIcon = nullptr;    // shared icons: never destroyed
     HICON m_smallIcon = nullptr;
     const std::string m_allUsersText = "(All Users)";
