@@ -161,6 +161,7 @@ private:
     std::optional<LRESULT> OnNotify(const NMHDR& header) override;
     LRESULT OnWinIniChange();
     LRESULT OnIsMivletApplication(WPARAM query) const;
+    LRESULT OnEndSession(WPARAM ending);
     LRESULT OnShowChatWnd() { return ActivateChat(false) ? 1 : 0; }
     void ApplyBackground();
     void SendPresencePing();
