@@ -80,7 +80,7 @@ void ApplyAll(benchmark::State& state, const std::vector<std::string>& datagrams
     for (auto _ : state) {
         CPartialMessageTable table;
         std::vector<CMessageRecord> records;
-        for (const auto& d : datagrams) table.Apply(d.data(), d.size(), 0, records);
+        for (const auto& d : datagrams) table.Apply(d.data(), d.size(), 0, 0, records);
         messages += records.size();
         benchmark::DoNotOptimize(records.data());
     }
@@ -129,10 +129,10 @@ void BM_ApplyPingsKnownSenders(benchmark::State& state) {
     const auto datagrams = Pings(1000, 10);
     CPartialMessageTable table;
     std::vector<CMessageRecord> records;
-    for (const auto& d : datagrams) table.Apply(d.data(), d.size(), 0, records);
+    for (const auto& d : datagrams) table.Apply(d.data(), d.size(), 0, 0, records);
     for (auto _ : state) {
         records.clear();
-        for (const auto& d : datagrams) table.Apply(d.data(), d.size(), 0, records);
+        for (const auto& d : datagrams) table.Apply(d.data(), d.size(), 0, 0, records);
         benchmark::DoNotOptimize(records.data());
     }
     CountDatagrams(state, datagrams.size());
@@ -150,7 +150,7 @@ void BM_ApplyPingsNewNames(benchmark::State& state) {
     for (auto _ : state) {
         records.clear();
         for (std::size_t i = 0; i < kBatch; ++i, next = (next + 1) % datagrams.size())
-            table.Apply(datagrams[next].data(), datagrams[next].size(), 0, records);
+            table.Apply(datagrams[next].data(), datagrams[next].size(), 0, 0, records);
         benchmark::DoNotOptimize(records.data());
     }
     CountDatagrams(state, kBatch);

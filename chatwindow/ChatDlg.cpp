@@ -192,6 +192,10 @@ bool CChatDlg::OnCommand(int id, int code, HWND control) {
     case ID_VISIT_WEBSITE: OnHelpCommand(id); return true;
     case ID_APP_EXIT: ExitProgram(); return true;
     case IDC_SEND: OnSend(); return true;
+    case IDC_TO:
+        // Only the user's own choice notifies; the program's selections do not.
+        if (code == CBN_SELCHANGE) m_lostSelection.Clear();
+        return CDialog::OnCommand(id, code, control);
     default: return CDialog::OnCommand(id, code, control);
     }
 }
@@ -205,6 +209,8 @@ std::optional<LRESULT> CChatDlg::OnMessage(UINT message, WPARAM wParam, LPARAM l
     if (message == IsMivletApplicationMessage()) return OnIsMivletApplication(wParam);
     switch (message) {
     case WM_CLOSE: ExitProgram(); return 0;
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION: return OnEndSession(wParam);
     case WM_SYSCOMMAND: return OnSysCommand(wParam);
     case WM_ACTIVATE: return OnActivate(wParam);
     case WM_SHOWWINDOW: return OnShowWindow(wParam);
@@ -219,6 +225,13 @@ std::optional<LRESULT> CChatDlg::OnMessage(UINT message, WPARAM wParam, LPARAM l
     case kMessageArrived: OnDatagramArrived(); return 0;
     default: return std::nullopt;
     }
+}
+
+// Logoff and shutdown end the process without WM_CLOSE: the other copies
+// would keep this computer listed for 15 s and send into nothing.
+LRESULT CChatDlg::OnEndSession(WPARAM ending) {
+    if (ending) ExitProgram();
+    return 0;
 }
 
 LRESULT CChatDlg::OnIsMivletApplication(WPARAM query) const { return query == kIsMivletQuery ? kIsMivletReply : 0; }

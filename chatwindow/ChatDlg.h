@@ -165,6 +165,7 @@ private:
     std::optional<LRESULT> OnNotify(const NMHDR& header) override;
     LRESULT OnWinIniChange();
     LRESULT OnIsMivletApplication(WPARAM query) const;
+    LRESULT OnEndSession(WPARAM ending);
     LRESULT OnShowChatWnd() { return ActivateChat(false) ? 1 : 0; }
     void ApplyBackground();
     void SendPresencePing();
@@ -187,6 +188,8 @@ private:
     CDialogItem m_messageBox{IDC_MESSAGE};
     // The To: list's entries change only through this, from initialisation on.
     std::optional<CComboRecipientList> m_recipients;
+    // The selected peer that left the list, to select again if it comes back.
+    CLostSelection m_lostSelection;
     HICON m_bigIcon = nullptr;    // shared icons: never destroyed
     HICON m_smallIcon = nullptr;
     const std::string m_allUsersText = "(All Users)";

@@ -19,6 +19,7 @@ void CChatDlg::SelectLastSender(const std::string& lastSender) {
     const std::string entry =
         lastSender.empty() ? std::string(kAllUsersEntry) : m_session.PeerTable().GetListText(lastSender);
     m_toList.Send(CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str()));
+    m_lostSelection.Clear();  // a shown message chose anew
 }
 
 bool CChatDlg::ActivateChat(bool newMessage) {

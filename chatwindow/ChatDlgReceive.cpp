@@ -65,7 +65,8 @@ void CChatDlg::OnPresenceTick() {
 void CChatDlg::RefreshRecipientList() {
     if (!m_recipients || !m_toList.Exists()) return;
     const bool done =
-        ::RefreshRecipientList(m_session.Peers(), m_session.Now(), *m_recipients, kMaxListChangesPerRefresh);
+        ::RefreshRecipientList(m_session.Peers(), m_session.Now(), *m_recipients, m_lostSelection,
+                               kMaxListChangesPerRefresh);
     if (done)
         ::KillTimer(Hwnd(), kListTimer);
     else

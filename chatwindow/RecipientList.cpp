@@ -27,7 +27,7 @@ struct CRemembered {
 };
 
 // One peer's part of the refresh.
-CRemembered RefreshPeer(CPeerRecord& peer, std::uint32_t now, CRecipientList& list) {
+CRemembered RefreshPeer(CPeerRecord& peer, std::uint32_t now, CRecipientList& list, CLostSelection& lost) {
     CRemembered remembered;
     const std::string shown = peer.GetPeerListText(false);
     const bool alive = peer.IsAlive(now);
@@ -38,6 +38,10 @@ CRemembered RefreshPeer(CPeerRecord& peer, std::uint32_t now, CRecipientList& li
     remembered.index = !alive && list.SurelyLacks(shown) ? CRecipientList::kNone : list.FindExact(shown);
     if (!alive) {
         if (remembered.index != CRecipientList::kNone) {
+            if (list.Selection() == remembered.index) {
+                lost.computer = peer.computer;
+                lost.since = now;
+            }
             list.Delete(remembered.index);
             remembered.index = CRecipientList::kNone;
             remembered.allUsers = true;
@@ -46,6 +50,10 @@ CRemembered RefreshPeer(CPeerRecord& peer, std::uint32_t now, CRecipientList& li
     } else if (remembered.index == CRecipientList::kNone) {
         remembered.index = list.Add(peer.GetPeerListText(!peer.pendingUser.empty()));
         remembered.changes = 1;
+        if (!lost.computer.empty() && EqualsNoCaseAscii(lost.computer, peer.computer)) {
+            if (list.Selection() == list.FindPrefix(kAllUsersEntry)) list.Select(remembered.index);
+            lost.Clear();
+        }
     } else if (!peer.pendingUser.empty()) {
         list.Delete(remembered.index);
         remembered.index = list.Add(peer.GetPeerListText(true));
@@ -61,10 +69,19 @@ CRemembered RefreshPeer(CPeerRecord& peer, std::uint32_t now, CRecipientList& li
 }  // namespace
 
 bool RefreshRecipientList(CPeerTable& peers, std::uint32_t now, CRecipientList& list, std::size_t maxChanges) {
+    CLostSelection none;
+    return RefreshRecipientList(peers, now, list, none, maxChanges);
+}
+
+bool RefreshRecipientList(CPeerTable& peers, std::uint32_t now, CRecipientList& list, CLostSelection& lost,
+                          std::size_t maxChanges) {
+    // A clock set back counts as time gone by, too.
+    const std::int64_t lostFor = static_cast<std::int64_t>(now) - static_cast<std::int64_t>(lost.since);
+    if (!lost.computer.empty() && (lostFor < 0 || lostFor >= CLostSelection::kKeepSeconds)) lost.Clear();
     std::size_t changes = 0;
     for (CPeerRecord& peer : peers.Peers()) {
         if (changes >= maxChanges) return false;
-        const CRemembered remembered = RefreshPeer(peer, now, list);
+        const CRemembered remembered = RefreshPeer(peer, now, list, lost);
         changes += static_cast<std::size_t>(remembered.changes);
         if (list.Selection() != CRecipientList::kNone) continue;
         const int index = remembered.Resolve(list);

@@ -36,14 +36,32 @@ public:
     virtual void Select(int index) = 0;
 };
 
+// The peer whose entry was selected when it left the list. A laptop waking,
+// a network blip or one forged exit notice takes a peer out for a moment:
+// should it come back soon while the user has chosen nothing else, it is
+// selected again, so that the next message goes where the user meant.
+struct CLostSelection {
+    static constexpr std::int64_t kKeepSeconds = 60;
+    std::string computer;     // empty when there is none to bring back
+    std::uint32_t since = 0;  // when its entry went, seconds
+
+    // The user chose an entry, or a shown message moved the selection.
+    void Clear() { computer.clear(); }
+};
+
 // Brings the list in line with the peer table, peer by peer in table order:
 // alive peers get an entry (renamed when a new user name is pending), gone
 // ones lose theirs, pending names become the current ones, and whenever the
 // selection is lost it moves to the entry just touched or "(All Users)".
+// A selected peer that left is remembered in `lost` and selected again when
+// it comes back within kKeepSeconds while "(All Users)" is still selected.
 // Stops after `maxChanges` entries were added or removed and returns false:
 // each change searches the control, and thousands at once (the forged names
 // of a flood falling silent together) would hold the window for seconds.
 // The next refresh goes on where the list still differs.
+bool RefreshRecipientList(CPeerTable& peers, std::uint32_t now, CRecipientList& list, CLostSelection& lost,
+                          std::size_t maxChanges = SIZE_MAX);
+// The same for a list whose selection nobody brings back (benchmarks).
 bool RefreshRecipientList(CPeerTable& peers, std::uint32_t now, CRecipientList& list,
                           std::size_t maxChanges = SIZE_MAX);
 

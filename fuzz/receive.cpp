@@ -6,7 +6,7 @@
 // Besides crashes it checks what the receiving side promises: a step reads
 // a bounded number of datagrams, the state it keeps stays within its stated
 // bounds, and no record or partial text holds a byte more than the
-// datagrams brought. The steps are those of CMessagingSession::Receive, taken
+// datagrams brought, besides the marker that stands where a part was lost. The steps are those of CMessagingSession::Receive, taken
 // one by one so that every record can be looked at before it is handled.
 
 #include <array>
@@ -20,6 +20,7 @@
 #include "messaging/MessagingSession.h"
 #include "messaging/PartialMessage.h"
 #include "messaging/PeerTable.h"
+#include "messaging/ProtocolLimits.h"
 #include "messaging/ReceiveTick.h"
 #include "messaging/UdpCarrier.h"
 #include "platform/memory/MemoryNetwork.h"
@@ -73,8 +74,15 @@ public:
 
 using ByteCounts = std::array<std::size_t, 256>;
 
+// The marker's own bytes are not counted, wherever it stands.
 void Count(ByteCounts& counts, std::string_view bytes) {
-    for (unsigned char c : bytes) ++counts[c];
+    for (std::size_t at = 0; at < bytes.size();) {
+        if (bytes.substr(at, kMissingPartMarker.size()) == kMissingPartMarker) {
+            at += kMissingPartMarker.size();
+            continue;
+        }
+        ++counts[static_cast<unsigned char>(bytes[at++])];
+    }
 }
 
 class CReceiver {
@@ -126,7 +134,9 @@ private:
     }
 
     void CheckRecord(const CMessageRecord& record) {
-        FUZZ_CHECK(record.user.size() + record.text.size() <= CPartialMessageTable::kMaxMessageBytes);
+        // The marker at the end of a text that was cut short comes on top.
+        FUZZ_CHECK(record.user.size() + record.text.size() <=
+                   CPartialMessageTable::kMaxMessageBytes + kMissingPartMarker.size());
         FUZZ_CHECK(record.computer.size() < kLargestInjected);
         for (const std::string* field : {&record.computer, &record.user, &record.text})
             FUZZ_CHECK(field->find('\0') == std::string::npos);
@@ -145,15 +155,18 @@ private:
     void CheckHeld() const {
         const CPartialMessageTable& table = m_endpoint.PartialMessages();
         FUZZ_CHECK(table.Size() <= CPartialMessageTable::kMaxEntries);
+        FUZZ_CHECK(table.TextBytes() <= CPartialMessageTable::kMaxTextBytes);
         ByteCounts held = m_delivered;
-        std::size_t entries = 0;
+        std::size_t entries = 0, textBytes = 0;
         table.ForEach([&](const CPartialMessage& entry) {
             FUZZ_CHECK(entry.text.size() <= CPartialMessageTable::kMaxMessageBytes);
             FUZZ_CHECK(entry.key.size() < kLargestInjected && entry.lastSequence.size() < kLargestInjected);
             Count(held, entry.text);
+            textBytes += entry.text.size();
             ++entries;
         });
         FUZZ_CHECK(entries == table.Size());
+        FUZZ_CHECK(textBytes == table.TextBytes());
         for (std::size_t b = 0; b < held.size(); ++b) FUZZ_CHECK(held[b] <= m_received[b]);
     }
 

@@ -15,19 +15,19 @@ int DispatchCommand(CMessageRecord& record, CCommandContext* context) {
     const bool fromHere = available && EqualsNoCaseAscii(record.computer, context->LocalComputer());
     const std::string& verb = command->verb;
 
-    if (EqualsNoCaseAscii(verb, "quit")) {
+    if (EqualsNoCaseAscii(verb, kQuitVerb)) {
         // Only copies started from a share on the asking computer obey.
         if (available && !fromHere &&
             StartsWithNoCaseAscii(context->ModulePath(), "\\\\" + record.computer + "\\"))
             context->Exit();
-    } else if (EqualsNoCaseAscii(verb, "ping")) {
-        if (available && !fromHere && !command->argument.empty()) {
+    } else if (EqualsNoCaseAscii(verb, kPingVerb)) {
+        if (available && !fromHere && !command->argument.empty() && !record.computer.empty()) {
             record.user = std::move(command->argument);
             context->Peers().ApplyPing(record, record.user);
         }
-    } else if (EqualsNoCaseAscii(verb, kExitNoticeText)) {
+    } else if (EqualsNoCaseAscii(verb, kExitNoticeVerb)) {
         if (available && !fromHere) context->Peers().ApplyExit(record.computer);
-    } else if (EqualsNoCaseAscii(verb, "version")) {
+    } else if (EqualsNoCaseAscii(verb, kVersionVerb)) {
         if (available) context->SendVersionReply(record.computer);
     } else {
         return 0;

@@ -9,11 +9,14 @@ bool IsCommandRecord(const CMessageRecord& record) { return record.user == std::
 
 std::optional<CCommand> ParseCommand(const CMessageRecord& record) {
     if (!IsCommandRecord(record)) return std::nullopt;
+    return ParseCommandLine(record.text);
+}
+
+CCommand ParseCommandLine(std::string_view line) {
     // Every ping is a command: no copy of the text unless it has line breaks.
     std::string withoutBreaks;
-    std::string_view line = record.text;
     if (line.find_first_of("\r\n") != std::string_view::npos) {
-        for (char c : record.text)
+        for (char c : line)
             if (c != '\r' && c != '\n') withoutBreaks += c;
         line = withoutBreaks;
     }
@@ -24,6 +27,12 @@ std::optional<CCommand> ParseCommand(const CMessageRecord& record) {
     command.verb = line.substr(0, space);
     if (space != std::string_view::npos) command.argument = line.substr(space + 1);
     return command;
+}
+
+bool IsKnownVerb(std::string_view verb) {
+    for (const std::string_view known : {kQuitVerb, kPingVerb, kExitNoticeVerb, kVersionVerb})
+        if (EqualsNoCaseAscii(verb, known)) return true;
+    return false;
 }
 
 std::string MakeVersionReply(const CBuildInfo& build) {

@@ -14,6 +14,11 @@ inline constexpr std::string_view kAdminPrefix = "admin:";
 inline constexpr std::string_view kPingText = "admin:ping ";      // followed by the user name
 inline constexpr char kExitNoticeText[] = "ping-appexit";
 inline constexpr std::string_view kVersionReplyStart = "The build date is ";
+// The verbs that copies act on; any other verb is dropped by every receiver.
+inline constexpr std::string_view kQuitVerb = "quit";
+inline constexpr std::string_view kPingVerb = "ping";
+inline constexpr std::string_view kExitNoticeVerb = kExitNoticeText;
+inline constexpr std::string_view kVersionVerb = "version";
 
 struct CCommand {
     std::string verb;
@@ -23,6 +28,10 @@ struct CCommand {
 // The verb and argument of a command record; nothing when the record is
 // chat text. Line breaks are removed and the "admin:" prefix is optional.
 std::optional<CCommand> ParseCommand(const CMessageRecord& record);
+// The same for a command line itself.
+CCommand ParseCommandLine(std::string_view line);
+// One of the verbs above, in any letter case.
+bool IsKnownVerb(std::string_view verb);
 
 // "The build date is December 12, 2000 (version 1.0.0)." for the build date
 // "Dec 12 2000" and the version "1.0.0".

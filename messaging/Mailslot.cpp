@@ -87,16 +87,27 @@ bool CMailslot::Receive(std::vector<CMessageRecord>& records, std::size_t maxDat
                         const std::function<bool(const CMessageRecord&)>& counts, std::size_t maxCounted) {
     if (!IsOpen()) return false;
     std::size_t counted = 0;
+    // Counts what was appended from `from` on; true once the caller's limit is reached.
+    const auto reachedLimit = [&](std::size_t from) {
+        if (!counts) return false;
+        for (std::size_t at = from; at < records.size(); ++at)
+            if (counts(records[at])) ++counted;
+        return counted >= maxCounted;
+    };
     const std::uint32_t now = m_clock.Now();
+    const std::uint32_t ticks = m_clock.Ticks();
+    const std::size_t first = records.size();
+    m_partial.ExpireWaiting(now, ticks, maxCounted, records);
+    if (reachedLimit(first)) return true;
     for (std::size_t taken = 0; taken < maxDatagrams; ++taken) {
         const EReceiveResult got = m_carrier.Receive(m_received);
         if (got == EReceiveResult::Empty) return true;
         if (got == EReceiveResult::Failed) return false;
 
         const std::size_t before = records.size();
-        if (m_partial.Apply(m_received.bytes.data(), m_received.bytes.size(), now, records) == EDatagramResult::Malformed)
+        if (m_partial.Apply(m_received.bytes.data(), m_received.bytes.size(), now, ticks, records) == EDatagramResult::Malformed)
             return false;
-        if (counts && records.size() > before && counts(records.back()) && ++counted >= maxCounted) return true;
+        if (reachedLimit(before)) return true;
     }
     return true;
 }

@@ -37,7 +37,8 @@ public:
 
     // Drains the endpoint, appending complete messages to `records` in the
     // order their last chunks arrived, and stops after `maxDatagrams` have
-    // been read: what is left waits for the next call. False when the
+    // been read: what is left waits for the next call. Partial texts that
+    // waited too long for their next chunk come first, as what arrived. False when the
     // endpoint is not open or a read or a datagram was bad; the records
     // appended stay valid.
     bool Receive(std::vector<CMessageRecord>& records, std::size_t maxDatagrams = SIZE_MAX);

@@ -26,7 +26,8 @@ bool CMessagingSession::Send(const std::string& target, const std::string& sende
 std::optional<CLastSender> CMessagingSession::Receive(const ShowFunction& show) {
     for (const CDroppedFromSource& dropped : m_carrier.TakeDropped())
         if (const auto notice = MakeLossNotice(dropped, Now())) show(*notice);
-    if (!m_endpoint.HasMessages()) return std::nullopt;
+    // Runs with nothing waiting too: a partial text that waits too long
+    // for its next chunk is shown then.
     std::vector<CMessageRecord> records;
     m_endpoint.Receive(
         records, kMaxDatagramsPerStep,

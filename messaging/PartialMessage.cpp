@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "messaging/CommandText.h"
 #include "messaging/Datagram.h"
 #include "util/AsciiText.h"
 
@@ -35,9 +36,10 @@ void AppendBounded(std::string& text, std::string_view chunk) {
 
 // A joined text without the separator can only come from a foreign program:
 // it is kept whole as the text, with an empty user name, so nothing is lost.
+// Nor is a text split whose beginning, and with it the user name, was lost.
 void SplitUserAndText(std::string_view joined, CMessageRecord& record) {
     const std::size_t at = joined.find(kUserTextSeparator);
-    if (at == std::string_view::npos) {
+    if (at == std::string_view::npos || joined.substr(0, kMissingPartMarker.size()) == kMissingPartMarker) {
         record.text = joined;
         return;
     }
@@ -45,9 +47,59 @@ void SplitUserAndText(std::string_view joined, CMessageRecord& record) {
     record.text = joined.substr(at + kUserTextSeparator.size());
 }
 
+// A message's first chunk carries the user-name field and the separator.
+bool StartsMessage(std::string_view chunk) {
+    const std::size_t at = chunk.find(kUserTextSeparator);
+    return at != std::string_view::npos && at <= kMaxUserFieldBytes;
+}
+
+// Whether `next` is the sequence field that follows `last`: five digits
+// each, counting on by one and from 99999 to 00000. Anything else, such as
+// a field of another length, is a gap.
+bool Follows(std::string_view last, std::string_view next) {
+    const auto value = [](std::string_view field) {
+        if (field.size() != 5) return -1;
+        int number = 0;
+        for (const char c : field) {
+            if (c < '0' || c > '9') return -1;
+            number = number * 10 + (c - '0');
+        }
+        return number;
+    };
+    const int before = value(last);
+    const int after = value(next);
+    return before >= 0 && after >= 0 && (before + 1) % kSequenceModulus == after;
+}
+
+void AppendRecord(std::string_view key, std::string_view joined, bool incomplete, std::uint32_t now,
+                  std::vector<CMessageRecord>& records) {
+    CMessageRecord record;
+    record.computer = key;
+    record.time = now;
+    if (!record.computer.empty() && record.computer.back() == kBroadcastMark) {
+        record.broadcast = 1;
+        record.computer.pop_back();
+    }
+    SplitUserAndText(joined, record);
+    // A command with a part missing is not the command its sender gave.
+    if (incomplete && record.user == kCommandMarker) return;
+    records.push_back(std::move(record));
+}
+
+// The partial text, ended where its end was lost.
+void AppendCut(std::string_view key, std::string& text, std::uint32_t now, std::vector<CMessageRecord>& records) {
+    std::string joined = std::move(text);
+    text = std::string();
+    joined.append(kMissingPartMarker);
+    AppendRecord(key, joined, true, now, records);
+}
+
+}  // namespace
+
 // One datagram whose sender key is `key`, applied to that key's entry.
-EDatagramResult ApplyTo(CPartialMessage& entry, std::string_view key, const char* data, std::size_t size,
-                        std::uint32_t now, std::vector<CMessageRecord>& records) {
+EDatagramResult CPartialMessageTable::ApplyTo(CPartialMessage& entry, std::string_view key, const char* data,
+                                              std::size_t size, std::uint32_t now,
+                                              std::vector<CMessageRecord>& records) {
     const bool continued = size >= 2 && data[size - 1] == '\0' && data[size - 2] == '\0';
 
     const std::size_t senderEnd = FindZero(data, size, 1);
@@ -57,6 +109,8 @@ EDatagramResult ApplyTo(CPartialMessage& entry, std::string_view key, const char
     const std::size_t sequenceEnd = FindZero(data, size, sequenceStart);
     const std::string_view sequence(data + sequenceStart, sequenceEnd - sequenceStart);
     if (sequence == entry.lastSequence) return EDatagramResult::Repeat;
+    const bool known = !entry.lastSequence.empty();
+    const bool follows = Follows(entry.lastSequence, sequence);
     entry.lastSequence = sequence;
 
     // The sequence field's terminator is looked for from its second byte on.
@@ -64,33 +118,37 @@ EDatagramResult ApplyTo(CPartialMessage& entry, std::string_view key, const char
     if (chunkZero >= size) return EDatagramResult::Malformed;
     const std::size_t chunkStart = chunkZero + 1;
     const std::string_view chunk(data + chunkStart, FindZero(data, size, chunkStart) - chunkStart);
+    const bool starts = StartsMessage(chunk);
+
+    if (!entry.text.empty() && !follows) {
+        if (starts) {
+            AppendCut(key, entry.text, now, records);  // its end was lost; this is a message of its own
+        } else {
+            AppendBounded(entry.text, kMissingPartMarker);  // a part in the middle was lost
+        }
+    } else if (entry.text.empty() && !starts && (known ? entry.cut || !follows : continued)) {
+        // Its beginning was lost. From a key not heard before, a message of
+        // one datagram without the separator is a foreign program's, whole.
+        AppendBounded(entry.text, kMissingPartMarker);
+    }
+    entry.cut = false;
 
     if (continued) {
         AppendBounded(entry.text, chunk);
         return EDatagramResult::Applied;
     }
-
-    CMessageRecord record;
-    record.computer = key;
-    record.time = now;
-    if (!record.computer.empty() && record.computer.back() == kBroadcastMark) {
-        record.broadcast = 1;
-        record.computer.pop_back();
-    }
     // Most messages are one datagram: nothing to join.
     if (entry.text.empty()) {
-        SplitUserAndText(chunk.substr(0, CPartialMessageTable::kMaxMessageBytes), record);
+        AppendRecord(key, chunk.substr(0, kMaxMessageBytes), false, now, records);
     } else {
         std::string joined = std::move(entry.text);
-        entry.text.clear();
+        entry.text = std::string();
         AppendBounded(joined, chunk);
-        SplitUserAndText(joined, record);
+        const bool incomplete = joined.find(kMissingPartMarker) != std::string::npos;
+        AppendRecord(key, joined, incomplete, now, records);
     }
-    records.push_back(std::move(record));
     return EDatagramResult::Applied;
 }
-
-}  // namespace
 
 const CPartialMessage* CPartialMessageTable::Find(std::string_view key) const {
     const auto found = m_entries.find(key);
@@ -118,7 +176,9 @@ CPartialMessageTable::CSlot& CPartialMessageTable::FindOrAdd(std::string_view ke
     const auto entry = oldest.begin();
     m_idle.splice(m_idle.end(), oldest, entry);
     entry->key.assign(key);
+    m_textBytes -= entry->text.size();
     entry->text = std::string();  // gives back what a long message had collected
+    entry->cut = false;
     entry->lastSequence.clear();
     index.key() = entry->key;
     index.mapped() = CSlot{&m_idle, entry};
@@ -126,10 +186,40 @@ CPartialMessageTable::CSlot& CPartialMessageTable::FindOrAdd(std::string_view ke
 }
 
 EDatagramResult CPartialMessageTable::Apply(const char* data, std::size_t size, std::uint32_t now,
-                                            std::vector<CMessageRecord>& records) {
+                                            std::uint32_t ticks, std::vector<CMessageRecord>& records) {
     const std::string_view key(data, FindZero(data, size, 0));
     CSlot& slot = FindOrAdd(key);
-    const EDatagramResult result = ApplyTo(*slot.entry, key, data, size, now, records);
+    CPartialMessage& entry = *slot.entry;
+    const std::size_t before = entry.text.size();
+    const EDatagramResult result = ApplyTo(entry, key, data, size, now, records);
+    m_textBytes = m_textBytes - before + entry.text.size();
+    entry.lastTick = ticks;
     Touch(slot);
+    // The entry just used is the newest, so another one is cut: none holds
+    // more than kMaxMessageBytes, far below the total.
+    while (m_textBytes > kMaxTextBytes && m_collecting.size() > 1) CutOldest();
     return result;
+}
+
+void CPartialMessageTable::CutOldest() {
+    CPartialMessage& oldest = m_collecting.front();
+    m_textBytes -= oldest.text.size();
+    oldest.text = std::string();
+    oldest.cut = true;
+    Touch(m_entries.find(oldest.key)->second);
+}
+
+std::size_t CPartialMessageTable::ExpireWaiting(std::uint32_t now, std::uint32_t ticks, std::size_t maxRecords,
+                                                std::vector<CMessageRecord>& records) {
+    const std::size_t before = records.size();
+    // Entries are in the order of their last datagram: the front waits longest.
+    for (std::size_t ended = 0; ended < maxRecords && !m_collecting.empty(); ++ended) {
+        CPartialMessage& oldest = m_collecting.front();
+        if (ticks - oldest.lastTick < kPartialTextWaitMs) break;
+        m_textBytes -= oldest.text.size();
+        AppendCut(oldest.key, oldest.text, now, records);
+        oldest.cut = true;
+        Touch(m_entries.find(oldest.key)->second);
+    }
+    return records.size() - before;
 }

@@ -15,7 +15,8 @@ struct CLastSender {
     std::string sender;   // its computer, or empty when it went to all users
 };
 
-// The latest chat record from another computer decides the last sender.
+// The latest chat record with text from another computer (one that is
+// shown) decides the last sender.
 CLastSender FindLastSender(const std::vector<CMessageRecord>& records, const std::string& localComputer);
 
 // Renews peers from every chat record and hands those with text to `show`,

@@ -9,4 +9,9 @@ std::string CleanTypedText(std::string_view text) {
     return std::string(text);
 }
 
-bool IsCommandText(std::string_view text) { return StartsWithNoCaseAscii(text, kAdminPrefix); }
+// Receivers drop a command whose verb they do not know, so any other text
+// after "admin:" ("Admin: the printer is down") would vanish: it goes as a
+// message. The verb is read as the receivers read it.
+bool IsCommandText(std::string_view text) {
+    return StartsWithNoCaseAscii(text, kAdminPrefix) && IsKnownVerb(ParseCommandLine(text).verb);
+}

@@ -13,6 +13,6 @@ inline constexpr char kAllUsersTarget[] = "*";
 // carriage returns and line feeds go.
 std::string CleanTypedText(std::string_view text);
 
-// A text whose first six characters are "admin:" in any letter case travels
-// as a control command.
+// A text whose first six characters are "admin:" in any letter case, followed
+// by one of the verbs that copies act on, travels as a control command.
 bool IsCommandText(std::string_view text);

@@ -90,10 +90,63 @@ TEST_P(RecipientListTest, SilenceAndExitNoticesRemoveEntriesAndTheSelectionFalls
     EXPECT_EQ(list.Entries(), Entries{"(All Users)"});
 
     // Back again: listed, but the selection stays where it is.
-    Heard("Lab2", "Kel", 120);
+    Heard("Mill", "Ann", 120);
     RefreshRecipientList(peers, 120, list);
-    EXPECT_EQ(list.Entries(), (Entries{"(All Users)", "Lab2  (Kel)"}));
+    EXPECT_EQ(list.Entries(), (Entries{"(All Users)", "Mill  (Ann)"}));
     EXPECT_EQ(list.SelectedText(), "(All Users)");
+}
+
+// A selected peer that leaves and comes back within a minute, while the
+// user chose nothing else, is selected again. Each case: Lab2 selected at
+// 100, then the script, one event a second from 101 on:
+//   x  Lab2's exit notice     s  Lab2 falls silent (15 s pass)
+//   p  Lab2 pings             m  Mill pings
+//   u  the user (or a shown message) selects "Mill  (Ann)"
+//   w  57 s more pass, W  58 s: the event after comes 59 s or 60 s after
+//      the one before
+// A refresh follows every event.
+TEST_P(RecipientListTest, ASelectedPeerThatComesBackSoonIsSelectedAgain) {
+    const struct {
+        const char* script;
+        const char* selected;
+    } cases[] = {
+        {"x", "(All Users)"},
+        {"xp", "Lab2  (Kel)"},   // one forged exit notice
+        {"sp", "Lab2  (Kel)"},   // a network blip
+        {"xwp", "Lab2  (Kel)"},
+        {"xWp", "(All Users)"},  // gone too long
+        {"xup", "Mill  (Ann)"},  // the user chose another
+        {"xmp", "Lab2  (Kel)"},  // another peer's coming back changes nothing
+        {"xpxp", "Lab2  (Kel)"},
+        {"p", "Lab2  (Kel)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        CPeerTable table;
+        CMemoryRecipientList to;
+        to.Select(to.Add(kAllUsersEntry));
+        CLostSelection lost;
+        table.ApplyPing(Ping("Lab2", 100), "Kel");
+        table.ApplyPing(Ping("Mill", 100), "Ann");
+        std::uint32_t now = 100;
+        RefreshRecipientList(table, now, to, lost);
+        to.Select(to.FindExact("Lab2  (Kel)"));
+        for (const char* event = c.script; *event; ++event) {
+            ++now;
+            switch (*event) {
+            case 'x': table.ApplyExit("Lab2"); break;
+            case 's': now += 15; break;
+            case 'p': table.ApplyPing(Ping("Lab2", now), "Kel"); break;
+            case 'm': table.ApplyPing(Ping("Mill", now), "Ann"); break;
+            case 'u': to.Select(to.FindExact("Mill  (Ann)")); lost.Clear(); break;
+            case 'w': now += 57; break;
+            case 'W': now += 58; break;
+            }
+            table.ApplyPing(Ping("Mill", now), "Ann");  // Mill stays
+            RefreshRecipientList(table, now, to, lost);
+        }
+        EXPECT_EQ(to.SelectedText(), c.selected);
+    }
 }
 
 TEST_P(RecipientListTest, ARenameReplacesTheEntryAndKeepsItSelected) {
@@ -220,6 +273,18 @@ TEST(SendPlan, ChecksInTheirOrder) {
         {"quit now", "quit now", "Lab2  (Kel)", true, EStep::Send, "Lab2", "me", false, true},
         {"a command to one", "ADMIN:version", "Lab2  (Kel)", true, EStep::Send, "Lab2", "mivletcmd", false, false},
         {"a command to all", "admin:quit", "(All Users)", true, EStep::Send, "*", "mivletcmd", true, false},
+        // Only the verbs copies act on go as commands, read as receivers read
+        // them; any other text after "admin:" would vanish, so it is a message.
+        {"version over two lines", "admin:ver\r\nsion", "Lab2  (Kel)", true, EStep::Send, "Lab2", "mivletcmd",
+         false, false},
+        {"ping with a name", "Admin:PING Kel", "(All Users)", false, EStep::Send, "*", "mivletcmd", false, false},
+        {"the exit notice", "admin:ping-appexit", "(All Users)", false, EStep::Send, "*", "mivletcmd", false,
+         false},
+        {"a sentence", "Admin: the printer is down", "Lab2  (Kel)", true, EStep::Send, "Lab2", "me", false, true},
+        {"a mistyped verb", "admin:verison", "Lab2  (Kel)", true, EStep::Send, "Lab2", "me", false, true},
+        {"a verb it starts with", "admin:versions", "(All Users)", false, EStep::Send, "*", "me", false, false},
+        {"the prefix alone", "admin:", "Lab2  (Kel)", true, EStep::Send, "Lab2", "me", false, true},
+        {"a verb without the prefix", "version", "Lab2  (Kel)", true, EStep::Send, "Lab2", "me", false, true},
     };
     for (const auto& c : cases) {
         const CSendPlan plan = PlanSend(c.text, c.recipient, peers, 100, "me", c.prompt);

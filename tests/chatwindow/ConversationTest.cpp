@@ -66,9 +66,21 @@ TEST_F(ConversationTest, ExitNoticeRemovesAPeerAtTheNextRefresh) {
     EXPECT_EQ(ToEntries(), (Texts{"(All Users)"}));
     EXPECT_EQ(SelectedTo(), "(All Users)") << "the selection falls back to all users";
 
+    // One exit notice (it may be forged) does not move the next message:
+    // a peer that pings again soon is selected again.
     OfficePings();
     EXPECT_TRUE(Contains(ToEntries(), "Office  (ann)")) << "a peer that pings again comes back";
-    EXPECT_EQ(SelectedTo(), "(All Users)") << "without taking the selection";
+    EXPECT_EQ(SelectedTo(), "Office  (ann)") << "selected again";
+
+    // Unless the user chose another entry meanwhile, as the control tells.
+    office.Send("*", "mivletcmd", "ping-appexit", true);
+    Tick(kReceive);
+    SelectTo("(All Users)");
+    ::SendMessageA(dlg->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_TO, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dlg->Hwnd(), IDC_TO)));
+    OfficePings();
+    EXPECT_TRUE(Contains(ToEntries(), "Office  (ann)"));
+    EXPECT_EQ(SelectedTo(), "(All Users)") << "the user's choice stays";
 }
 
 TEST_F(ConversationTest, SilenceRemovesAPeerAtTheFirstRefreshFifteenSecondsAfterItsLastPing) {
@@ -192,14 +204,21 @@ TEST_F(ConversationTest, LocalCommandsAreNotTransmitted) {
     EXPECT_EQ(MessagesFrom("Lab2"), (Texts{"* guest>\tquit now", "* mivletcmd>\tping-appexit"}));
 }
 
-TEST_F(ConversationTest, AdminTextsTravelAsCommandsAndAreNotShown) {
+// Receivers act on four verbs and drop any other command: a text after
+// "admin:" that is none of them goes, and shows, as a message.
+TEST_F(ConversationTest, OnlyTheKnownVerbsTravelAsCommands) {
     OfficePings();
     SelectTo("Office  (ann)");
     SendTyped("ADMIN:version");
+    SendTyped("Admin: the printer is down");
     SelectTo("(All Users)");
     SendTyped("admin:frobnicate");
-    EXPECT_EQ(MessagesFrom("Lab2"), (Texts{"Office mivletcmd>\tADMIN:version", "* mivletcmd>\tadmin:frobnicate"}));
-    EXPECT_EQ(HistoryText(), "");
+    EXPECT_EQ(MessagesFrom("Lab2"), (Texts{"Office mivletcmd>\tADMIN:version",
+                                           "Office guest>\tAdmin: the printer is down",
+                                           "* guest>\tadmin:frobnicate"}));
+    const std::string history = HistoryText();
+    EXPECT_NE(history.find("Admin: the printer is down"), std::string::npos) << history;
+    EXPECT_EQ(history.find("ADMIN:version"), std::string::npos) << history;
 }
 
 TEST_F(ConversationTest, AGonePeerIsRefusedAndTheBoxKeepsTheText) {

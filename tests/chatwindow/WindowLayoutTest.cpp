@@ -121,6 +121,22 @@ TEST_F(WindowLayoutTest, TheGripperResizesUnlessTheWindowIsMaximised) {
     EXPECT_EQ(::SendMessageA(dlg->Hwnd(), WM_NCHITTEST, 0, MAKELPARAM(corner.x, corner.y)), HTCLIENT);
 }
 
+// Logoff and shutdown: a session that goes on changes nothing; one that
+// ends goes the exit path, notice and window position included.
+TEST_F(WindowLayoutTest, TheEndOfTheSessionEndsTheWindowAsExitDoes) {
+    dlg->ShowChat(true, false);
+    ::SetWindowPos(dlg->Hwnd(), nullptr, 70, 30, 600, 460, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(::SendMessageA(dlg->Hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    ::SendMessageA(dlg->Hwnd(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);  // another program said no
+    EXPECT_TRUE(dlg->Exists());
+    EXPECT_EQ(CommandBroadcasts().back().rfind("admin:ping", 0), 0u);
+
+    ::SendMessageA(dlg->Hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(dlg->Exists());
+    EXPECT_EQ(CommandBroadcasts().back(), "ping-appexit");
+    EXPECT_EQ(settings.position, (CWindowPosition{70, 30, 600, 460, false}));
+}
+
 // Moved and resized, ended, started again: the same place and size.
 TEST_F(WindowLayoutTest, AMovedAndResizedWindowComesBackWhereItWas) {
     dlg->ShowChat(true, false);

@@ -115,6 +115,24 @@ history_has() { remote LAB2 history | grep -qxE -- "$line"; }
 check "LAB2's history shows the peer's message from bob" wait_until 5 history_has
 check "LAB2's log has it" wait_until 5 log_has LAB2 "$line"
 
+# --- a direct message whose last chunk was lost (forged from LAB1): LAB2's
+# window shows what arrived, with the marker at its end, once it has waited
+# 5 s for the rest.
+lan_exec LAB1 python3 - LAB2 <<'FORGE'
+import socket, sys
+def datagram(sequence, chunk, continued):
+    return b"Lab1\0%05d\0" % sequence + chunk + (b"\0\0" if continued else b"\0")
+udp = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+for d in (datagram(70001, b"bob>\tthe first half ", True), datagram(70002, b"and the second", True)):
+    udp.sendto(d, (sys.argv[1], 46464))
+FORGE
+sent=$(now_ms)
+cut_shown() { remote LAB2 history | grep -qF -- "> the first half and the second[part of this message did not arrive]"; }
+check "LAB2 shows what arrived of a message with a lost end, with the marker" wait_until 10 cut_shown
+waited=$(($(now_ms) - sent))
+echo "# shown ${waited} ms after the forged chunks were sent"
+check "it was shown after the 5 s wait for its next chunk" test "$waited" -ge 4500
+
 # --- leaving: the exit notice takes LAB3 off LAB2's list at once.
 check "LAB2's To: list shows Lab3 before the close" to_has LAB2 "Lab3  (ann)"
 lan_wine LAB3 "$out" wine taskkill /IM Mivlet.exe >/dev/null 2>&1

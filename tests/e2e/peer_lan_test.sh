@@ -110,6 +110,36 @@ done
 kill -TERM "${watchers[@]}" 2>/dev/null
 wait "${watchers[@]}"
 
+# --- a lost chunk: LAB1 forges a message to all users from a computer Lab9
+# with its last chunk left out, then Lab9's next ping; and a text that
+# begins with "Admin:" but names no command.
+lan_spawn LAB2 "$out/listen-lost" "$peer" listen --json --user ann
+lost_listener=$LAN_PID
+lan_spawn LAB3 "$out/watch-lost" "$peer" who --watch --user bob
+lost_watcher=$LAN_PID
+sleep 1.5
+lan_exec LAB1 python3 - LAB2 LAB3 <<'FORGE'
+import socket, sys
+def datagram(sequence, chunk, continued):
+    return b"Lab9*\0%05d\0" % sequence + chunk + (b"\0\0" if continued else b"\0")
+sent = [datagram(11, b"eve>\tone ", True), datagram(12, b"two ", True),
+        datagram(14, b"mivletcmd>\tadmin:ping eve", False)]  # 13, the last chunk, lost
+udp = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+for host in sys.argv[1:]:
+    for d in sent:
+        udp.sendto(d, (host, 46464))
+FORGE
+lan_exec LAB1 "$peer" send LAB2 "Admin: hello" --user kel
+check "a text after \"Admin:\" that is no command is sent" equals $? 0
+sleep 1
+kill -TERM "$lost_listener" "$lost_watcher"; wait "$lost_listener" "$lost_watcher" 2>/dev/null
+check "what arrived of the message shows, with the marker where its end is missing" equals \
+  "$(count_lines "$out/listen-lost" '{"computer":"Lab9","user":"eve","text":"one two \[part of this message did not arrive\]","broadcast":true')" 1
+check "the ping after the gap is not joined to the message" equals "$(count_lines "$out/listen-lost" 'admin:ping')" 0
+check "the ping after the gap keeps the sender listed" grep -q ' + Lab9  (eve)' "$out/watch-lost"
+check "\"Admin: hello\" arrives as a message" equals \
+  "$(count_lines "$out/listen-lost" '{"computer":"Lab1","user":"kel","text":"Admin: hello","broadcast":false')" 1
+
 # --- Mivlet.exe under Wine on a host, with the UDP transport.
 if [[ -x $MIVLET_BUILD/win/bin/Mivlet.exe ]]; then
   lan_start_mivlet LAB3 "$out"

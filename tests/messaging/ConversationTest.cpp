@@ -340,7 +340,7 @@ TEST(PeerTable, APeerThatPingsOnKeepsItsSlotWhateverItsFirstPing) {
     EXPECT_EQ(peers.Peers().size(), CPeerTable::kMaxPeers);
 }
 
-TEST(ReceiveTick, LatestChatFromAnotherComputerIsTheLastSender) {
+TEST(ReceiveTick, LatestShownChatFromAnotherComputerIsTheLastSender) {
     const struct {
         const char* name;
         std::vector<CMessageRecord> records;
@@ -352,6 +352,10 @@ TEST(ReceiveTick, LatestChatFromAnotherComputerIsTheLastSender) {
         {"own message last", {Record("Lab2", "Kel", "a", 1, 0), Record("files", "Me", "mine", 1, 1)}, true, "Lab2"},
         {"only own and commands", {Record("Files", "Me", "mine"), Command("Lab2", "admin:ping Kel")}, false, ""},
         {"nothing", {}, false, ""},
+        // An empty text is shown nowhere, so it moves nothing.
+        {"empty text from a made-up computer", {Record("Lab2", "Kel", "a", 1, 0), Record("Ghost", "X", "", 1, 0)},
+         true, "Lab2"},
+        {"empty text to all", {Record("Ghost", "X", "", 1, 1)}, false, ""},
     };
     for (const auto& c : cases) {
         const CLastSender last = FindLastSender(c.records, "Files");

@@ -56,8 +56,9 @@ const std::map<std::string, const char*> kCommandHelp = {
     {"send",
      "usage: mivlet-peer send TARGET TEXT [--user NAME] [--port N]\n"
      "Sends TEXT as the chat window would: leading empty lines shrink to one, trailing line\n"
-     "breaks go, a text starting with \"admin:\" travels as a command, messages to all users\n"
-     "must stay under 3,000 bytes. TEXT \"-\" reads standard input. Exits 0 only when sent.\n"},
+     "breaks go, \"admin:\" and a verb copies act on (version, quit, ping, ping-appexit)\n"
+     "travels as a command, any other text as a message, and messages to all users must\n"
+     "stay under 3,000 bytes. TEXT \"-\" reads standard input. Exits 0 only when sent.\n"},
     {"who",
      "usage: mivlet-peer who [--wait SECONDS | --watch] [--user NAME] [--port N]\n"
      "Takes part for SECONDS (default 2), then prints the live peers as the To: list shows them.\n"
