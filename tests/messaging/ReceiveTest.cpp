@@ -255,7 +255,7 @@ TEST_F(ReceiveTest, AFloodIsReadOverSeveralSteps) {
     } host;
     CMemoryNetwork n;
     CMemoryComputer& computer = n.AddComputer("Office");
-    CMessagingSession session(computer, "Office", CBuildInfo{"Dec 12 2000", "1.0.0"}, host);
+    CMessagingSession session(computer, "Office", CBuildInfo{"Dec 12 2000", "1.0.0", "Dec 12 2000"}, host);
     const std::size_t flood = CMessagingSession::kMaxDatagramsPerStep + 5;
     for (std::size_t i = 0; i < flood; ++i)
         computer.DeliverRaw(kMailslotName, Datagram("Pc" + std::to_string(i), true, 1, "Kel>\thi"));
