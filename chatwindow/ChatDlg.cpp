@@ -55,7 +55,9 @@ void CChatDlg::BindControls() {
 bool CChatDlg::OnInitDialog() {
     if (!m_session.IsOpen()) {
         m_mailslotFailed = true;
-        ShowMessage(MailslotFailureText(), MB_OK);
+        ShowMessage(m_session.Endpoint().TakenByAnotherCopy() ? std::string(kAnotherUsersCopyText)
+                                                              : MailslotFailureText(),
+                    MB_OK);
         ExitProgram();
         return false;
     }

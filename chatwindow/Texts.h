@@ -16,6 +16,13 @@ inline std::string MailslotFailureText() {
            kSupportEmail + ".";
 }
 
+// A second user's copy on a computer that several users share at once (a
+// terminal server): the first user's copy holds the mailslot and the port,
+// and it serves the whole computer.
+inline constexpr char kAnotherUsersCopyText[] =
+    "Mivlet already runs for another user of this computer.  One copy of Mivlet serves the whole computer, so it "
+    "cannot run for you as well.";
+
 inline std::string SendFailureText() {
     return std::string("Mivlet was unable to send your message.  Try sending the message again.  If rebooting your "
                        "computer doesn't work, contact the Pellandor at ") +

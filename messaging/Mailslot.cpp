@@ -19,6 +19,7 @@ bool CMailslot::Create() {
     if (IsOpen()) return true;
     const std::string path = MakePath("", m_name.c_str());
     m_handle = CPlatformHandle(m_api, m_api.CreateMailslotServer(path, 0, 0));
+    m_takenByAnotherCopy = !IsOpen() && m_api.GetLastError() == kErrorAlreadyExists;
     return IsOpen();
 }
 

@@ -23,6 +23,10 @@ public:
 
     bool Create();
     bool IsOpen() const { return m_handle.IsValid(); }
+    // Whether the last Create failed because the name (or the UDP port) is
+    // taken: on a computer where several users are logged on at once, the
+    // first user's copy holds it.
+    bool TakenByAnotherCopy() const { return m_takenByAnotherCopy; }
     bool HasMessages();
     bool ReadDatagram(char* buffer, std::uint32_t capacity, std::uint32_t* bytesRead);
 
@@ -75,6 +79,7 @@ private:
     CMailslotApi& m_api;
     std::string m_name;
     CPlatformHandle m_handle;
+    bool m_takenByAnotherCopy = false;
     CPartialMessageTable m_partial;
     // Reused for every datagram read; as large as the largest read so far.
     std::vector<char> m_readBuffer;

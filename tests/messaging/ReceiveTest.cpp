@@ -345,3 +345,20 @@ TEST(ReceiveEndpoint, SecondEndpointOfTheNameIsNotOpenAndReceivesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A second user's copy on a computer that several users share finds the
+// name taken, and says so rather than that the mailslot failed.
+TEST(MailslotCreate, TellsWhenAnotherCopyOfThisComputerHoldsTheName) {
+    CMemoryNetwork n;
+    CMemoryComputer& computer = n.AddComputer("Office");
+    const CMailslot first(computer, kMailslotName, "Office");
+    ASSERT_TRUE(first.IsOpen());
+    EXPECT_FALSE(first.TakenByAnotherCopy());
+    const CMailslot second(computer, kMailslotName, "Office");
+    EXPECT_FALSE(second.IsOpen());
+    EXPECT_TRUE(second.TakenByAnotherCopy());
+}
+
+}  // namespace
