@@ -128,8 +128,9 @@ CLegacyProfile CLegacyProfile::ReadFile(const std::string& path) {
 
 const CLegacyProfile::CEntry* CLegacyProfile::Find(std::string_view section, std::string_view key) const {
     section = TrimProfileSpace(section);
+    // An empty key name finds the entry written as "=value", as the
+    // system's functions find it.
     key = TrimProfileSpace(key);
-    if (key.empty()) return nullptr;
     for (const CSection& s : m_sections) {
         if (!EqualsNoCaseAscii(s.name, section)) continue;
         for (const CEntry& entry : s.entries)

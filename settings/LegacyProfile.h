@@ -7,7 +7,7 @@
 // starts a section, with blanks around the name dropped; "key=value" is an
 // entry, white space around both dropped; sections and keys compare without
 // regard to ASCII case, only the first section of a name is looked in, and
-// an empty key name finds nothing. The file is untrusted bytes: any content
+// an empty key name finds the entry "=value". The file is untrusted bytes: any content
 // reads as some sections, entries or nothing.
 
 #include <cstddef>

@@ -53,7 +53,8 @@ TEST(LegacyProfile, ReadsValuesAsTheProfileFunctionsDo) {
         {"a zero byte ends a value", "[S]\nK=ab\0cd\n"s, "S", "K", "ab"},
         {"a byte order mark is skipped", "\xEF\xBB\xBF[S]\nK=v\n", "S", "K", "v"},
         {"Ctrl+Z is white space", "[S]\nK=v\x1a\n", "S", "K", "v"},
-        {"an empty key is never found", "[S]\n=v\n", "S", "", "(none)"},
+        {"an empty key name finds the entry without one", "[S]\nK=w\n=v\n", "S", "", "v"},
+        {"an empty key name without such an entry", "[S]\nK=w\n", "S", "", "(none)"},
         {"no file", "", "S", "K", "(none)"},
     };
     for (const auto& c : cases)
