@@ -10,7 +10,7 @@ std::string AboutBoxText(const CBuildInfo& build) {
            "\r\n"
            "Copyright (C) " MIVLET_COMPANY_NAME ".  All rights reserved.\r\n"
            "Date released is " +
-           MakeLongDate(build.date) +
+           MakeLongDate(build.releaseDate) +
            ".\r\n"
            "\r\n"
            "Thanks to everyone who tried the first versions on their office networks and told us what "

@@ -1,5 +1,6 @@
 #include "app/FormatPage.h"
 
+#include "app/PolicyNote.h"
 #include "chattext/FormatChoices.h"
 #include "platform/win32/Win32CharFormat.h"
 #include "settings/ChatTextBackground.h"
@@ -66,7 +67,32 @@ bool CFormatPage::OnInitDialog() {
         const int added = m_prefixList.Add(std::string(choice.shown));
         if (choice.code == stored) m_prefixList.Select(added);
     }
+    ShowWhatPoliciesSet();
     return true;
+}
+
+// What a policy sets is shown, in the example too, but its control is greyed.
+void CFormatPage::ShowWhatPoliciesSet() {
+    const CSettingsStore& store = m_context.store;
+    const struct {
+        int control;
+        bool setByPolicy;
+    } controls[] = {
+        {IDC_PREFIXLIST, PrefixSettingSetByPolicy(store)},
+        {IDC_BACKGROUND, ChatTextBackgroundSetByPolicy(store)},
+        {IDC_PREFIXFONT, FontSettingSetByPolicy(store.PrefixFont())},
+        {IDC_MESSAGEFONT, FontSettingSetByPolicy(store.GeneralFont())},
+    };
+    bool any = false;
+    for (const auto& c : controls) {
+        ::EnableWindow(::GetDlgItem(Hwnd(), c.control), c.setByPolicy ? FALSE : TRUE);
+        any = any || c.setByPolicy;
+    }
+    ShowPolicyNote(Hwnd(), any);
+}
+
+bool CFormatPage::IsControlEnabled(int control) const {
+    return ::IsWindowEnabled(::GetDlgItem(Hwnd(), control)) != FALSE;
 }
 
 bool CFormatPage::OnCommand(int id, int code, HWND control) {
@@ -133,10 +159,14 @@ void CFormatPage::PickFont(std::optional<CFontChoice>& dialog, CCharFormat& pend
 
 bool CFormatPage::OnApply() {
     CSettingsStore& store = m_context.store;
-    if (m_colorDialog) SetChatTextBackground(store, m_context.system, m_colorDialog->Color());
-    if (const std::string code = GetSelectedPrefixCode(); !code.empty()) SetPrefixSetting(store, code);
-    WriteFontSetting(store.GeneralFont(), m_pendingMessage);
-    WriteFontSetting(store.PrefixFont(), m_pendingPrefix);
+    // A greyed control holds what a policy sets: storing it as the user's
+    // own would outlast the policy.
+    if (m_colorDialog && IsControlEnabled(IDC_BACKGROUND))
+        SetChatTextBackground(store, m_context.system, m_colorDialog->Color());
+    if (const std::string code = GetSelectedPrefixCode(); !code.empty() && IsControlEnabled(IDC_PREFIXLIST))
+        SetPrefixSetting(store, code);
+    if (IsControlEnabled(IDC_MESSAGEFONT)) WriteFontSetting(store.GeneralFont(), m_pendingMessage);
+    if (IsControlEnabled(IDC_PREFIXFONT)) WriteFontSetting(store.PrefixFont(), m_pendingPrefix);
     // The chat window takes its background itself once the sheet is closed.
     if (m_context.history && m_context.history->Hwnd() && ::IsWindow(m_context.history->Hwnd()))
         m_context.history->Rerender(nullptr, nullptr, {});

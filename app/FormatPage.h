@@ -49,6 +49,8 @@ private:
 
     std::string GetSelectedPrefixCode() const;
     void UpdateExample();
+    void ShowWhatPoliciesSet();
+    bool IsControlEnabled(int control) const;
     void SetExampleBackground(COLORREF color);
     void OnBackground();
     void PickFont(std::optional<CFontChoice>& dialog, CCharFormat& pending);

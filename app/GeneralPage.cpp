@@ -1,5 +1,6 @@
 #include "app/GeneralPage.h"
 
+#include "app/PolicyNote.h"
 #include "chattext/MessageLog.h"
 #include "settings/IntSettings.h"
 #include "settings/SettingsStore.h"
@@ -38,7 +39,6 @@ bool CGeneralPage::OnInitDialog() {
     m_name.SetText(GetCurrentUserName(store, m_context.system));
     m_name.Select(-1, 0);
     m_name.ScrollCaret();
-    m_name.Focus();
 
     m_lastSender.SetState(CheckState(GetIntSetting(store, kDefaultToLastSender)));
     m_promptAllUsers.SetState(CheckState(GetIntSetting(store, kPromptOnAllUsers)));
@@ -46,7 +46,31 @@ bool CGeneralPage::OnInitDialog() {
     m_playSound.SetState(CheckState(GetIntSetting(store, kPlaySnd)));
     m_log.SetState(CheckState(GetIntSetting(store, kLogMessages)));
     UpdateViewButton();
-    return false;  // the focus is in the name box
+    ShowWhatPoliciesSet();
+    // The focus is in the name box, or where Tab would take it from there.
+    if (m_name.IsEnabled())
+        m_name.Focus();
+    else
+        ::SendMessageA(Hwnd(), WM_NEXTDLGCTL, 0, FALSE);
+    return false;
+}
+
+// What a policy sets is shown greyed; View stays, since the log is the
+// user's to read whether or not a policy turned it on.
+void CGeneralPage::ShowWhatPoliciesSet() {
+    const CSettingsStore& store = m_context.store;
+    bool any = false;
+    auto lock = [&any](const CDialogItem& control, bool setByPolicy) {
+        control.Enable(!setByPolicy);
+        any = any || setByPolicy;
+    };
+    lock(m_name, UserNameSetByPolicy(store));
+    lock(m_lastSender, IntSettingSetByPolicy(store, kDefaultToLastSender));
+    lock(m_promptAllUsers, IntSettingSetByPolicy(store, kPromptOnAllUsers));
+    lock(m_onNewMessage, IntSettingSetByPolicy(store, kOnNewMessage));
+    lock(m_playSound, IntSettingSetByPolicy(store, kPlaySnd));
+    lock(m_log, IntSettingSetByPolicy(store, kLogMessages));
+    ShowPolicyNote(Hwnd(), any);
 }
 
 bool CGeneralPage::OnCommand(int id, int code, HWND control) {
@@ -89,14 +113,19 @@ void CGeneralPage::OnView() {
 
 bool CGeneralPage::OnApply() {
     CSettingsStore& store = m_context.store;
+    // A greyed control holds what a policy sets: storing it as the user's
+    // own would outlast the policy.
+    auto store_ = [this, &store](const CDialogItem& control, const CIntSetting& setting, int value) {
+        if (control.IsEnabled()) SetIntSetting(store, setting, value);
+    };
     // Stored as typed: the name is cleaned wherever it is read.
-    SetCurrentUserName(store, m_name.Text());
-    SetIntSetting(store, kDefaultToLastSender, m_lastSender.State());
-    SetIntSetting(store, kPromptOnAllUsers, m_promptAllUsers.State());
-    SetIntSetting(store, kPlaySnd, m_playSound.State());
+    if (m_name.IsEnabled()) SetCurrentUserName(store, m_name.Text());
+    store_(m_lastSender, kDefaultToLastSender, m_lastSender.State());
+    store_(m_promptAllUsers, kPromptOnAllUsers, m_promptAllUsers.State());
+    store_(m_playSound, kPlaySnd, m_playSound.State());
     // A stored reaction that is none of the three selects nothing; it then
     // stays as it was rather than becoming the list's "no selection".
-    if (const int reaction = m_onNewMessage.Selection(); reaction >= 0) SetIntSetting(store, kOnNewMessage, reaction);
-    SetIntSetting(store, kLogMessages, m_log.State());
+    if (const int reaction = m_onNewMessage.Selection(); reaction >= 0) store_(m_onNewMessage, kOnNewMessage, reaction);
+    store_(m_log, kLogMessages, m_log.State());
     return true;
 }

@@ -23,6 +23,7 @@ protected:
 
 private:
     void FillReactions();
+    void ShowWhatPoliciesSet();
     void UpdateViewButton();
     void OnNameChange();
     void OnView();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/PolicyNote.h"
 #include "settings/QuickKeySettings.h"
 #include "settings/SettingsStore.h"
 #include "util/win32/Handles.h"
@@ -28,6 +29,9 @@ bool CQuickKeysPage::OnInitDialog() {
         const std::string text = GetQuickKeyText(m_context.store, key);
         m_keys.Add(QuickKeyValueName(key) + "\t" + (text.empty() ? std::string(kNoQuickKeyText) : text));
     }
+    bool any = false;
+    for (int key = kFirstQuickKey; key <= kLastQuickKey; ++key) any = any || QuickKeySetByPolicy(m_context.store, key);
+    ShowPolicyNote(Hwnd(), any);
     m_keys.Select(0);
     ShowSelectedRow();
     SetTabStop();
@@ -54,10 +58,19 @@ void CQuickKeysPage::ShowSelectedRow() {
     const auto [key, text] = SplitRow(m_keys.ItemText(m_keys.Selection()));
     // F5 reads "F5:" with the F as its mnemonic, which leads to the box.
     m_label.SetText("&" + key + ":");
+    // A key a policy sets shows its text read-only (greyed): the box keeps
+    // the focus, so the function and arrow keys still move to the others.
+    m_text.Send(EM_SETREADONLY, IsSetByPolicy(key) ? TRUE : FALSE);
     m_text.SetText(text);
     m_text.Select(0, -1);
     m_text.ScrollCaret();
     m_text.Focus();
+}
+
+bool CQuickKeysPage::IsSetByPolicy(const std::string& key) const {
+    for (int number = kFirstQuickKey; number <= kLastQuickKey; ++number)
+        if (QuickKeyValueName(number) == key) return QuickKeySetByPolicy(m_context.store, number);
+    return false;
 }
 
 bool CQuickKeysPage::PreTranslateKey(const MSG& message) {
@@ -119,6 +132,7 @@ bool CQuickKeysPage::OnApply() {
         const std::string line = m_keys.ItemText(row);
         if (line.find('\t') == std::string::npos) continue;
         const auto [key, text] = SplitRow(line);
+        if (IsSetByPolicy(key)) continue;  // storing it would outlast the policy
         keys.WriteString(key, text == kNoQuickKeyText ? std::string() : text);
     }
     FlushQuickKeys(m_context.store);

@@ -30,6 +30,7 @@ private:
     void ShowSelectedRow();
     void OnTextUpdate();
     void SetTabStop();
+    bool IsSetByPolicy(const std::string& key) const;
 
     COptionsContext& m_context;
     CDialogItem m_label{IDC_QUICKKEYLABEL};

@@ -56,8 +56,7 @@ void CChatDlg::BindControls() {
 bool CChatDlg::OnInitDialog() {
     if (!m_session.IsOpen()) {
         m_mailslotFailed = true;
-        const bool portInUse = m_session.Endpoint().OpenResult() == EOpenResult::PortInUse;
-        ShowMessage(portInUse ? PortInUseText(m_udpPort) : MailslotFailureText(), MB_OK);
+        ShowMessage(OpenFailureText(m_session.Endpoint().OpenResult(), m_udpPort), MB_OK);
         ExitProgram();
         return false;
     }

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/DatagramCarrier.h"
+
 inline constexpr char kAppTitle[] = "Mivlet";
 inline constexpr char kSupportEmail[] = "support@pellandor.example";
 // Written upwards along the side caption bar, and on its button.
@@ -22,6 +24,24 @@ inline std::string PortInUseText(unsigned port) {
     return "Mivlet could not open UDP port " + number +
            " because another program is using it.  Close that program, or choose another port for every computer "
            "with the UdpPort setting.";
+}
+// A second user's copy on a computer that several users share at once (a
+// terminal server): the first user's copy holds the mailslot and the port,
+// and it serves the whole computer.
+inline constexpr char kAnotherUsersCopyText[] =
+    "Mivlet already runs for another user of this computer.  One copy of Mivlet serves the whole computer, so it "
+    "cannot run for you as well.";
+
+// Why the endpoint could not be opened, as the user is told at start. The
+// name is taken only by a copy that the single-copy check at start could
+// not see: one of another user's session.
+inline std::string OpenFailureText(EOpenResult result, unsigned udpPort) {
+    switch (result) {
+    case EOpenResult::NameTaken: return kAnotherUsersCopyText;
+    case EOpenResult::PortInUse: return PortInUseText(udpPort);
+    default: break;
+    }
+    return MailslotFailureText();
 }
 
 inline std::string SendFailureText() {

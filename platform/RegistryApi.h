@@ -19,6 +19,7 @@ inline constexpr RegistryKey kNoRegistryKey = 0;
 
 // Value types, numbered as the registry numbers them.
 inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr std::uint32_t kRegQword = 11;

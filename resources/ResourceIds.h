@@ -65,6 +65,8 @@
 #define IDC_MESSAGEFONT 1068
 #define IDC_PREFIXLIST 1069
 #define IDC_EXAMPLE 1070
+/* Under each page: shown when a policy sets one of its settings. */
+#define IDC_POLICYNOTE 1071
 /* The items of IDC_ONNEWMESSAGE, in the order of their stored values. */
 #define IDS_ONNEWMESSAGE_FLASH 2101
 #define IDS_ONNEWMESSAGE_POPUP 2102

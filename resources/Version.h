@@ -15,5 +15,9 @@
     MIVLET_STRINGIZE(MIVLET_VERSION_MAJOR) "." MIVLET_STRINGIZE(MIVLET_VERSION_MINOR) "." \
     MIVLET_STRINGIZE(MIVLET_VERSION_PATCH)
 
+/* The day this version was released, set with the version: the About box
+   tells it. In the compiler's __DATE__ form, as the build date is. */
+#define MIVLET_RELEASE_DATE "Dec 11 2026"
+
 #define MIVLET_COMPANY_NAME "Pellandor"
 #define MIVLET_PRODUCT_NAME "Mivlet"

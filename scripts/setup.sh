@@ -10,7 +10,7 @@ packages=(
   xvfb xdotool x11-utils imagemagick
   googletest libgtest-dev libbenchmark-dev
   iproute2 clang libclang-rt-14-dev
-  nsis python3-pefile
+  nsis python3-pefile msitools wixl
 )
 
 missing=()

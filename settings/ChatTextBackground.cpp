@@ -35,6 +35,10 @@ ColorRef GetChatTextBackground(const CSettingsStore& store, CSystemApi& system) 
     return ParseColorNumber(stored);
 }
 
+bool ChatTextBackgroundSetByPolicy(const CSettingsStore& store) {
+    return store.Main().TextSetByPolicy(kChatTextBackgroundValue);
+}
+
 bool SetChatTextBackground(CSettingsStore& store, CSystemApi& system, ColorRef color) {
     std::string text;
     if (color == system.QuerySystemColor(ESystemColor::Window))

@@ -10,4 +10,5 @@ class CSettingsStore;
 inline constexpr char kChatTextBackgroundValue[] = "ChatTextBackground";
 
 ColorRef GetChatTextBackground(const CSettingsStore& store, CSystemApi& system);
+bool ChatTextBackgroundSetByPolicy(const CSettingsStore& store);
 bool SetChatTextBackground(CSettingsStore& store, CSystemApi& system, ColorRef color);

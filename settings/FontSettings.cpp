@@ -61,7 +61,7 @@ void ReadFontSetting(const CSettingsKey& key, CCharFormat& format, const CCharFo
 
     // A font is read whole from the layer that holds its mask: the user's own
     // font, else the one stored for the computer.
-    const CSettingsLayer& layer = key.LayerHolding(kMask);
+    const CSettingsLayer layer = key.LayerHolding(kMask);
     auto dword = [&layer](const char* name) { return layer.FindDword(name).value_or(0); };
     format.cbSize = kCharFormatSize;
     format.dwMask = Unsigned(dword(kMask));
@@ -80,6 +80,12 @@ void ReadFontSetting(const CSettingsKey& key, CCharFormat& format, const CCharFo
     // and face rules, so that a stored mask holding only a size of 0 or only
     // an empty face reads the same as the mask 0 it is written back as.
     if (format.dwMask == 0 && boldByDefault) MakeDefaultPrefixFormat(format);
+}
+
+bool FontSettingSetByPolicy(const CSettingsKey& key) {
+    ESettingSource source{};
+    key.LayerHolding(kMask, &source);
+    return IsPolicy(source);
 }
 
 bool WriteFontSetting(CSettingsKey& key, const CCharFormat& format) {

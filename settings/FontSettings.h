@@ -11,6 +11,8 @@
 // without a stored mask gives, with `boldByDefault`, a bold format.
 void ReadFontSetting(const CSettingsKey& key, CCharFormat& format, const CCharFormat* source = nullptr,
                      bool boldByDefault = false);
+// Whether a policy sets the font (its mask, and with it the whole format).
+bool FontSettingSetByPolicy(const CSettingsKey& key);
 // Stores `format`, leaving no value that its mask does not cover. True when
 // every write went through.
 bool WriteFontSetting(CSettingsKey& key, const CCharFormat& format);

@@ -26,4 +26,5 @@ inline constexpr CIntSetting kDlgHeight{"dlg-height", 413};
 inline constexpr CIntSetting kDlgMaximized{"dlg-maximized", 0};
 
 std::int32_t GetIntSetting(const CSettingsStore& store, const CIntSetting& setting);
+bool IntSettingSetByPolicy(const CSettingsStore& store, const CIntSetting& setting);
 bool SetIntSetting(CSettingsStore& store, const CIntSetting& setting, std::int32_t value);

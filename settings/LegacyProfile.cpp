@@ -18,10 +18,10 @@ std::string_view TrimProfileSpace(std::string_view text) {
 // Names and values are zero-terminated texts to the profile functions.
 std::string UpToZero(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
 
-// The next line of `rest`, which loses it.
+// The next line of `rest`, which loses it. A file of mixed line ends
+// (lines added by another editor) breaks at each one, as the system's does.
 std::string_view NextLine(std::string_view& rest) {
-    std::size_t end = rest.find('\n');
-    if (end == std::string_view::npos) end = rest.find('\r');
+    const std::size_t end = rest.find_first_of("\r\n");
     const std::string_view line = rest.substr(0, end);
     rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
     return line;
@@ -66,10 +66,33 @@ std::uint32_t ProfileNumber(std::string_view text) {
     return negative ? 0u - total : total;
 }
 
+// A UTF-16 file (little-endian after FF FE, big-endian after FE FF) as the
+// ANSI text the A functions give: characters of Latin-1 as their bytes,
+// which the Western code page shares with it but for 0x80 to 0x9F, and any
+// other as "?", as the conversion to the code page has it. Empty when the
+// bytes are not UTF-16.
+std::string Utf16AsAnsi(std::string_view bytes) {
+    const bool little = bytes.substr(0, 2) == "\xFF\xFE";
+    if (!little && bytes.substr(0, 2) != "\xFE\xFF") return {};
+    std::string text;
+    text.reserve(bytes.size() / 2);
+    for (std::size_t at = 2; at + 1 < bytes.size(); at += 2) {
+        const auto low = static_cast<unsigned char>(bytes[little ? at : at + 1]);
+        const auto high = static_cast<unsigned char>(bytes[little ? at + 1 : at]);
+        const unsigned unit = low | (high << 8);
+        // A surrogate pair is one character: one "?".
+        if (unit >= 0xDC00 && unit <= 0xDFFF) continue;
+        text += unit <= 0xFF ? static_cast<char>(unit) : '?';
+    }
+    return text;
+}
+
 }  // namespace
 
 CLegacyProfile::CLegacyProfile(std::string_view bytes) {
     bytes = bytes.substr(0, kMaxFileBytes);
+    const std::string converted = Utf16AsAnsi(bytes);
+    if (!converted.empty()) bytes = converted;
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     m_sections.push_back(CSection{});
     while (!bytes.empty()) {
@@ -78,7 +101,7 @@ CLegacyProfile::CLegacyProfile(std::string_view bytes) {
         if (line.front() == '[') {
             const std::size_t close = line.rfind(']');
             if (close != std::string_view::npos && close > 0) {
-                m_sections.push_back(CSection{UpToZero(line.substr(1, close - 1)), {}});
+                m_sections.push_back(CSection{UpToZero(TrimProfileSpace(line.substr(1, close - 1))), {}});
                 continue;
             }
             // Without its "]" the line is read as an entry.
@@ -105,8 +128,9 @@ CLegacyProfile CLegacyProfile::ReadFile(const std::string& path) {
 
 const CLegacyProfile::CEntry* CLegacyProfile::Find(std::string_view section, std::string_view key) const {
     section = TrimProfileSpace(section);
+    // An empty key name finds the entry written as "=value", as the
+    // system's functions find it.
     key = TrimProfileSpace(key);
-    if (key.empty()) return nullptr;
     for (const CSection& s : m_sections) {
         if (!EqualsNoCaseAscii(s.name, section)) continue;
         for (const CEntry& entry : s.entries)

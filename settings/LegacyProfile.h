@@ -1,11 +1,13 @@
 #pragma once
 // An INI file of earlier versions, read from its bytes the way the system's
 // profile functions read the ANSI files that those versions wrote
-// (GetPrivateProfileStringA and GetPrivateProfileIntA): lines end at a line
-// feed, or at carriage returns in a file without line feeds; "[name]" starts
-// a section, "key=value" is an entry, white space around both is dropped;
-// sections and keys compare without regard to ASCII case, and only the first
-// section of a name is looked in. The file is untrusted bytes: any content
+// (GetPrivateProfileStringA and GetPrivateProfileIntA): a file saved as
+// UTF-16 ("Unicode" in Notepad, with its byte order mark) is read as its
+// ANSI text; every carriage return and every line feed ends a line; "[name]"
+// starts a section, with blanks around the name dropped; "key=value" is an
+// entry, white space around both dropped; sections and keys compare without
+// regard to ASCII case, only the first section of a name is looked in, and
+// an empty key name finds the entry "=value". The file is untrusted bytes: any content
 // reads as some sections, entries or nothing.
 
 #include <cstddef>

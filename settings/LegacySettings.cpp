@@ -22,6 +22,11 @@ void ImportLegacyProfile(CSettingsStore& store, const CLegacyProfile& profile) {
     for (const CIntSetting* setting : {&kPromptOnAllUsers, &kDefaultToLastSender, &kLogMessages, &kPlaySnd, &kDlgX,
                                        &kDlgY, &kDlgWidth, &kDlgHeight, &kDlgMaximized})
         SetIntSetting(store, *setting, profile.GetInt(section, setting->name, setting->defaultValue));
-    SetIntSetting(store, kOnNewMessage, ConvertLegacyOnNewMessage(profile.GetInt(section, kOnNewMessage.name, 0)));
+    // A profile without the value never chose "Do Nothing": it gets the
+    // default reaction, as every other missing value does.
+    const bool chosen = !profile.GetString(section, kOnNewMessage.name, "", kNameBufferSize).empty();
+    SetIntSetting(store, kOnNewMessage,
+                  chosen ? ConvertLegacyOnNewMessage(profile.GetInt(section, kOnNewMessage.name, 0))
+                         : kOnNewMessage.defaultValue);
     SetCurrentUserName(store, userName);
 }

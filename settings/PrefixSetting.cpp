@@ -4,5 +4,7 @@
 
 std::string GetPrefixSetting(const CSettingsStore& store) { return store.Main().ReadString(kPrefixValue, kDefaultPrefixCode); }
 
+bool PrefixSettingSetByPolicy(const CSettingsStore& store) { return store.Main().TextSetByPolicy(kPrefixValue); }
+
 bool SetPrefixSetting(CSettingsStore& store, std::string_view code) {
     return store.Main().WriteString(kPrefixValue, code); }

@@ -12,4 +12,5 @@ inline constexpr char kPrefixValue[] = "Prefix";
 
 // An empty stored code counts as none and gives the default.
 std::string GetPrefixSetting(const CSettingsStore& store);
+bool PrefixSettingSetByPolicy(const CSettingsStore& store);
 bool SetPrefixSetting(CSettingsStore& store, std::string_view code);

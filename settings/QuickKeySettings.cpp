@@ -12,6 +12,11 @@ std::string GetQuickKeyText(const CSettingsStore& store, int functionKey) {
     return name.empty() ? std::string() : store.QuickKeys().ReadString(name, "");
 }
 
+bool QuickKeySetByPolicy(const CSettingsStore& store, int functionKey) {
+    const std::string name = QuickKeyValueName(functionKey);
+    return !name.empty() && store.QuickKeys().TextSetByPolicy(name);
+}
+
 bool SetQuickKeyText(CSettingsStore& store, int functionKey, std::string_view text) {
     const std::string name = QuickKeyValueName(functionKey);
     return !name.empty() && store.QuickKeys().WriteString(name, text);

@@ -15,6 +15,7 @@ inline constexpr int kLastQuickKey = 12;   // F12
 std::string QuickKeyValueName(int functionKey);
 
 std::string GetQuickKeyText(const CSettingsStore& store, int functionKey);
+bool QuickKeySetByPolicy(const CSettingsStore& store, int functionKey);
 bool SetQuickKeyText(CSettingsStore& store, int functionKey, std::string_view text);
 // The QuickKeys page writes all eleven at once and then flushes them.
 bool FlushQuickKeys(CSettingsStore& store);

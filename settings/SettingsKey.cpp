@@ -1,70 +1,134 @@
 #include "settings/SettingsKey.h"
 
-bool CSettingsKey::Open(CRegistryApi& registry, std::string_view subkey) {
-    std::string path = kSettingsPath;
+namespace {
+
+std::string Below(std::string_view path, std::string_view subkey) {
+    std::string full(path);
     if (!subkey.empty()) {
-        path += '\\';
-        path += subkey;
+        full += '\\';
+        full += subkey;
     }
-    CSettingsLayer machine, user;
-    // A standard user may read the computer's key but not open it for
-    // writing, even where it is there.
-    if (!machine.OpenForWriting(registry, ERegistryRoot::LocalMachine, path))
-        machine.OpenForReading(registry, ERegistryRoot::LocalMachine, path);
-    user.OpenForReading(registry, ERegistryRoot::CurrentUser, path);
-    const bool opened = machine.IsOpen() || user.IsOpen();
-    if (!opened && m_registry) return false;
+    return full;
+}
+
+}  // namespace
+
+bool CSettingsKey::Open(CRegistryApi& registry, std::string_view subkey) {
     Close();
     m_registry = &registry;
-    m_path = std::move(path);
-    m_machine = std::move(machine);
-    m_user = std::move(user);
-    return opened;
+    m_path = Below(kSettingsPath, subkey);
+    m_policyPath = Below(kPolicyPath, subkey);
+    // Made once at start, as an installation would; a standard user may not.
+    CSettingsLayer machine;
+    machine.OpenForWriting(registry, ERegistryRoot::LocalMachine, m_path);
+    return machine.IsOpen() || IsOpen();
 }
 
 void CSettingsKey::Close() {
-    m_user.Close();
-    m_machine.Close();
     m_registry = nullptr;
     m_path.clear();
+    m_policyPath.clear();
 }
 
-bool CSettingsKey::OpenUserForWriting() {
-    if (m_user.CanWrite()) return true;
-    return m_registry && m_user.OpenForWriting(*m_registry, ERegistryRoot::CurrentUser, m_path);
+CSettingsKey::CLayerPlace CSettingsKey::Place(int index) const {
+    switch (index) {
+    case 0: return {ESettingSource::MachinePolicy, ERegistryRoot::LocalMachine, &m_policyPath};
+    case 1: return {ESettingSource::UserPolicy, ERegistryRoot::CurrentUser, &m_policyPath};
+    case 2: return {ESettingSource::UserPreference, ERegistryRoot::CurrentUser, &m_path};
+    default: return {ESettingSource::MachinePreference, ERegistryRoot::LocalMachine, &m_path};
+    }
 }
 
-std::string CSettingsKey::ReadString(std::string_view name, std::string_view defaultText) const {
-    if (auto text = m_user.FindString(name)) return *text;
-    if (auto text = m_machine.FindString(name)) return *text;
-    return std::string(defaultText);
+bool CSettingsKey::IsOpen() const {
+    for (int i = 0; m_registry && i < kLayers; ++i) {
+        const CLayerPlace place = Place(i);
+        CSettingsLayer layer;
+        if (layer.OpenForReading(*m_registry, place.root, *place.path)) return true;
+    }
+    return false;
 }
 
-std::int32_t CSettingsKey::ReadDword(std::string_view name, std::int32_t defaultValue) const {
-    if (auto value = m_user.FindDword(name)) return *value;
-    return m_machine.FindDword(name).value_or(defaultValue);
+template <typename Find, typename Value>
+Value CSettingsKey::ReadFirst(const Find& find, Value defaultValue, ESettingSource* source) const {
+    for (int i = 0; m_registry && i < kLayers; ++i) {
+        const CLayerPlace place = Place(i);
+        CSettingsLayer layer;
+        if (!layer.OpenForReading(*m_registry, place.root, *place.path)) continue;
+        if (auto value = find(layer)) {
+            if (source) *source = place.source;
+            return *value;
+        }
+    }
+    if (source) *source = ESettingSource::Default;
+    return defaultValue;
+}
+
+std::string CSettingsKey::ReadString(std::string_view name, std::string_view defaultText,
+                                     ESettingSource* source) const {
+    return ReadFirst([name](const CSettingsLayer& layer) { return layer.FindString(name); },
+                     std::string(defaultText), source);
+}
+
+std::int32_t CSettingsKey::ReadDword(std::string_view name, std::int32_t defaultValue, ESettingSource* source) const {
+    return ReadFirst([name](const CSettingsLayer& layer) { return layer.FindDword(name); }, defaultValue, source);
+}
+
+bool CSettingsKey::TextSetByPolicy(std::string_view name) const {
+    ESettingSource source{};
+    ReadString(name, {}, &source);
+    return IsPolicy(source);
+}
+
+bool CSettingsKey::NumberSetByPolicy(std::string_view name) const {
+    ESettingSource source{};
+    ReadDword(name, 0, &source);
+    return IsPolicy(source);
+}
+
+CSettingsLayer CSettingsKey::LayerHolding(std::string_view leadName, ESettingSource* source) const {
+    for (int i = 0; m_registry && i < kLayers; ++i) {
+        const CLayerPlace place = Place(i);
+        CSettingsLayer layer;
+        if (layer.OpenForReading(*m_registry, place.root, *place.path) && layer.Has(leadName)) {
+            if (source) *source = place.source;
+            return layer;
+        }
+    }
+    if (source) *source = ESettingSource::Default;
+    return CSettingsLayer();
+}
+
+bool CSettingsKey::OpenUserForWriting(CSettingsLayer& user) const {
+    if (user.CanWrite()) return true;
+    return m_registry && user.OpenForWriting(*m_registry, ERegistryRoot::CurrentUser, m_path);
 }
 
 bool CSettingsKey::WriteGroup(std::initializer_list<std::string_view> names, const LayerWrite& write) {
-    if (m_machine.CanWrite() && write(m_machine)) {
+    if (!m_registry) return false;
+    // A standard user may read the computer's key but not open it for
+    // writing, even where it is there.
+    CSettingsLayer machine, user;
+    machine.OpenForWriting(*m_registry, ERegistryRoot::LocalMachine, m_path);
+    user.OpenForReading(*m_registry, ERegistryRoot::CurrentUser, m_path);
+    if (machine.CanWrite() && write(machine)) {
         // What the user's layer holds would hide what was just stored.
         bool shadowed = false;
-        for (std::string_view name : names) shadowed = shadowed || m_user.Has(name);
+        for (std::string_view name : names) shadowed = shadowed || user.Has(name);
         if (!shadowed) return true;
-        bool removed = OpenUserForWriting();
-        for (std::string_view name : names) removed = removed && m_user.DeleteValue(name);
+        bool removed = OpenUserForWriting(user);
+        for (std::string_view name : names) removed = removed && user.DeleteValue(name);
         if (removed) return true;
         // Then the user's layer gets it too, so that reads give what was
         // written.
     }
-    if (!OpenUserForWriting()) return false;
-    if (write(m_user)) return true;
+    if (!OpenUserForWriting(user)) return false;
+    if (write(user)) return true;
     // A group is read from the user's layer whenever that holds its lead
     // value: what a failed write left there goes, so that the computer's
     // whole group shows rather than half of a new one. A single value that
     // failed to be written is still the one stored before, and stays.
     if (names.size() > 1)
-        for (std::string_view name : names) m_user.DeleteValue(name);
+        for (std::string_view name : names) user.DeleteValue(name);
     return false;
 }
 
@@ -77,22 +141,29 @@ bool CSettingsKey::WriteDword(std::string_view name, std::uint32_t value) {
 }
 
 bool CSettingsKey::DeleteValue(std::string_view name) {
-    if (!IsOpen()) return false;
+    if (!m_registry) return false;
+    CSettingsLayer machine, user;
+    if (!machine.OpenForWriting(*m_registry, ERegistryRoot::LocalMachine, m_path))
+        machine.OpenForReading(*m_registry, ERegistryRoot::LocalMachine, m_path);
+    user.OpenForReading(*m_registry, ERegistryRoot::CurrentUser, m_path);
+    if (!machine.IsOpen() && !user.IsOpen()) return false;
     bool gone = true;
-    if (m_machine.Has(name)) gone = m_machine.DeleteValue(name);
-    if (m_user.Has(name)) gone = OpenUserForWriting() && m_user.DeleteValue(name) && gone;
+    if (machine.Has(name)) gone = machine.DeleteValue(name);
+    if (user.Has(name)) gone = OpenUserForWriting(user) && user.DeleteValue(name) && gone;
     return gone;
 }
 
 bool CSettingsKey::Flush() {
+    if (!m_registry) return false;
+    CSettingsLayer machine, user;
+    machine.OpenForWriting(*m_registry, ERegistryRoot::LocalMachine, m_path);
+    // The user's key is flushed where it is there: that is where a
+    // standard user's writes went.
+    if (user.OpenForReading(*m_registry, ERegistryRoot::CurrentUser, m_path)) OpenUserForWriting(user);
     bool flushed = false, failed = false;
-    for (CSettingsLayer* layer : {&m_machine, &m_user}) {
+    for (CSettingsLayer* layer : {&machine, &user}) {
         if (!layer->CanWrite()) continue;
         (layer->Flush() ? flushed : failed) = true;
     }
     return flushed && !failed;
-}
-
-const CSettingsLayer& CSettingsKey::LayerHolding(std::string_view leadName) const {
-    return m_user.Has(leadName) ? m_user : m_machine;
 }

@@ -1,5 +1,7 @@
 #include "settings/SettingsLayer.h"
 
+#include "settings/StoredNumber.h"
+
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -56,9 +58,19 @@ std::optional<std::string> CSettingsLayer::FindString(std::string_view name) con
 
 std::optional<std::int32_t> CSettingsLayer::FindDword(std::string_view name) const {
     if (!IsOpen()) return std::nullopt;
+    const std::string valueName(name);
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    if (!m_registry->QueryValue(m_key, valueName, &type, nullptr, &size)) return std::nullopt;
+    // "reg add ... /d 0" without /t stores the text "0"; its bytes would read
+    // as 48.
+    if (type == kRegSz || type == kRegExpandSz) {
+        const auto text = FindString(name);
+        return text ? ParseStoredNumber(*text) : std::nullopt;
+    }
     unsigned char bytes[4] = {};
-    std::uint32_t size = sizeof bytes;
-    if (!m_registry->QueryValue(m_key, std::string(name), nullptr, bytes, &size)) return std::nullopt;
+    size = sizeof bytes;
+    if (!m_registry->QueryValue(m_key, valueName, nullptr, bytes, &size)) return std::nullopt;
     const std::uint32_t value = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t{bytes[3]} << 24);
     return static_cast<std::int32_t>(value);
 }

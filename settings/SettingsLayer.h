@@ -38,8 +38,10 @@ public:
     // The stored text up to its first zero byte, whatever the value's type;
     // nothing when it is missing, unreadable or empty.
     std::optional<std::string> FindString(std::string_view name) const;
-    // Up to four stored bytes, little-endian and zero-extended, whatever the
-    // value's type; nothing when it is missing, unreadable or longer.
+    // A text value (REG_SZ, REG_EXPAND_SZ) as the number it spells
+    // (StoredNumber.h); any other type as up to four stored bytes,
+    // little-endian and zero-extended. Nothing when it is missing,
+    // unreadable, longer, or text that is no number.
     std::optional<std::int32_t> FindDword(std::string_view name) const;
 
     bool WriteString(std::string_view name, std::string_view text);  // REG_SZ with its terminator

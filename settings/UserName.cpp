@@ -30,6 +30,8 @@ std::string CleanUserName(std::string_view name) {
     return std::string(TrimAsciiSpace(clean));
 }
 
+bool UserNameSetByPolicy(const CSettingsStore& store) { return store.Main().TextSetByPolicy(kUsernameValue); }
+
 std::string GetCurrentUserName(const CSettingsStore& store, CSystemApi& system, bool* unset) {
     std::string name = CleanUserName(store.Main().ReadString(kUsernameValue, ""));
     const bool isUnset = name.empty() || EqualsNoCaseAscii(name, kCommandMarker);

@@ -24,5 +24,7 @@ std::string CleanUserName(std::string_view name);
 // which.
 std::string GetCurrentUserName(const CSettingsStore& store, CSystemApi& system, bool* unset = nullptr);
 
+bool UserNameSetByPolicy(const CSettingsStore& store);
+
 // Stores the name as given.
 bool SetCurrentUserName(CSettingsStore& store, std::string_view name);

@@ -53,9 +53,16 @@ bool CMemoryRegistry::HasKey(ERegistryRoot root, std::string_view path) const {
     return m_keys.count(Id(root, path)) != 0;
 }
 
+void CMemoryRegistry::RemoveKey(ERegistryRoot root, std::string_view path) {
+    const KeyId id = Id(root, path);
+    m_keys.erase(id);
+    for (auto& handle : m_handles)
+        if (handle.second.id == id) handle.second.deleted = true;
+}
+
 CMemoryRegistry::COpenKey* CMemoryRegistry::FindOpen(RegistryKey key) {
     const auto handle = m_handles.find(key);
-    return handle == m_handles.end() ? nullptr : &handle->second;
+    return handle == m_handles.end() || handle->second.deleted ? nullptr : &handle->second;
 }
 
 CMemoryRegistry::Key* CMemoryRegistry::FindKey(RegistryKey key) {

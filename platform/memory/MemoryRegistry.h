@@ -41,6 +41,10 @@ public:
                                                   std::string_view name) const;
     std::vector<std::string> ValueNames(ERegistryRoot root, std::string_view path) const;  // as first written, sorted
     bool HasKey(ERegistryRoot root, std::string_view path) const;
+    // Deletes a key with its values, as Group Policy's "Replace" does before
+    // it makes the key again: handles opened before keep failing, as the
+    // registry's do (ERROR_KEY_DELETED), even once the key is back.
+    void RemoveKey(ERegistryRoot root, std::string_view path);
     // A file type's key under HKEY_CLASSES_ROOT; the empty name is its default value.
     void PutClassesString(std::string_view path, std::string_view name, std::string_view text) {
         PutString(ERegistryRoot::ClassesRoot, path, name, text);
@@ -89,6 +93,7 @@ private:
     struct COpenKey {
         KeyId id;
         bool writable = false;
+        bool deleted = false;
     };
 
     static int Index(ERegistryRoot root) { return static_cast<int>(root); }

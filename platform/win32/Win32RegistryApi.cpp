@@ -5,7 +5,7 @@
 namespace {
 
 static_assert(sizeof(RegistryKey) == sizeof(HKEY));
-static_assert(kRegSz == REG_SZ && kRegBinary == REG_BINARY && kRegDword == REG_DWORD && kRegQword == REG_QWORD);
+static_assert(kRegSz == REG_SZ && kRegExpandSz == REG_EXPAND_SZ && kRegBinary == REG_BINARY && kRegDword == REG_DWORD && kRegQword == REG_QWORD);
 
 HKEY ToKey(RegistryKey key) { return reinterpret_cast<HKEY>(key); }
 

@@ -225,7 +225,9 @@ TEST(MivletProgram, RunsHiddenWithItsMailslotAndEndsCleanlyWhenClosed) {
     EXPECT_FALSE(MailslotExists());
 }
 
-TEST(MivletProgram, ReportsAMailslotItCannotCreateAndExits) {
+// The name held elsewhere, as the copy of another user logged on to the same
+// computer holds it (a terminal server; the mutex is the session's own).
+TEST(MivletProgram, ReportsAMailslotTakenByAnotherUsersCopyAndExits) {
     auto taken = Own(CreateMailslotA(kMailslotPath, 0, 0, nullptr));
     ASSERT_TRUE(taken);
     const CRunningProgram program = Start();
@@ -239,9 +241,8 @@ TEST(MivletProgram, ReportsAMailslotItCannotCreateAndExits) {
     GetWindowTextA(box, title, sizeof title);
     EXPECT_STREQ(title, "Mivlet");
     EXPECT_EQ(LongestChildText(box),
-              "Mivlet could not create the mailslot to send and receive messages.  Make sure all hidden "
-              "instances of Mivlet are closed, and try again.  You may need to restart your computer.  If this "
-              "problem persists, send an e-mail to support@pellandor.example.");
+              "Mivlet already runs for another user of this computer.  One copy of Mivlet serves the whole "
+              "computer, so it cannot run for you as well.");
 
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(WaitForExit(program), 1u);

@@ -44,11 +44,11 @@ std::string FileText(const std::string& path) {
 }
 
 TEST(AboutBox, TellsNameVersionReleaseDateAndSupportAddress) {
-    const std::vector<std::string> lines = Lines(AboutBoxText(CBuildInfo{"Dec 12 2000", "1.0.0"}));
+    const std::vector<std::string> lines = Lines(AboutBoxText(CBuildInfo{"Mar 3 2031", "1.0.0", "Dec 12 2000"}));
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "Mivlet version 1.0.0");
     EXPECT_FALSE(lines[1].empty()) << "the legal notice";
-    EXPECT_EQ(lines[2], "Date released is December 12, 2000.");
+    EXPECT_EQ(lines[2], "Date released is December 12, 2000.") << "the release date, not the build's";
     EXPECT_EQ(lines[3], "");
     EXPECT_NE(lines[4].find("support@pellandor.example"), std::string::npos);
 }
@@ -78,7 +78,7 @@ TEST_F(AboutDlgTest, ShowsItsPictureAndTheLinesOfThisBuild) {
     EXPECT_EQ(WindowText(about.Hwnd()), "About Mivlet");
     EXPECT_EQ(WindowText(Text()), AboutBoxText(ThisBuild()));
     EXPECT_EQ(Lines(WindowText(Text()))[0], "Mivlet version " MIVLET_VERSION_TEXT);
-    EXPECT_EQ(Lines(WindowText(Text()))[2], "Date released is " + MakeLongDate(ThisBuild().date) + ".");
+    EXPECT_EQ(Lines(WindowText(Text()))[2], "Date released is " + MakeLongDate(MIVLET_RELEASE_DATE) + ".");
     EXPECT_EQ(WindowText(about.Item(IDCANCEL)), "&Close");
 
     HWND picture = nullptr;

@@ -37,7 +37,7 @@ TEST_F(ChatDlgTest, StartsHiddenAnnouncesTheUserAndTitlesItselfMivlet) {
     EXPECT_EQ(Title(), "Mivlet");
 }
 
-// A second copy is told to close hidden copies; a port that another program
+// Another user's copy is told that one copy serves the computer; a port that another program
 // holds is named, since closing copies of Mivlet would not free it.
 TEST_F(ChatDlgTest, AnEndpointThatCannotOpenSaysWhyAndEnds) {
     CMemoryUdpNetwork udp;
@@ -56,11 +56,12 @@ TEST_F(ChatDlgTest, AnEndpointThatCannotOpenSaysWhyAndEnds) {
               "choose another port for every computer with the UdpPort setting.");
     EXPECT_EQ(portInUse.boxes[0].style, static_cast<UINT>(MB_OK));
 
-    // The mailslot of this computer stays taken by the first carrier.
+    // The mailslot of this computer stays taken by the first carrier: only
+    // another user's copy gets past the single-copy check at start.
     CTestChatDlg secondCopy(lab2Host, net, "Lab2", settings, zone, desktop);
     EXPECT_FALSE(secondCopy.CreateModeless(nullptr));
     ASSERT_EQ(secondCopy.boxes.size(), 1u);
-    EXPECT_EQ(secondCopy.boxes[0].text, MailslotFailureText());
+    EXPECT_EQ(secondCopy.boxes[0].text, kAnotherUsersCopyText);
 }
 
 TEST_F(ChatDlgTest, ShowsReceivedChatMessagesButNotCommands) {

@@ -244,7 +244,7 @@ TEST_F(ReceiveTest, AFloodIsReadOverSeveralSteps) {
     } host;
     CMemoryNetwork n;
     CMemoryComputer& computer = n.AddComputer("Office");
-    CMessagingSession session(computer, n, "Office", CBuildInfo{"Dec 12 2000", "1.0.0"}, host);
+    CMessagingSession session(computer, n, "Office", CBuildInfo{"Dec 12 2000", "1.0.0", "Dec 12 2000"}, host);
     const std::size_t flood = CMessagingSession::kMaxDatagramsPerStep + 5;
     for (std::size_t i = 0; i < flood; ++i)
         computer.DeliverRaw(Datagram("Pc" + std::to_string(i), true, 1, "Kel>\thi"));
@@ -327,6 +327,23 @@ TEST(ReceiveEndpoint, SecondEndpointOfTheNameIsNotOpenAndReceivesNothing) {
     EXPECT_TRUE(records.empty());
     EXPECT_TRUE(first.Receive(records));
     EXPECT_EQ(records.size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// A second user's copy on a computer that several users share finds the
+// name taken, and says so rather than that the mailslot failed.
+TEST(MailslotCreate, TellsWhenAnotherCopyOfThisComputerHoldsTheName) {
+    CMemoryNetwork n;
+    CMemoryComputer& computer = n.AddComputer("Office");
+    const CMailslot first(computer, n, "Office");
+    ASSERT_TRUE(first.IsOpen());
+    EXPECT_EQ(first.OpenResult(), EOpenResult::Opened);
+    const CMailslot second(computer, n, "Office");
+    EXPECT_FALSE(second.IsOpen());
+    EXPECT_EQ(second.OpenResult(), EOpenResult::NameTaken);
 }
 
 }  // namespace

@@ -12,6 +12,16 @@ namespace {
 
 using namespace std::string_literals;
 
+// What Notepad's "Unicode" save writes: UTF-16 after its byte order mark.
+std::string Utf16(std::string_view text, bool bigEndian = false) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char c : text) {
+        const char unit[2] = {bigEndian ? '\0' : c, bigEndian ? c : '\0'};
+        bytes.append(unit, 2);
+    }
+    return bytes;
+}
+
 TEST(LegacyProfile, ReadsValuesAsTheProfileFunctionsDo) {
     const struct {
         const char* name;
@@ -32,13 +42,19 @@ TEST(LegacyProfile, ReadsValuesAsTheProfileFunctionsDo) {
         {"empty value", "[S]\nK=\n", "S", "K", ""},
         {"a key without \"=\" has no value", "[S]\nK\n", "S", "K", "(none)"},
         {"lines of carriage returns only", "[S]\rA=1\rK=v\r", "S", "K", "v"},
+        {"mixed line ends each end a line", "[S]\r\nA=1\rK=v\nL=w\r\n", "S", "K", "v"},
+        {"blanks inside the brackets", "[ Names ]\n1=Kel\n", "Names", "1", "Kel"},
+        {"a UTF-16 file", Utf16("[Names]\r\n1=Ann Example\r\n"), "Names", "1", "Ann Example"},
+        {"a big-endian UTF-16 file", Utf16("[Names]\r\n1=Ann\r\n", true), "Names", "1", "Ann"},
+        {"UTF-16 beyond Latin-1 reads as \"?\"", "\xFF\xFE[\0S\0]\0\n\0K\0=\0\x3A\x04\n\0"s, "S", "K", "?"},
         {"a header without its bracket is an entry", "[S]\n[T\nK=v\n", "S", "K", "v"},
         {"the last bracket closes the name", "[a]b]\nK=v\n", "a]b", "K", "v"},
         {"entries before any section", "K=v\n[S]\n", "", "K", "v"},
         {"a zero byte ends a value", "[S]\nK=ab\0cd\n"s, "S", "K", "ab"},
         {"a byte order mark is skipped", "\xEF\xBB\xBF[S]\nK=v\n", "S", "K", "v"},
         {"Ctrl+Z is white space", "[S]\nK=v\x1a\n", "S", "K", "v"},
-        {"an empty key is never found", "[S]\n=v\n", "S", "", "(none)"},
+        {"an empty key name finds the entry without one", "[S]\nK=w\n=v\n", "S", "", "v"},
+        {"an empty key name without such an entry", "[S]\nK=w\n", "S", "", "(none)"},
         {"no file", "", "S", "K", "(none)"},
     };
     for (const auto& c : cases)
@@ -85,6 +101,17 @@ TEST_F(LegacyImport, StoresTheCurrentProfileAndItsName) {
     EXPECT_EQ(GetIntSetting(Store(), kPlaySnd), 0);  // another profile's setting
     EXPECT_EQ(GetIntSetting(Store(), kDlgX), -1);    // not in the file: the default is stored
     EXPECT_TRUE(registry.FindValue(kMainPath, "dlg-x").has_value());
+}
+
+TEST_F(LegacyImport, AProfileWithoutAReactionGetsTheDefaultOne) {
+    // Not "Do Nothing", which the renumbering would make of a missing 0.
+    ImportLegacyProfile(Store(), CLegacyProfile("[Names]\n1=Kel\n[User-Kel]\nPlaySnd=1\n"));
+    EXPECT_EQ(GetIntSetting(Store(), kOnNewMessage), kOnNewMessage.defaultValue);
+    EXPECT_EQ(kOnNewMessage.defaultValue, 0) << "flash the taskbar button";
+    ImportLegacyProfile(Store(), CLegacyProfile("[Names]\n1=Kel\n[User-Kel]\nOnNewMessage=\n"));
+    EXPECT_EQ(GetIntSetting(Store(), kOnNewMessage), 0) << "an empty value is none";
+    ImportLegacyProfile(Store(), CLegacyProfile("[Names]\n1=Kel\n[User-Kel]\nOnNewMessage=0\n"));
+    EXPECT_EQ(GetIntSetting(Store(), kOnNewMessage), 2);
 }
 
 TEST_F(LegacyImport, AProfileWithoutANameStoresAnEmptyOne) {

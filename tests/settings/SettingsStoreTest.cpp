@@ -83,7 +83,7 @@ TEST_F(SettingsStore, IntegerSettingsAreDwordsReadAtTheMomentOfUse) {
     EXPECT_EQ(registry.FindValue(kMainPath, "dlg-x")->bytes, Bytes({0xFE, 0xFF, 0xFF, 0xFF}));
 }
 
-TEST(SettingsKey, ReadDwordTakesAtMostFourBytesOfAnyType) {
+TEST(SettingsKey, ReadDwordTakesAtMostFourBytesOfAnyTypeButText) {
     const struct {
         const char* what;
         std::uint32_t type;
@@ -94,7 +94,9 @@ TEST(SettingsKey, ReadDwordTakesAtMostFourBytesOfAnyType) {
         {"all bits", kRegDword, Bytes({0xFF, 0xFF, 0xFF, 0xFF}), -1},
         {"two bytes, zero-extended", kRegBinary, Bytes({0x01, 0x02}), 0x0201},
         {"no bytes", kRegBinary, "", 0},
-        {"text, type not examined", kRegSz, Bytes({'7', 0}), 0x37},
+        {"text, the number it spells", kRegSz, Bytes({'7', 0}), 7},
+        {"text that is no number", kRegSz, Bytes({'x', 0}), 77},
+        {"four bytes of text", kRegSz, Bytes({'1', '2', '3', 0}), 123},
         {"eight bytes", kRegQword, Bytes({1, 0, 0, 0, 0, 0, 0, 0}), 77},
         {"five bytes", kRegBinary, Bytes({1, 2, 3, 4, 5}), 77},
     };
@@ -174,22 +176,22 @@ TEST_F(SettingsStore, FailedWritesKeepTheStoredValue) {
     EXPECT_EQ(GetCurrentUserName(Store(), system), "Kel");
 }
 
-TEST_F(SettingsStore, KeysOpenInOrderAndCloseWithTheStore) {
+TEST_F(SettingsStore, KeysAreMadeInOrderAndNoneIsHeldBetweenUses) {
     EXPECT_EQ(registry.OpenedPaths(),
               (std::vector<std::string>{kMainPath, kQuickKeysPath, kGeneralFontPath, kPrefixFontPath}));
-    EXPECT_EQ(registry.OpenKeys(), 4u);
+    EXPECT_EQ(registry.OpenKeys(), 0u);
     ASSERT_TRUE(SetIntSetting(Store(), kPlaySnd, 1));
+    EXPECT_EQ(GetIntSetting(Store(), kPlaySnd), 1);
+    EXPECT_EQ(registry.OpenKeys(), 0u);
 
     store.reset();
-    EXPECT_EQ(registry.OpenKeys(), 0u);
     CSettingsKey closed(registry);
     closed.Close();
     EXPECT_EQ(closed.ReadDword("PlaySnd", 0), 0) << "a closed key reads its default";
 
-    // Opening a key again replaces the handle it held without leaking it.
+    // Opening a key again takes the new path.
     CSettingsKey key(registry, "QuickKeys");
     ASSERT_TRUE(key.Open(registry));
-    EXPECT_EQ(registry.OpenKeys(), 1u);
     EXPECT_EQ(key.ReadDword("PlaySnd", 0), 1);
 }
 

@@ -17,7 +17,7 @@ class PeerNodeTest : public ::testing::Test {
 protected:
     CPeerNode& Add(const std::string& computer, const std::string& user) {
         nodes.push_back(
-            std::make_unique<CPeerNode>(net.AddComputer(computer), net, computer, user, CBuildInfo{"Dec  2 2000", "1.2.3"}));
+            std::make_unique<CPeerNode>(net.AddComputer(computer), net, computer, user, CBuildInfo{"Dec  2 2000", "1.2.3", "Dec  1 2000"}));
         return *nodes.back();
     }
     std::vector<std::string> Shown(CPeerNode& node, std::uint32_t ms) {
