@@ -72,7 +72,9 @@ TEST(OpenLinkRule, EachKindOfTarget) {
         SCOPED_TRACE(c.target);
         const COpenPlan plan = PlanOpen(c.target, c.origin, "LAB2", kPathExt);
         EXPECT_EQ(plan.step, c.step);
-        if (c.step != EStep::RefuseProgram) EXPECT_EQ(plan.target, c.opened);
+        if (c.step != EStep::RefuseProgram) {
+            EXPECT_EQ(plan.target, c.opened);
+        }
         EXPECT_EQ(plan.programPath, c.programPath);
         EXPECT_EQ(plan.step == EStep::OpenAtOnce, plan.question.empty());
     }
