@@ -3,7 +3,9 @@
 // the Help menu: the shell first, then the web browser registered for ".htm"
 // pages with the text appended to its command, and a message naming the
 // text when nothing could be started, so that the user can use it by hand.
-// Everything reaches the system through the shell and registry seams.
+// What comes from a message passes PlanOpen first (chattext/OpenLinkRule.h):
+// one click opens web and mail addresses only. Everything reaches the
+// system through the shell and registry seams.
 
 #include <string>
 #include <string_view>
