@@ -2,7 +2,8 @@
 // application object's start-up and message loop. The settings store is
 // closed last, after the application object is gone. The one command-line
 // switch, /close, ends the running copy instead (installers use it) and
-// starts nothing.
+// starts nothing. Every library the process loads after the first line
+// comes from System32.
 
 #include <windows.h>
 
@@ -12,10 +13,14 @@
 #include "chatwindow/TrayIcon.h"
 #include "messaging/LocalComputerName.h"
 #include "platform/win32/Win32ComputerName.h"
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32RegistryApi.h"
 #include "settings/SettingsStore.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    // Before anything loads a library: from System32 only, never from the
+    // program's folder.
+    LimitLibrarySearchToSystem();
     if (commandLine && IsCloseRequest(commandLine)) return CloseRunningCopy(kCloseTimeoutMs);
     std::string localComputer = ChooseLocalComputerName(QueryComputerName());
     IsMivletApplicationMessage();

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/LegacyIni.h"
+#include "platform/win32/SystemLibraries.h"
 #include "chatwindow/ChatDlg.h"
 #include "chatwindow/RegisteredMessages.h"
 #include "settings/CarrierSetting.h"
@@ -30,7 +31,7 @@ std::optional<std::string> ModuleFolder() {
 }  // namespace
 
 CMessengerApp::CMessengerApp(std::string localComputer, CSettingsStore& store)
-    : m_richEdit(::LoadLibraryA("RICHED20.DLL")), m_localComputer(std::move(localComputer)), m_store(store) {}
+    : m_richEdit(LoadSystemLibrary("RICHED20.DLL")), m_localComputer(std::move(localComputer)), m_store(store) {}
 
 CMessengerApp::~CMessengerApp() {
     m_mutex.Reset();
@@ -41,7 +42,7 @@ CMessengerApp::~CMessengerApp() {
 }
 
 bool CMessengerApp::StartUp() {
-    m_richEdit1.Reset(::LoadLibraryA("RICHED32.DLL"));
+    m_richEdit1.Reset(LoadSystemLibrary("RICHED32.DLL"));
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
@@ -99,6 +100,11 @@ WindowRef CMessengerApp::MainWindow() {
 
 void CMessengerApp::ShowMessage(const std::string& text) {
     ShowMessageBox(reinterpret_cast<HWND>(MainWindow()), text, MB_OK);
+}
+
+bool CMessengerApp::Ask(const std::string& question) {
+    return ShowMessageBox(reinterpret_cast<HWND>(MainWindow()), question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) ==
+           IDYES;
 }
 
 int CMessengerApp::Run() {

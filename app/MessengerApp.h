@@ -44,6 +44,7 @@ private:
     // told in the program's message boxes.
     WindowRef MainWindow() override;
     void ShowMessage(const std::string& text) override;
+    bool Ask(const std::string& question) override;
 
     CModule m_richEdit;
     CModule m_richEdit1;  // the dialog templates name its "RICHEDIT" class

@@ -281,7 +281,7 @@ LRESULT CChatTextCtrl::OnLink(const ENLINK& link) {
         result = 1;
         if (link.msg == WM_LBUTTONDOWN && !text.empty()) {
             ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
-            if (m_opener) m_opener->OpenLink(text, true);
+            if (m_opener) m_opener->OpenMessageLink(text, SenderAt(link.chrg.cpMin));
             ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
             // The window under the pointer then sets its own cursor again.
             POINT point{};

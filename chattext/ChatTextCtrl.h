@@ -70,8 +70,12 @@ public:
     void OnContextMenu(POINT screen);
     // Copy, Select All, Clear All and Open; false for any other id.
     bool OnMenuCommand(int id);
-    // Opens the selected file name with the shell, or says it could not.
+    // Opens the selected file name by the rule for what comes from a
+    // message, or says it could not.
     void OpenSelection();
+    // The computer whose message holds the character at `position`; empty
+    // when none does.
+    std::string SenderAt(LONG position) const;
     void SelectAll();
 
     const CShownMessages& ShownMessages() const { return m_shown; }

@@ -105,14 +105,19 @@ void CChatTextCtrl::SelectAll() {
 }
 
 // The same text the Open item names, whole rather than shortened. Only a
-// selection of one line is a name that the shell can be given.
+// selection of one line is a name that the shell can be given. The focus
+// comes back to the history from the boxes the opener may show.
 void CChatTextCtrl::OpenSelection() {
     if (!m_contextMenuEnabled || !m_opener) return;
     const std::string text = StripSelection(SelectedText());
     if (!IsOpenableSelection(text)) return;
-    if (m_opener->Shell().OpenWithShell(text, reinterpret_cast<WindowRef>(m_window))) return;
     ::SetFocus(m_window);
-    m_opener->Host().ShowMessage(OpenSelectionFailureText(text));
+    m_opener->OpenSelectedName(text, SenderAt(Selection().cpMin), reinterpret_cast<WindowRef>(m_window));
+}
+
+std::string CChatTextCtrl::SenderAt(LONG position) const {
+    const CShownMessage* shown = m_shown.At(position);
+    return shown ? shown->record.computer : std::string();
 }
 
 // WM_GETTEXTLENGTH counts each line end as two characters, the selection as

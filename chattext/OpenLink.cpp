@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "chattext/OpenSelection.h"
+
 namespace {
 
 constexpr std::string_view kMailto = "mailto:";
@@ -57,4 +59,38 @@ std::string CLinkOpener::ReadClassesDefault(const std::string& path) {
     auto size = static_cast<std::uint32_t>(kMaxRegistryText);
     if (!m_registry.QueryValue(key.Get(), "", nullptr, buffer.data(), &size)) return {};
     return std::string(buffer.data());
+}
+
+COpenPlan CLinkOpener::Plan(const std::string& text, EOpenOrigin origin, const std::string& sender) {
+    return PlanOpen(text, origin, sender, m_shell.ProgramExtensions());
+}
+
+void CLinkOpener::OfferFolder(const COpenPlan& plan) {
+    if (plan.programPath.empty()) {
+        m_host.ShowMessage(plan.question);
+        return;
+    }
+    if (m_host.Ask(plan.question)) m_shell.ShowInFolder(plan.programPath);
+}
+
+bool CLinkOpener::OpenMessageLink(const std::string& text, const std::string& sender) {
+    const COpenPlan plan = Plan(text, EOpenOrigin::LinkClick, sender);
+    switch (plan.step) {
+    case COpenPlan::EStep::OpenAtOnce: return OpenLink(plan.target, true);
+    case COpenPlan::EStep::AskFirst: return m_host.Ask(plan.question) && OpenLink(plan.target, true);
+    case COpenPlan::EStep::RefuseProgram: OfferFolder(plan); return false;
+    }
+    return false;
+}
+
+bool CLinkOpener::OpenSelectedName(const std::string& text, const std::string& sender, WindowRef owner) {
+    const COpenPlan plan = Plan(text, EOpenOrigin::OpenCommand, sender);
+    if (plan.step == COpenPlan::EStep::RefuseProgram) {
+        OfferFolder(plan);
+        return false;
+    }
+    if (!m_host.Ask(plan.question)) return false;
+    if (m_shell.OpenWithShell(plan.target, owner)) return true;
+    m_host.ShowMessage(OpenSelectionFailureText(text));
+    return false;
 }

@@ -3,11 +3,14 @@
 // the Help menu: the shell first, then the web browser registered for ".htm"
 // pages with the text appended to its command, and a message naming the
 // text when nothing could be started, so that the user can use it by hand.
-// Everything reaches the system through the shell and registry seams.
+// What comes from a message passes PlanOpen first (chattext/OpenLinkRule.h):
+// one click opens web and mail addresses only. Everything reaches the
+// system through the shell and registry seams.
 
 #include <string>
 #include <string_view>
 
+#include "chattext/OpenLinkRule.h"
 #include "platform/RegistryApi.h"
 #include "platform/ShellApi.h"
 
@@ -21,6 +24,8 @@ public:
     // A message box with an OK button, titled and iconed as all of the
     // program's boxes.
     virtual void ShowMessage(const std::string& text) = 0;
+    // A Yes/No box with the warning icon and No the default: true on Yes.
+    virtual bool Ask(const std::string& question) = 0;
 };
 
 // Begins with two backslashes: a path on another computer.
@@ -49,6 +54,15 @@ public:
     // for ".htm" pages.
     bool OpenWithBrowser(const std::string& text);
 
+    // A link clicked in the history, in a message from `sender`: the rule
+    // of PlanOpen, then OpenLink for what may be opened. True when
+    // something was started.
+    bool OpenMessageLink(const std::string& text, const std::string& sender);
+    // The history menu's Open on a stripped selection from a message of
+    // `sender`: the same rule, then the shell with `owner` as the owner;
+    // a failure says so with OpenSelectionFailureText.
+    bool OpenSelectedName(const std::string& text, const std::string& sender, WindowRef owner);
+
     CShellApi& Shell() { return m_shell; }
     COpenerHost& Host() { return m_host; }
 
@@ -56,6 +70,10 @@ public:
     static constexpr std::size_t kMaxRegistryText = 260;
 
 private:
+    COpenPlan Plan(const std::string& text, EOpenOrigin origin, const std::string& sender);
+    // Shows a refused program's folder when the user asks for it.
+    void OfferFolder(const COpenPlan& plan);
+
     // The default value of a key under HKEY_CLASSES_ROOT, up to its first
     // zero byte; empty when the key or the value is missing or too long.
     std::string ReadClassesDefault(const std::string& path);

@@ -28,3 +28,12 @@ void CShownMessages::SetDisplayLength(std::size_t index, std::int32_t displayLen
     m_totalLength += static_cast<std::int64_t>(displayLength) - record.displayLength;
     record.displayLength = displayLength;
 }
+
+const CShownMessage* CShownMessages::At(std::int64_t position) const {
+    if (position < 0) return nullptr;
+    for (const CShownMessage& entry : m_entries) {
+        if (position < entry.span) return &entry;
+        position -= entry.span;
+    }
+    return nullptr;
+}

@@ -40,6 +40,9 @@ public:
     const CShownMessage& operator[](std::size_t index) const { return m_entries[index]; }
     const CShownMessage& Oldest() const { return m_entries.front(); }
     const CShownMessage& Newest() const { return m_entries.back(); }
+    // The message whose line holds the control's character `position`, by
+    // the spans; null past the end.
+    const CShownMessage* At(std::int64_t position) const;
 
 private:
     std::deque<CShownMessage> m_entries;

@@ -1,6 +1,7 @@
 // The chat dialog's reaction to new messages and to the requests to show
 // it: the To: selection, the sound, flashing or popping up, and the retry
-// while the user types a password or start-up has not finished.
+// while the user types a password or start-up has not finished, and, for a
+// pop-up, while the user types anywhere.
 
 #include "chatwindow/ChatDlg.h"
 #include "chatwindow/RecipientList.h"
@@ -37,7 +38,14 @@ bool CChatDlg::ActivateChat(bool newMessage) {
             if (popup == Hwnd() && !::IsWindowVisible(Hwnd())) ShowChat(true, true);
             m_alert.StartFlashing();
             return true;
-        case ENewMessageReaction::PopUp: break;
+        case ENewMessageReaction::PopUp:
+            // The pop-up takes the keyboard: not while the user types into
+            // another program, whose next keys would go into the message box.
+            if (MustPopUpWait(m_alert.UserInput())) {
+                ::SetTimer(Hwnd(), kNotifyRetryTimer, kNotifyRetryPeriodMs, nullptr);
+                return false;
+            }
+            break;
         case ENewMessageReaction::Nothing: return true;
         }
     }

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "chatwindow/PopUpGuard.h"
 #include "platform/DesktopApi.h"
 
 class CNewMessageAlert {
@@ -30,6 +31,11 @@ public:
     // the system refused.
     bool BringToForeground(HWND window);
     bool IsPasswordFieldFocused() { return m_desktop.IsPasswordFieldFocused(); }
+    // The password box, a key held and the time since the last input, as
+    // the pop-up guard weighs them.
+    CUserInput UserInput() {
+        return {m_desktop.IsPasswordFieldFocused(), m_desktop.IsKeyDown(), m_desktop.MillisecondsSinceInput()};
+    }
     void PlaySound() { m_desktop.PlayDefaultSound(); }
 
     static constexpr UINT kFlashPeriodMs = 500;

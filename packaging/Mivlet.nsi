@@ -7,6 +7,11 @@
 ; closed first and started again afterwards. The uninstaller takes all of it
 ; away but the settings and the message log, unless it is asked to
 ; (/REMOVESETTINGS, or the box on its components page).
+; The program's folder is writable by administrators and SYSTEM only, since
+; the Run key starts what lies there at every user's logon; a folder that
+; Setup cannot make so is refused. The firewall rule takes datagrams from
+; the local subnet only, unless /ANYREMOTE asks for any address (networks
+; joined by routers).
 
 !macro Required NAME
   !ifndef ${NAME}
@@ -38,6 +43,11 @@ ManifestDPIAware true
 !define FIREWALL_RULE "Mivlet"
 ; The port of the udp transport when its UdpPort setting says nothing else.
 !define DEFAULT_UDP_PORT 46464
+; Well-known security identifiers, the same in every language of Windows:
+; Administrators, SYSTEM and Users.
+!define SID_ADMINISTRATORS "*S-1-5-32-544"
+!define SID_SYSTEM "*S-1-5-18"
+!define SID_USERS "*S-1-5-32-545"
 ; Exit codes of "Mivlet.exe /close".
 !define CLOSE_DONE 0
 !define CLOSE_NONE_RUNNING 1
@@ -53,13 +63,16 @@ ShowUninstDetails show
 
 Var Log          ; handle of Install.log
 Var WasRunning   ; 1 when a running copy was closed for the upgrade
+Var RemoteIp     ; the firewall rule's remoteip: localsubnet, or any with /ANYREMOTE
+Var Protection   ; what the permission commands did, for Install.log
+Var ProtectionFailed  ; 1 when one of them failed
 
 ; ---------------------------------------------------------------- pages
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_WELCOMEPAGE_TEXT "Mivlet is a messenger for the computers of a local network, without a server.$\r$\n$\r$\nSetup installs Mivlet ${VERSION} for all users of this computer. It starts at every user's logon behind its icon in the notification area, and Windows Firewall lets it receive messages on UDP port ${DEFAULT_UDP_PORT} on domain and private networks.$\r$\n$\r$\nA copy of Mivlet that is running now is closed and started again when Setup has finished."
+!define MUI_WELCOMEPAGE_TEXT "Mivlet is a messenger for the computers of a local network, without a server.$\r$\n$\r$\nSetup installs Mivlet ${VERSION} for all users of this computer. It starts at every user's logon behind its icon in the notification area, and Windows Firewall lets it receive messages on UDP port ${DEFAULT_UDP_PORT} from the local subnet on domain and private networks.$\r$\n$\r$\nA copy of Mivlet that is running now is closed and started again when Setup has finished."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 ; The details stay until Next: what Setup did, firewall rule included.
@@ -109,6 +122,22 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (C) Pellandor"
   ${EndIf}
 !macroend
 
+; Runs icacls from System32 with ARGS on the program's folder; the command
+; line and its exit code are kept in $Protection for Install.log, which is
+; opened only once the folder is protected. A non-zero exit code sets
+; $ProtectionFailed.
+!macro Icacls ARGS
+  StrCpy $R0 '"$SYSDIR\icacls.exe" "$INSTDIR" ${ARGS}'
+  DetailPrint "Running: $R0"
+  nsExec::ExecToStack $R0
+  Pop $R1
+  Pop $R2
+  StrCpy $Protection "$ProtectionRunning: $R0$\r$\nicacls exit code $R1$\r$\n"
+  ${If} $R1 != 0
+    StrCpy $ProtectionFailed 1
+  ${EndIf}
+!macroend
+
 ; Closes the copy that runs in this session with "PROGRAM /close", which
 ; waits until its process has gone, so that its file can be replaced or
 ; removed. Sets $WasRunning; aborts when the copy does not end.
@@ -155,6 +184,13 @@ FunctionEnd
 
 Function .onInit
   !insertmacro RequireAdministrator
+  StrCpy $RemoteIp "localsubnet"
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/ANYREMOTE" $1
+  ${IfNot} ${Errors}
+    StrCpy $RemoteIp "any"
+  ${EndIf}
 FunctionEnd
 
 ; ---------------------------------------------------------------- install
@@ -169,17 +205,92 @@ Function CloseOldCopy
   Call CloseRunningCopy
 FunctionEnd
 
+; Refuses a folder whose permissions Setup cannot answer for: a network
+; folder (its server's permissions rule), the root of a drive, or a folder
+; that holds anything but an earlier installation's files: Setup would
+; change the permissions of what is not its own.
+Function CheckFolder
+  StrCpy $0 $INSTDIR 2
+  StrLen $1 $INSTDIR
+  ${If} $0 == "\\"
+  ${OrIf} $1 < 4
+    StrCpy $0 "Setup installs Mivlet only into a folder of its own on a local drive, not into $INSTDIR."
+    Goto refuse
+  ${EndIf}
+  ClearErrors
+  FindFirst $2 $3 "$INSTDIR\*.*"
+  ${DoUntil} ${Errors}
+    ${If} $3 != "."
+    ${AndIf} $3 != ".."
+    ${AndIf} $3 != "Mivlet.exe"
+    ${AndIf} $3 != "Uninstall.exe"
+    ${AndIf} $3 != "Install.log"
+      FindClose $2
+      StrCpy $0 "$INSTDIR holds files that are not Mivlet's ($3).  Setup installs Mivlet only into a new or empty folder, or over an earlier installation."
+      Goto refuse
+    ${EndIf}
+    ${If} ${FileExists} "$INSTDIR\$3\*.*"
+    ${AndIf} $3 != "."
+    ${AndIf} $3 != ".."
+      FindClose $2
+      StrCpy $0 "$INSTDIR holds a folder $3.  Setup installs Mivlet only into a new or empty folder, or over an earlier installation."
+      Goto refuse
+    ${EndIf}
+    FindNext $2 $3
+  ${Loop}
+  FindClose $2
+  Return
+  refuse:
+  DetailPrint "$0"
+  MessageBox MB_ICONSTOP "$0" /SD IDOK
+  Abort "$0"
+FunctionEnd
+
+; Administrators and SYSTEM full control, users read and execute, nothing
+; inherited from the parent, and Administrators the owner, so that the user
+; who made the folder cannot grant himself write access again. What was set
+; on the folder before goes (/reset), and the files that Setup puts there
+; afterwards inherit these permissions.
+Function ProtectFolder
+  StrCpy $Protection ""
+  StrCpy $ProtectionFailed 0
+  !insertmacro Icacls '/setowner ${SID_ADMINISTRATORS} /Q'
+  ${If} $ProtectionFailed == 0
+    !insertmacro Icacls '/reset /Q'
+  ${EndIf}
+  ${If} $ProtectionFailed == 0
+    !insertmacro Icacls '/inheritance:r /grant:r ${SID_ADMINISTRATORS}:(OI)(CI)F ${SID_SYSTEM}:(OI)(CI)F ${SID_USERS}:(OI)(CI)RX /Q'
+  ${EndIf}
+FunctionEnd
+
 Section "Mivlet" SecProgram
   SectionIn RO
   SetShellVarContext all
+  Call CheckFolder
+  CreateDirectory "$INSTDIR"
+  Call ProtectFolder
+  ; A file left from before keeps its own permissions when written over:
+  ; the new ones are made afresh, inheriting the folder's.
+  Delete "$INSTDIR\Install.log"
   SetOutPath "$INSTDIR"
   FileOpen $Log "$INSTDIR\Install.log" w
   !insertmacro Log "Mivlet ${VERSION} into $INSTDIR"
+  FileWrite $Log "$Protection"
+  ${If} $ProtectionFailed == 1
+    StrCpy $0 "Setup could not set the permissions of $INSTDIR: users could change what every user starts at logon.  Mivlet is not installed."
+    !insertmacro Log "$0"
+    FileClose $Log
+    MessageBox MB_ICONSTOP "$0" /SD IDOK
+    Abort "$0"
+  ${EndIf}
+  !insertmacro Log "Permissions of $INSTDIR: Administrators and SYSTEM full control, Users read and execute, nothing inherited."
 
   Call CloseOldCopy
 
-  SetOverwrite try
   ClearErrors
+  Delete "$INSTDIR\Mivlet.exe"
+  Delete "$INSTDIR\Uninstall.exe"
+  SetOverwrite try
   File "/oname=Mivlet.exe" "${PROGRAM}"
   ${If} ${Errors}
     !insertmacro Log "Could not write $INSTDIR\Mivlet.exe."
@@ -201,14 +312,16 @@ Section "Mivlet" SecProgram
 
   ; The port is the one the program will use: an administrator's UdpPort
   ; setting, else the default. Not on public networks: there a stranger's
-  ; computer could write into the chat.
+  ; computer could write into the chat. From the local subnet only, as the
+  ; presence pings reach no further; /ANYREMOTE for networks joined by
+  ; routers, whose copies send across them (UdpExtraTargets).
   ReadRegDWORD $0 HKLM "${SETTINGS_KEY}" "UdpPort"
   ${If} $0 < 1
   ${OrIf} $0 > 65535
     StrCpy $0 ${DEFAULT_UDP_PORT}
   ${EndIf}
   !insertmacro Netsh 'advfirewall firewall delete rule name="${FIREWALL_RULE}"'
-  !insertmacro Netsh 'advfirewall firewall add rule name="${FIREWALL_RULE}" dir=in action=allow program="$INSTDIR\Mivlet.exe" protocol=UDP localport=$0 profile=domain,private description="Mivlet receives messages from the other computers of the local network."'
+  !insertmacro Netsh 'advfirewall firewall add rule name="${FIREWALL_RULE}" dir=in action=allow program="$INSTDIR\Mivlet.exe" protocol=UDP localport=$0 remoteip=$RemoteIp profile=domain,private description="Mivlet receives messages from the other computers of the local network."'
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Mivlet"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"

@@ -31,6 +31,12 @@ public:
     // The keyboard focus of the program in front (of its last active
     // pop-up) is an "EDIT" box with the password style.
     virtual bool IsPasswordFieldFocused() = 0;
+    // Milliseconds since the user's last key press, click or mouse move in
+    // this session, any program's (GetLastInputInfo against GetTickCount).
+    virtual std::uint32_t MillisecondsSinceInput() = 0;
+    // A key of the keyboard is held down now, in any program
+    // (GetAsyncKeyState); mouse buttons do not count.
+    virtual bool IsKeyDown() = 0;
 };
 
 // Makes `window` the foreground window with the foreground lock time-out

@@ -24,4 +24,9 @@ public:
     // WinExec(commandLine, SW_SHOW): true when the program was started (a
     // result above 31).
     virtual bool RunCommandLine(const std::string& commandLine) = 0;
+    // Explorer showing the folder of `path` with that file selected; the
+    // file itself is not opened.
+    virtual bool ShowInFolder(const std::string& path) = 0;
+    // The PATHEXT environment variable: the extensions the system runs.
+    virtual std::string ProgramExtensions() = 0;
 };

@@ -25,6 +25,11 @@ public:
     // refuse it).
     bool grantForeground = true;
     bool passwordFocused = false;
+    // The virtual clock of input: now and the last input, in milliseconds
+    // of the tick count; a key held.
+    std::uint32_t now = 100000;
+    std::uint32_t lastInput = 0;
+    bool keyDown = false;
     std::uint32_t lockTimeout = 200000;
     std::vector<CFlash> flashes;
     std::vector<CForegroundRequest> foregroundRequests;
@@ -41,4 +46,6 @@ public:
     void FlashCaption(DesktopWindow window, bool invert) override { flashes.push_back({window, invert}); }
     void PlayDefaultSound() override { ++sounds; }
     bool IsPasswordFieldFocused() override { return passwordFocused; }
+    std::uint32_t MillisecondsSinceInput() override { return now - lastInput; }
+    bool IsKeyDown() override { return keyDown; }
 };

@@ -57,3 +57,19 @@ bool CWin32DesktopApi::IsPasswordFieldFocused() {
     ::GetClassNameA(focus, className, sizeof className);
     return ::lstrcmpiA(className, "EDIT") == 0;
 }
+
+// Both clocks are the same 32-bit tick count: the difference is right
+// across its wrap.
+std::uint32_t CWin32DesktopApi::MillisecondsSinceInput() {
+    LASTINPUTINFO input{};
+    input.cbSize = sizeof input;
+    if (!::GetLastInputInfo(&input)) return 0;  // unknown: as if just typed
+    return static_cast<std::uint32_t>(::GetTickCount() - input.dwTime);
+}
+
+// From VK_BACK on: the codes below it are the mouse buttons and VK_CANCEL.
+bool CWin32DesktopApi::IsKeyDown() {
+    for (int key = VK_BACK; key <= 0xFE; ++key)
+        if (::GetAsyncKeyState(key) & 0x8000) return true;
+    return false;
+}

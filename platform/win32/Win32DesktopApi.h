@@ -11,4 +11,6 @@ public:
     void FlashCaption(DesktopWindow window, bool invert) override;
     void PlayDefaultSound() override;
     bool IsPasswordFieldFocused() override;
+    std::uint32_t MillisecondsSinceInput() override;
+    bool IsKeyDown() override;
 };

@@ -7,4 +7,6 @@ public:
     bool OpenWithShell(const std::string& target, WindowRef owner) override;
     bool PathExists(const std::string& path) override;
     bool RunCommandLine(const std::string& commandLine) override;
+    bool ShowInFolder(const std::string& path) override;
+    std::string ProgramExtensions() override;
 };

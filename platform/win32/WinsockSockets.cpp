@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/SocketAddresses.h"
+#include "platform/win32/SystemLibraries.h"
 
 namespace {
 
@@ -19,9 +20,15 @@ SOCKET ToSocket(SocketHandle handle) { return static_cast<SOCKET>(handle); }
 CWinsockSockets::CWinsockSockets() {
     WSADATA data;
     m_started = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    const HMODULE ipHelper = LoadSystemLibrary("iphlpapi.dll");
+    m_ipHelper = ipHelper;
+    if (ipHelper)
+        m_getAdaptersAddresses = reinterpret_cast<GetAdaptersAddressesFunction>(
+            reinterpret_cast<void*>(::GetProcAddress(ipHelper, "GetAdaptersAddresses")));
 }
 
 CWinsockSockets::~CWinsockSockets() {
+    if (m_ipHelper) ::FreeLibrary(static_cast<HMODULE>(m_ipHelper));
     if (m_started) ::WSACleanup();
 }
 
@@ -93,13 +100,14 @@ std::vector<InetAddress> CWinsockSockets::Resolve(const std::string& name) {
 std::vector<CInterfaceAddress> CWinsockSockets::Interfaces() {
     ULONG size = 16 * 1024;
     std::vector<unsigned char> buffer;
+    std::vector<CInterfaceAddress> interfaces;
+    if (!m_getAdaptersAddresses) return interfaces;
     ULONG status = ERROR_BUFFER_OVERFLOW;
     for (int attempt = 0; attempt < 3 && status == ERROR_BUFFER_OVERFLOW; ++attempt) {
         buffer.resize(size);
-        status = ::GetAdaptersAddresses(AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER,
+        status = m_getAdaptersAddresses(AF_INET, GAA_FLAG_SKIP_ANYCAST | GAA_FLAG_SKIP_MULTICAST | GAA_FLAG_SKIP_DNS_SERVER,
                                         nullptr, reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()), &size);
     }
-    std::vector<CInterfaceAddress> interfaces;
     if (status != NO_ERROR) return interfaces;
     for (auto* adapter = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()); adapter; adapter = adapter->Next) {
         if (adapter->OperStatus != IfOperStatusUp || adapter->IfType == IF_TYPE_SOFTWARE_LOOPBACK) continue;

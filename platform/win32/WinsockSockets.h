@@ -23,5 +23,12 @@ public:
     std::vector<CInterfaceAddress> Interfaces() override;
 
 private:
+    using GetAdaptersAddressesFunction = unsigned long(__stdcall*)(unsigned long, unsigned long, void*, void*,
+                                                                    unsigned long*);
+
     bool m_started = false;
+    // The IP helper from System32, loaded here rather than imported: a DLL
+    // of its name beside the program is never used.
+    void* m_ipHelper = nullptr;
+    GetAdaptersAddressesFunction m_getAdaptersAddresses = nullptr;
 };

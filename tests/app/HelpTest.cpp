@@ -113,7 +113,13 @@ class CRecordingHost : public COpenerHost {
 public:
     WindowRef MainWindow() override { return kNoWindow; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    bool Ask(const std::string& question) override {
+        questions.push_back(question);
+        return answer;
+    }
     std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    bool answer = true;
 };
 
 class HelpCommandsTest : public ::testing::Test {

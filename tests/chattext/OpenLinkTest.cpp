@@ -27,7 +27,13 @@ class CRecordingHost : public COpenerHost {
 public:
     WindowRef MainWindow() override { return kMainWindow; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    bool Ask(const std::string& question) override {
+        questions.push_back(question);
+        return answer;
+    }
     std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    bool answer = true;
 };
 
 struct CLinkCase {
@@ -120,6 +126,93 @@ TEST(OpenLink, ARegisteredTextTooLongForItsBufferCountsAsNoBrowser) {
     CLinkOpener opener(shell, registry, host);
     EXPECT_FALSE(opener.OpenLink("http://site", true));
     EXPECT_TRUE(shell.CommandLines().empty());
+}
+
+// Links and names from a message: what reaches the shell for each answer.
+class MessageOpenTest : public ::testing::Test {
+protected:
+    std::vector<std::string> Opened() const {
+        std::vector<std::string> targets;
+        for (const auto& open : shell.Opens()) targets.push_back(open.target);
+        return targets;
+    }
+
+    CMemoryShell shell;
+    CMemoryRegistry registry;
+    CRecordingHost host;
+    CLinkOpener opener{shell, registry, host};
+};
+
+TEST_F(MessageOpenTest, AWebAddressOpensWithOneClickAndNoQuestion) {
+    shell.AllowOpen(kSite);
+    EXPECT_TRUE(opener.OpenMessageLink(kSite, "LAB2"));
+    EXPECT_EQ(Opened(), std::vector<std::string>{kSite});
+    EXPECT_TRUE(host.questions.empty());
+}
+
+TEST_F(MessageOpenTest, AnyOtherLinkOpensOnlyOnYes) {
+    const std::string link = "file://Lab2/Shared/plan.doc";
+    shell.AddPath(kShare);
+    shell.AllowOpen(kShare);
+    host.answer = false;
+    EXPECT_FALSE(opener.OpenMessageLink(link, "LAB2"));
+    EXPECT_TRUE(Opened().empty());
+    EXPECT_TRUE(shell.PathsAsked().empty()) << "not even looked at: that would reach LAB2";
+    EXPECT_TRUE(host.messages.empty());
+    ASSERT_EQ(host.questions.size(), 1u);
+
+    host.answer = true;
+    EXPECT_TRUE(opener.OpenMessageLink(link, "LAB2"));
+    EXPECT_EQ(Opened(), std::vector<std::string>{kShare}) << "the path the user was shown";
+
+    // On Yes the design's messages still tell what could not be opened.
+    EXPECT_FALSE(opener.OpenMessageLink("file://NOWHERE/share/a.txt", "LAB2"));
+    EXPECT_EQ(host.messages, std::vector<std::string>{kNetworkMessage});
+}
+
+TEST_F(MessageOpenTest, AProgramIsNeverOpenedItsFolderShownOnYes) {
+    const std::string program = "\\\\LAB2\\Shared\\update.exe";
+    shell.AllowOpen("file:" + program);
+    shell.AllowOpen(program);
+    for (const bool yes : {false, true}) {
+        host.answer = yes;
+        EXPECT_FALSE(opener.OpenMessageLink("file:" + program, "LAB2"));
+        EXPECT_FALSE(opener.OpenSelectedName(program, "LAB2", kMainWindow));
+    }
+    EXPECT_TRUE(Opened().empty());
+    EXPECT_TRUE(shell.CommandLines().empty());
+    EXPECT_EQ(host.questions.size(), 4u);
+    EXPECT_EQ(shell.FoldersShown(), (std::vector<std::string>{program, program}));
+
+    // Without a folder to show, it is only said.
+    EXPECT_FALSE(opener.OpenSelectedName("update.exe", "LAB2", kMainWindow));
+    EXPECT_EQ(host.questions.size(), 4u);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("is a program or a script"), std::string::npos);
+}
+
+TEST_F(MessageOpenTest, TheOpenCommandAsksThenOpensWithTheGivenOwner) {
+    const std::string path = "C:\\Temp\\plan.doc";
+    shell.AllowOpen(path);
+    host.answer = false;
+    EXPECT_FALSE(opener.OpenSelectedName(path, "LAB2", 0x99));
+    EXPECT_TRUE(Opened().empty());
+
+    host.answer = true;
+    EXPECT_TRUE(opener.OpenSelectedName(path, "LAB2", 0x99));
+    ASSERT_EQ(shell.Opens().size(), 1u);
+    EXPECT_EQ(shell.Opens()[0].owner, WindowRef{0x99});
+
+    EXPECT_FALSE(opener.OpenSelectedName("C:\\Temp\\gone.txt", "LAB2", 0x99));
+    EXPECT_EQ(host.messages, std::vector<std::string>{"Could not open \"C:\\Temp\\gone.txt\"!"});
+    EXPECT_EQ(host.questions.size(), 3u);
+}
+
+TEST_F(MessageOpenTest, TheSystemsProgramExtensionsCount) {
+    shell.SetProgramExtensions(".EXE;.RUNME");
+    shell.AllowOpen("C:\\Temp\\x.runme");
+    EXPECT_FALSE(opener.OpenSelectedName("C:\\Temp\\x.runme", "LAB2", kMainWindow));
+    EXPECT_TRUE(Opened().empty());
 }
 
 TEST(OpenSelection, StripsQuotesBlanksAndTrailingSlashes) {

@@ -74,4 +74,24 @@ TEST(ShownMessages, NewDisplayLengthsKeepTheSumAndTheRecords) {
     EXPECT_FALSE(shown.MustTrim(0));
 }
 
+// Whose message a link or a selection is in: the spans the control took.
+TEST(ShownMessages, APositionFindsTheMessageWhoseLineHoldsIt) {
+    CShownMessages shown;
+    shown.Append(WithLength(10, "first"));
+    shown.Append(WithLength(20, "second"));
+    shown.SetSpan(0, 9);
+    shown.SetSpan(1, 19);
+    const struct {
+        std::int64_t position;
+        const char* text;  // null: none
+    } cases[] = {{-1, nullptr}, {0, "first"}, {8, "first"}, {9, "second"}, {27, "second"}, {28, nullptr}};
+    for (const auto& c : cases) {
+        const CShownMessage* at = shown.At(c.position);
+        if (!c.text)
+            EXPECT_EQ(at, nullptr) << c.position;
+        else
+            EXPECT_EQ(at ? at->record.text : "(none)", c.text) << c.position;
+    }
+}
+
 }  // namespace

@@ -141,8 +141,15 @@ public:
     HWND mainWindow = nullptr;
     std::vector<std::string> messages;
 
+    std::vector<std::string> questions;
+    bool answer = true;  // to every question
+
     WindowRef MainWindow() override { return reinterpret_cast<WindowRef>(mainWindow); }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    bool Ask(const std::string& question) override {
+        questions.push_back(question);
+        return answer;
+    }
 };
 
 // The Help commands as the chat window hands them on, recorded.

@@ -187,6 +187,9 @@ TEST_F(HistoryMenuTest, OpenHandsTheWholeSelectedNameToTheShellWithTheHistoryAsO
     EXPECT_EQ(linkShell.Opens()[0].target, path);
     EXPECT_EQ(linkShell.Opens()[0].owner, reinterpret_cast<WindowRef>(History()));
     EXPECT_TRUE(openerHost.messages.empty());
+    ASSERT_EQ(openerHost.questions.size(), 1u) << "asked first";
+    EXPECT_NE(openerHost.questions[0].find("from Office:\r\n\r\n" + path + "\r\n"), std::string::npos)
+        << openerHost.questions[0];
 
     Show("and C:\\nothing\\here.txt");
     SelectText("C:\\nothing\\here.txt");
@@ -207,21 +210,30 @@ TEST_F(HistoryMenuTest, OpenHandsTheWholeSelectedNameToTheShellWithTheHistoryAsO
 }
 
 // The real shell under Wine, with names inside the test's Wine prefix only:
-// a batch file that ends at once, and a file that is not there.
+// a batch file that would leave a mark if it ran, and a file that is not
+// there.
 TEST_F(HistoryMenuTest, OpenWithTheRealShell) {
     char folder[MAX_PATH] = {};
     ASSERT_GT(::GetTempPathA(MAX_PATH, folder), 0u);
     const std::string batch = std::string(folder) + "mivlet-open-test.bat";
-    std::ofstream(batch) << "@exit\r\n";
+    const std::string mark = std::string(folder) + "mivlet-open-test.ran";
+    ::DeleteFileA(mark.c_str());
+    std::ofstream(batch) << "@echo ran> \"" << mark << "\"\r\n";
     CWin32ShellApi realShell;
     CLinkOpener realOpener(realShell, classes, openerHost);
     dlg->History().SetOpener(&realOpener);
 
+    openerHost.answer = false;  // no Explorer either
     Show("run " + batch);
     SelectText(batch);
     dlg->History().OnMenuCommand(ID_HISTORY_OPEN);
+    ASSERT_EQ(openerHost.questions.size(), 1u);
+    EXPECT_NE(openerHost.questions[0].find("is a program or a script"), std::string::npos);
+    Pump(1500);
+    EXPECT_EQ(::GetFileAttributesA(mark.c_str()), INVALID_FILE_ATTRIBUTES) << "the batch file ran";
     EXPECT_TRUE(openerHost.messages.empty());
 
+    openerHost.answer = true;
     const std::string missing = std::string(folder) + "no-such-file-for-mivlet.txt";
     Show("or " + missing);
     SelectText(missing);
@@ -229,6 +241,7 @@ TEST_F(HistoryMenuTest, OpenWithTheRealShell) {
     EXPECT_EQ(openerHost.messages, std::vector<std::string>{"Could not open \"" + missing + "\"!"});
     dlg->History().SetOpener(&opener);
     ::DeleteFileA(batch.c_str());
+    ::DeleteFileA(mark.c_str());
 }
 
 TEST_F(HistoryMenuTest, ControlKeysSelectAllCopyAndCutButNeverPaste) {
@@ -283,6 +296,39 @@ TEST_F(HistoryMenuTest, AClickOnALinkOpensItThroughTheOpenerOwnedByTheMainWindow
     ASSERT_EQ(linkShell.Opens().size(), 1u);
     EXPECT_EQ(linkShell.Opens()[0].target, "http://intranet/helpdesk");
     EXPECT_EQ(linkShell.Opens()[0].owner, reinterpret_cast<WindowRef>(dlg->Hwnd()));
+    EXPECT_TRUE(openerHost.questions.empty()) << "a web address opens with one click";
+}
+
+// Any other link is asked about, naming the computer of the message it is
+// in; a program is never opened.
+TEST_F(HistoryMenuTest, AClickOnAnyOtherLinkAsksNamingTheSender) {
+    dlg->History().AppendMessage(Record("guest", "notes at file://Lab3/pub/notes.txt", false, kNineOhFive, "Lab3"));
+    dlg->History().AppendMessage(Record("guest", "and file://Lab4/pub/update.exe", false, kNineOhFive, "Lab4"));
+    linkShell.AllowOpen("\\\\Lab3\\pub\\notes.txt");
+    linkShell.AddPath("\\\\Lab3\\pub\\notes.txt");
+    const auto click = [&](const std::string& url) {
+        const auto at = static_cast<LONG>(HistoryText().find(url));
+        ASSERT_GE(at, 0);
+        ENLINK link{};
+        link.nmhdr.hwndFrom = History();
+        link.nmhdr.idFrom = IDC_HISTORY;
+        link.nmhdr.code = EN_LINK;
+        link.msg = WM_LBUTTONDOWN;
+        link.chrg = CHARRANGE{at, at + static_cast<LONG>(url.size())};
+        ::SendMessageA(dlg->Hwnd(), WM_NOTIFY, IDC_HISTORY, reinterpret_cast<LPARAM>(&link));
+    };
+    openerHost.answer = false;
+    click("file://Lab3/pub/notes.txt");
+    EXPECT_TRUE(linkShell.Opens().empty());
+    openerHost.answer = true;
+    click("file://Lab3/pub/notes.txt");
+    click("file://Lab4/pub/update.exe");
+    ASSERT_EQ(openerHost.questions.size(), 3u);
+    EXPECT_NE(openerHost.questions[0].find("in a message from Lab3:"), std::string::npos) << openerHost.questions[0];
+    EXPECT_NE(openerHost.questions[2].find("in a message from Lab4, is a program"), std::string::npos);
+    ASSERT_EQ(linkShell.Opens().size(), 1u);
+    EXPECT_EQ(linkShell.Opens()[0].target, "\\\\Lab3\\pub\\notes.txt");
+    EXPECT_EQ(linkShell.FoldersShown(), std::vector<std::string>{"\\\\Lab4\\pub\\update.exe"});
 }
 
 // Read with a call given its room in bytes; characters outside the code

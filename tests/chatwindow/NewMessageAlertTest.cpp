@@ -220,6 +220,49 @@ TEST_F(NewMessageAlertTest, APasswordBoxWithTheFocusDelaysTheReactionUntilTheFoc
     }
 }
 
+// Typing into another program holds the pop-up back, on the desktop's
+// virtual clock: a key held, or input within the last second. Flashing
+// takes no focus and goes ahead at once.
+TEST_F(NewMessageAlertTest, TypingElsewhereHoldsThePopUpBackButNotTheFlash) {
+    const struct {
+        const char* what;
+        bool keyDown;
+        std::uint32_t sinceInput;
+    } typing[] = {{"a key held, long after the last input", true, 5000}, {"input 200 ms ago", false, 200}};
+    for (const auto& t : typing) {
+        SCOPED_TRACE(t.what);
+        dlg->ShowChat(false, false);
+        settings.onNewMessage = EReaction::PopUp;
+        desktop = CMemoryDesktop{};
+        desktop.foreground = kEditor;
+        desktop.keyDown = t.keyDown;
+        desktop.lastInput = desktop.now - t.sinceInput;
+        MessageFromOffice();
+        Pump(400);
+        EXPECT_FALSE(Visible());
+        EXPECT_TRUE(desktop.foregroundRequests.empty());
+        EXPECT_TRUE(TimerRuns(CChatDlg::kNotifyRetryTimer, CChatDlg::kNotifyRetryPeriodMs)) << "retried";
+
+        // The user stops: the key let go, a second without input.
+        desktop.keyDown = false;
+        desktop.now = desktop.lastInput + kTypingPauseMs;
+        ASSERT_TRUE(PumpUntil([&] { return Visible(); }, 1000));
+        EXPECT_EQ(desktop.foregroundRequests.size(), 1u);
+        EXPECT_FALSE(TimerRuns(CChatDlg::kNotifyRetryTimer, CChatDlg::kNotifyRetryPeriodMs)) << "the retry ends";
+    }
+
+    dlg->ShowChat(false, false);
+    settings.onNewMessage = EReaction::FlashTaskbar;
+    desktop = CMemoryDesktop{};
+    desktop.foreground = kEditor;
+    desktop.keyDown = true;
+    desktop.lastInput = desktop.now;
+    MessageFromOffice();
+    ASSERT_TRUE(PumpUntil([&] { return Visible(); }, 1000));
+    EXPECT_TRUE(Iconic()) << "shown minimised, without the focus";
+    EXPECT_TRUE(desktop.foregroundRequests.empty());
+}
+
 TEST_F(NewMessageAlertTest, AMessageBeforeStartUpHasFinishedWaitsForIt) {
     settings.onNewMessage = EReaction::PopUp;
     dlg->SetReady(false);

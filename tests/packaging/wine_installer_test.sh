@@ -4,7 +4,8 @@
 # started from the Start menu and at logon, a silent upgrade over the running
 # copy, the silent uninstaller (settings and the log stay) and the one asked
 # to remove the settings too. Wine's netsh does nothing, so the firewall rule
-# is checked as the command the installer ran, in its log.
+# is checked as the command the installer ran, in its log; so are the folder's
+# permissions (icacls), and the folders the installer refuses.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/common.sh"
@@ -57,6 +58,7 @@ prefix_pids() {
 installed_pids() { prefix_pids "$program_win"; }
 
 not() { ! "$@"; }
+holds() { [[ $1 == *"$2"* ]]; }  # holds TEXT PART
 process_gone() { [[ ! -d /proc/$1 || $(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) == Z ]]; }
 
 # wait_until SECONDS COMMAND...: true as soon as COMMAND is.
@@ -139,9 +141,21 @@ check "the uninstall entry names Mivlet $version by Pellandor and its uninstalle
   "$(for v in DisplayName DisplayVersion Publisher InstallLocation UninstallString QuietUninstallString; do reg_value "$uninstall_key" $v; done)" \
   "$(printf '%s\n' Mivlet "$version" Pellandor "$instdir_win" "\"$instdir_win\\Uninstall.exe\"" "\"$instdir_win\\Uninstall.exe\" /S")"
 log=$(tr -d '\r' <"$instdir/Install.log" 2>/dev/null)
-rule="Running: \"C:\\windows\\system32\\netsh.exe\" advfirewall firewall add rule name=\"Mivlet\" dir=in action=allow program=\"$program_win\" protocol=UDP localport=46464 profile=domain,private"
-check "the installer adds the firewall rule for UDP port 46464 to the installed program (netsh, in its log)" \
-  grep -qF -- "$rule" <<<"$log"
+firewall_rule() {  # firewall_rule PROGRAM REMOTEIP: the netsh command line of the rule, as logged
+  echo "Running: \"C:\\windows\\system32\\netsh.exe\" advfirewall firewall add rule name=\"Mivlet\" dir=in action=allow program=\"$1\" protocol=UDP localport=46464 remoteip=$2 profile=domain,private"
+}
+# permission_commands FOLDER: the icacls command lines and exit codes, as logged
+permission_commands() {
+  local icacls='"C:\windows\system32\icacls.exe"'
+  printf '%s\n' "Running: $icacls \"$1\" /setowner *S-1-5-32-544 /Q" "icacls exit code 0" \
+    "Running: $icacls \"$1\" /reset /Q" "icacls exit code 0" \
+    "Running: $icacls \"$1\" /inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /Q" \
+    "icacls exit code 0"
+}
+check "the installer adds the firewall rule for UDP port 46464 from the local subnet to the installed program (netsh, in its log)" \
+  grep -qF -- "$(firewall_rule "$program_win" localsubnet)" <<<"$log"
+check "the installer protects the program's folder with icacls, each command and its exit code in its log" \
+  holds "$log" "$(permission_commands "$instdir_win")"
 check "a fresh silent installation starts nothing (it may run as another account)" no_installed_copy
 
 # --- the program from its installed place
@@ -201,3 +215,29 @@ check "and the message log" test ! -e "$windows/mivlet.log"
 check "and the uninstalling user's own settings" not reg_key_exists "$user_settings_key"
 check "and their message log in the local application data" test ! -e "$appdata_log"
 check "nothing of it runs" no_installed_copy
+
+# --- a custom folder: protected as well; /ANYREMOTE opens the rule to any address
+custom_win='C:\Apps\Mivlet'
+custom=$(win_to_unix "$custom_win")
+wine "$setup" /S /ANYREMOTE "/D=$custom_win"
+check "the silent installation into $custom_win ends with exit code 0" equals $? 0
+log=$(tr -d '\r' <"$custom/Install.log" 2>/dev/null)
+check "it protects $custom_win with icacls, each command and its exit code in its log" \
+  holds "$log" "$(permission_commands "$custom_win")"
+check "with /ANYREMOTE the firewall rule takes any remote address" \
+  grep -qF -- "$(firewall_rule "$custom_win\\Mivlet.exe" any)" <<<"$log"
+wine "$custom_win\\Uninstall.exe" /S
+wait_until 30 test ! -e "$custom/Uninstall.exe"
+
+# --- a folder that holds what is not Mivlet's is refused, a drive's root never used
+foreign_win='C:\Apps\Shared'
+foreign=$(win_to_unix "$foreign_win" 2>/dev/null)
+mkdir -p "$foreign" && printf 'a colleague\x27s notes\r\n' >"$foreign/notes.txt"
+wine "$setup" /S "/D=$foreign_win"
+check "a folder that holds other files is refused (exit code 2)" equals $? 2
+check "and nothing is installed there" test ! -e "$foreign/Mivlet.exe" -a ! -e "$foreign/Install.log"
+# NSIS itself never takes a drive's root (it keeps its default folder then);
+# the installer's own check refuses it as well.
+wine "$setup" /S '/D=C:\'
+root=$(win_to_unix 'C:\')
+check "nothing is installed into the root of a drive" test ! -e "$root/Mivlet.exe" -a ! -e "$root/Install.log"

@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "platform/win32/Win32ComputerName.h"
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32SystemApi.h"
 #include "platform/win32/WinsockSockets.h"
@@ -27,7 +28,11 @@ private:
 
 }  // namespace
 
-std::unique_ptr<CPeerPlatform> MakePeerPlatform() { return std::make_unique<CWin32PeerPlatform>(); }
+// Before Winsock and the IP helper load what they need.
+std::unique_ptr<CPeerPlatform> MakePeerPlatform() {
+    LimitLibrarySearchToSystem();
+    return std::make_unique<CWin32PeerPlatform>();
+}
 
 void InstallStopHandler() {
     ::SetConsoleCtrlHandler(

@@ -1,0 +1,27 @@
+#include "platform/win32/SystemLibraries.h"
+
+#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+#endif
+
+namespace {
+
+using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+
+}  // namespace
+
+// Looked up rather than imported: the program still starts on a system
+// without it. kernel32 is loaded before any code of ours runs.
+bool LimitLibrarySearchToSystem() {
+    const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    const auto limit = kernel ? reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+                                    reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")))
+                              : nullptr;
+    if (limit && limit(LOAD_LIBRARY_SEARCH_SYSTEM32)) return true;
+    ::SetDllDirectoryA("");
+    return false;
+}
+
+HMODULE LoadSystemLibrary(const char* name) {
+    return ::LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
