@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The UDP route on a test LAN of two namespaces (needs root):
+# The UDP carrier on a test LAN of two namespaces (needs root):
 #  - latency from "mivlet-peer send" on LAB1 to the line "mivlet-peer listen"
 #    prints on LAB2, over 1000 messages: median and 99th percentile; and the
 #    same from the send of a sender that is already running (lan_flood);

@@ -7,8 +7,12 @@
 # whether it is Mivlet and reads its memory. After the flood mivlet-peer on
 # LAB3 sends a message of three datagrams a second after it, and another once
 # the window has read its socket's backlog; chat-remote reads the history
-# until each shows whole. Prints the window's reply times and memory before,
-# during and after the flood, and how long each message took to show.
+# until each shows whole. A third host, LAB4, sends a message a second
+# during the flood and one the moment it ends, each stamped with its time;
+# a poller reads LAB2's message log every millisecond. Prints the window's
+# reply times and memory before, during and after the flood, and how long
+# each message took to show. MIVLET_BUILD chooses the build, so that two
+# builds can be compared in one run.
 # WAKE=0 runs the window with UdpWakeOnArrival 0 (the 50 ms tick).
 # Build first (bash scripts/test.sh).
 set -uo pipefail
@@ -21,14 +25,16 @@ before=5 after=15
 native=$MIVLET_BUILD/native/bin
 bin=$MIVLET_BUILD/win/bin
 out=$(mktemp -d)
-trap 'lan_destroy; rm -rf "$out"' EXIT
+poller=
+trap '[[ -n $poller ]] && kill "$poller" 2>/dev/null; lan_destroy; rm -rf "$out"' EXIT
 reason=$(lan_available) || { echo "lan_flood_bench needs network namespaces: $reason"; exit 1; }
-lan_create LAB1 LAB2 LAB3 || exit 1
+lan_create LAB1 LAB2 LAB3 LAB4 || exit 1
 LAN_WINE_TEMPLATE=$MIVLET_BUILD/lan-wine-template
 lan_wine_template "$LAN_WINE_TEMPLATE"
 
 lan_mivlet_setting LAB2 "$out" Username REG_SZ kel
 lan_mivlet_setting LAB2 "$out" UdpWakeOnArrival REG_DWORD "${WAKE:-1}"
+lan_mivlet_setting LAB2 "$out" LogMessages REG_DWORD 1
 lan_start_mivlet LAB2 "$out" "$bin/Mivlet.exe"
 remote() { lan_wine LAB2 "$out" wine "$bin/chat-remote.exe" "$@"; }
 for _ in $(seq 150); do remote to >/dev/null 2>&1 && break; sleep 0.2; done
@@ -48,21 +54,46 @@ lan_spawn LAB2 "$out/probe" "${LAN_WINE_ENV[@]}" wine "$bin/chat_probe.exe" "$to
 probe=$LAN_PID
 sleep "$before"
 echo "VmRSS of Mivlet.exe before the flood: $(rss) KiB"
+python3 -u - "$(lan_prefix LAB2 "$out")/drive_c/windows/mivlet.log" >"$out/seen" <<'PY' &
+import re, sys, time
+path = sys.argv[1]
+offset = 0
+pattern = re.compile(rb"> (during|at-end) (\d+\.\d+)")
+while True:
+    try:
+        with open(path, "rb") as log:
+            log.seek(offset)
+            data = log.read()
+    except FileNotFoundError:
+        time.sleep(0.001)
+        continue
+    cut = data.rfind(b"\n") + 1
+    if cut:
+        offset += cut
+        now = time.time()
+        for found in pattern.finditer(data[:cut]):
+            print(found.group(1).decode(), "%.1f" % ((now - float(found.group(2))) * 1000))
+    time.sleep(0.001)
+PY
+poller=$!
 flood_start=$(date +%s.%N)
 lan_exec LAB1 "$native/lan_flood" --mix LAB2 $((rate * seconds)) "$rate" 46464 >"$out/flood" &
 flooder=$!
-peak=0
+peak=0 during_sent=0
 while kill -0 "$flooder" 2>/dev/null; do
   now=$(rss); [[ -n $now && $now -gt $peak ]] && peak=$now
+  lan_exec LAB4 bash -c 'exec "$0" send LAB2 "during $EPOCHREALTIME" --user eve' "$native/mivlet-peer" &&
+    during_sent=$((during_sent + 1))
   sleep 1
 done
+lan_exec LAB4 bash -c 'exec "$0" send LAB2 "at-end $EPOCHREALTIME" --user eve' "$native/mivlet-peer"
 flood_end=$(date +%s.%N)
 echo "lan_flood: $(cat "$out/flood")"
 echo "VmRSS of Mivlet.exe during the flood: at most $peak KiB; at its end $(rss) KiB"
 
 # Real messages after the flood, shown whole in the history: one a second
 # after it, and one once the socket's backlog has been read (the window
-# then has at most its route's queue left).
+# then has at most its carrier's queue left).
 backlog() { ip netns exec "$(lan_ns LAB2)" ss -uanH 'sport = :46464' | awk '{ print $2; exit }'; }
 send_and_watch() {  # send_and_watch LABEL: sends, then reads the history until the text shows
   local label=$1 text sent shown=
@@ -87,6 +118,10 @@ echo "the socket's backlog was read $(awk -v s="$flood_end" -v n="$(date +%s.%N)
 send_and_watch "once the backlog was read"
 wait "$probe" 2>/dev/null
 echo "VmRSS of Mivlet.exe ${after} s after the flood: $(rss) KiB"
+kill "$poller" 2>/dev/null; wait "$poller" 2>/dev/null; poller=
+stats() { sort -n | awk '{ v[NR] = $1 } END { if (!NR) { print "none"; exit } printf "p50 %.1f ms, p99 %.1f ms, max %.1f ms", v[int((NR + 1) / 2)], v[int(NR * 0.99 + 0.999)], v[NR] }'; }
+echo "LAB4, a message a second during the flood: $(grep -c '^during ' "$out/seen") of $during_sent shown, $(awk '$1 == "during" { print $2 }' "$out/seen" | stats)"
+echo "LAB4, a message the moment the flood ended: $(awk '$1 == "at-end" { print "shown " $2 " ms after its send" }' "$out/seen" | grep . || echo "NOT shown")"
 
 # The probe's lines: time, reply ms, answered, working set KiB, private KiB.
 awk -v start="$flood_start" -v end="$flood_end" '

@@ -59,7 +59,7 @@ plan() {
   case $mode in
     lan)
       echo "network: private test LAN of network namespaces (10.77.0.0/24, no route out)"
-      echo "transport: udp"
+      echo "carrier: udp"
       echo "mivlet: host ${hosts[0]}: wine ${desktop[*]}"
       local i
       for i in 1 2; do
@@ -69,12 +69,12 @@ plan() {
       ;;
     alone)
       echo "network: none (the local mailslot only)"
-      echo "transport: mailslot"
+      echo "carrier: mailslot"
       echo "mivlet: this computer: wine ${desktop[*]}"
       ;;
     real)
       echo "network: this computer's own: broadcasts go out on every IPv4 interface"
-      echo "transport: udp"
+      echo "carrier: udp"
       echo "mivlet: this computer: wine ${desktop[*]}"
       ;;
   esac

@@ -40,15 +40,15 @@ wait_until() {  # wait_until SECONDS COMMAND...
 # --- what each mode would start.
 plan=$(bash "$run" --dry-run)
 check "as root the run command plans a test LAN" grep -q '^network: private test LAN' <<<"$plan"
-check "on the UDP carrier" grep -qx 'transport: udp' <<<"$plan"
+check "on the UDP carrier" grep -qx 'carrier: udp' <<<"$plan"
 check "with two answering colleagues" equals "$(grep -c '^colleague: host .* answer --broadcasts' <<<"$plan")" 2
 plan=$(setpriv --reuid 65534 --regid 65534 --clear-groups bash "$run" --dry-run 2>&1)
 check "without root it says why" grep -q '^No test LAN: not root' <<<"$plan"
-check "and plans a copy alone on the mailslot carrier" grep -qx 'transport: mailslot' <<<"$plan"
+check "and plans a copy alone on the mailslot carrier" grep -qx 'carrier: mailslot' <<<"$plan"
 plan=$(bash "$run" --real-network --dry-run)
 check "--real-network warns that broadcasts go out" grep -q '^WARNING: .*broadcast' <<<"$plan"
 check "--real-network plans the UDP carrier on this computer's network" \
-  equals "$(grep -E '^(network|transport):' <<<"$plan" | cut -d: -f1,2 | tr '\n' ' ')" "network: this computer's own transport: udp "
+  equals "$(grep -E '^(network|carrier):' <<<"$plan" | cut -d: -f1,2 | tr '\n' ' ')" "network: this computer's own carrier: udp "
 
 # --- the test LAN of the run command, with the newcomer's name stored
 # first so that no name prompt stands in the way.

@@ -16,7 +16,7 @@
 #   lan_spawn NAME OUT CMD...    the same in the background, output to OUT;
 #                                LAN_PID is then the PID of CMD itself
 #   lan_start_mivlet NAME OUT    starts Mivlet.exe under Wine on NAME with the
-#                                UDP transport; its own prefix and X display
+#                                UDP carrier; its own prefix and X display
 #   lan_mivlet_setting NAME OUT VALUE TYPE DATA
 #                                a value under the program's registry key in
 #                                NAME's prefix (before or after the start)
@@ -200,7 +200,7 @@ lan_mivlet_setting() {
 }
 
 # lan_start_mivlet NAME OUTDIR [EXE]: Mivlet.exe on host NAME with
-# Transport "udp"; WINEPREFIX and display of its own under OUTDIR. LAN_PID
+# the UDP carrier ("Transport" udp); WINEPREFIX and display of its own under OUTDIR. LAN_PID
 # is then the PID of the wine process that runs it, LAN_DISPLAY its display.
 lan_start_mivlet() {
   local name=$1 out=$2 exe=${3:-$MIVLET_BUILD/win/bin/Mivlet.exe}

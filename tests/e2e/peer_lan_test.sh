@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # End to end on a test LAN of three hosts: mivlet-peer on each, talking over
-# the UDP route. Needs root; without it the test says so and skips.
+# the UDP carrier. Needs root; without it the test says so and skips.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/common.sh"
@@ -140,7 +140,7 @@ check "the ping after the gap keeps the sender listed" grep -q ' + Lab9  (eve)' 
 check "\"Admin: hello\" arrives as a message" equals \
   "$(count_lines "$out/listen-lost" '{"computer":"Lab1","user":"kel","text":"Admin: hello","broadcast":false')" 1
 
-# --- Mivlet.exe under Wine on a host, with the UDP transport.
+# --- Mivlet.exe under Wine on a host, with the UDP carrier.
 if [[ -x $MIVLET_BUILD/win/bin/Mivlet.exe ]]; then
   lan_start_mivlet LAB3 "$out"
   mivlet=$LAN_PID
@@ -152,7 +152,7 @@ if [[ -x $MIVLET_BUILD/win/bin/Mivlet.exe ]]; then
     sleep 0.5
   done
   check "Mivlet.exe holds the UDP port on its host" equals "$taken" 3
-  check "Mivlet.exe keeps running with the UDP transport" kill -0 "$mivlet"
+  check "Mivlet.exe keeps running with the UDP carrier" kill -0 "$mivlet"
   lan_exec LAB1 "$peer" send LAB3 "to the program" --user kel
   check "a peer sends to Mivlet.exe by its computer name" equals $? 0
 

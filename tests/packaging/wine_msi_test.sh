@@ -112,7 +112,7 @@ fi
 # mailslot carrier (wine_env) before the program can start the first time.
 wine_env >/dev/null 2>&1
 if [[ $(reg_value "$settings_key" Transport) != mailslot ]]; then
-  echo "not ok - the test prefix could not be set to the mailslot transport; nothing started"; failed=1; exit 1
+  echo "not ok - the test prefix could not be set to the mailslot carrier; nothing started"; failed=1; exit 1
 fi
 instdir=$(win_to_unix "$instdir_win")
 startmenu=$(win_to_unix 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs')

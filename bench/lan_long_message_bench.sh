@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# A message of 20,480 characters between two chat windows on a test LAN of
+# two namespaces (needs root): Mivlet.exe under Wine on LAB2 (kel) and LAB3
+# (ann). chat-remote presses Send! on LAB2 for MESSAGES messages (default
+# 10) to "Lab3  (ann)", each stamped with the time of the press; chat_probe,
+# in LAB2's Wine session, asks LAB2's window every 20 ms whether it is
+# Mivlet; a poller reads LAB3's message log every millisecond. Prints how
+# long Send! held the window, the window's answers during the sends, and
+# the time from the press to the whole message in LAB3's log.
+# MIVLET_BUILD chooses the build, so that two builds can be compared in one
+# run. Build first (bash scripts/test.sh).
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../scripts/lib/common.sh"
+source "$here/../tests/e2e/lan.sh"
+messages=${MESSAGES:-10}
+bin=$MIVLET_BUILD/win/bin
+out=$(mktemp -d)
+poller=
+trap '[[ -n $poller ]] && kill "$poller" 2>/dev/null; lan_destroy; rm -rf "$out"' EXIT
+reason=$(lan_available) || { echo "lan_long_message_bench needs network namespaces: $reason"; exit 1; }
+lan_create LAB2 LAB3 || exit 1
+LAN_WINE_TEMPLATE=$MIVLET_BUILD/lan-wine-template
+lan_wine_template "$LAN_WINE_TEMPLATE"
+for host_user in LAB2:kel LAB3:ann; do
+  host=${host_user%:*} user=${host_user#*:}
+  lan_mivlet_setting "$host" "$out" Username REG_SZ "$user"
+  lan_mivlet_setting "$host" "$out" LogMessages REG_DWORD 1
+  lan_start_mivlet "$host" "$out" "$bin/Mivlet.exe"
+done
+remote() { local host=$1; shift; lan_wine "$host" "$out" wine "$bin/chat-remote.exe" "$@"; }
+for _ in $(seq 150); do remote LAB2 to 2>/dev/null | grep -q 'Lab3  (ann)' && break; sleep 0.2; done
+remote LAB2 select "Lab3  (ann)" || { echo "Lab3 never reached LAB2's To: list"; exit 1; }
+
+python3 -u - "$(lan_prefix LAB3 "$out")/drive_c/windows/mivlet.log" >"$out/seen" <<'PY' &
+import re, sys, time
+path = sys.argv[1]
+offset = 0
+pattern = re.compile(rb"> long (\d+) (\d+\.\d+) l+ end")
+while True:
+    try:
+        with open(path, "rb") as log:
+            log.seek(offset)
+            data = log.read()
+    except FileNotFoundError:
+        time.sleep(0.001)
+        continue
+    cut = data.rfind(b"\n") + 1
+    if cut:
+        offset += cut
+        now = time.time()
+        for found in pattern.finditer(data[:cut]):
+            print(found.group(1).decode(), "%.1f" % ((now - float(found.group(2))) * 1000))
+    time.sleep(0.001)
+PY
+poller=$!
+_lan_wine_env LAB2 "$out"
+lan_spawn LAB2 "$out/probe" "${LAN_WINE_ENV[@]}" wine "$bin/chat_probe.exe" $((messages * 8 + 5)) 20
+probe=$LAN_PID
+sleep 1
+held=()
+for i in $(seq "$messages"); do
+  # The text is 20,480 characters whatever the stamp: the filler makes up the rest.
+  stamp=$(date +%s.%N | cut -c1-17)
+  head="long $i $stamp "
+  text="$head$(head -c $((20480 - ${#head} - 4)) /dev/zero | tr '\0' 'l') end"
+  start=$(date +%s%N)
+  remote LAB2 send "$text" >/dev/null
+  end=$(date +%s%N)
+  held+=($(((end - start) / 1000000)))
+  echo "$start $end" >>"$out/sends"
+  sleep 6
+done
+sleep 2
+kill "$poller" 2>/dev/null; wait "$poller" 2>/dev/null; poller=
+kill "$probe" 2>/dev/null; wait "$probe" 2>/dev/null
+stats() { sort -n | awk '{ v[NR] = $1 } END { if (!NR) { print "none"; exit } printf "p50 %.1f ms, p99 %.1f ms, max %.1f ms (%d)", v[int((NR + 1) / 2)], v[int(NR * 0.99 + 0.999)], v[NR], NR }'; }
+echo "build: $MIVLET_BUILD"
+echo "chat-remote send of 20,480 characters (Wine's process start included): $(printf '%s\n' "${held[@]}" | stats)"
+# The probes asked while a send was under way.
+during() { awk 'NR == FNR { s[NR] = $1 / 1e9; e[NR] = $2 / 1e9; n = NR; next }
+                { for (i = 1; i <= n; i++) if ($1 >= s[i] && $1 <= e[i]) { print; next } }' "$out/sends" "$out/probe"; }
+echo "the window's answers to chat_probe every 20 ms while a send was under way: $(during | awk '{ print $2 }' | stats), $(during | awk '$3 != 1' | wc -l) unanswered"
+echo "Send! to the whole message in LAB3's log: $(awk '{ print $2 }' "$out/seen" | stats), $(wc -l <"$out/seen") of $messages shown"
