@@ -1,37 +1,33 @@
 #include "app/QuickKeysPage.h"
 
 #include <algorithm>
-#include <utility>
 
-#include "settings/QuickKeySettings.h"
 #include "settings/SettingsStore.h"
 #include "util/win32/Handles.h"
-
-namespace {
-
-// A row is the key's name and its text, split at the first tab; a row
-// without one has no text part.
-std::pair<std::string, std::string> SplitRow(const std::string& row) {
-    const auto tab = row.find('\t');
-    if (tab == std::string::npos) return {row, {}};
-    return {row.substr(0, tab), row.substr(tab + 1)};
-}
-
-}  // namespace
 
 void CQuickKeysPage::BindControls() {
     for (CDialogItem* item : std::initializer_list<CDialogItem*>{&m_label, &m_text, &m_keys}) item->Bind(Hwnd());
 }
 
 bool CQuickKeysPage::OnInitDialog() {
-    for (int key = kFirstQuickKey; key <= kLastQuickKey; ++key) {
-        const std::string text = GetQuickKeyText(m_context.store, key);
-        m_keys.Add(QuickKeyValueName(key) + "\t" + (text.empty() ? std::string(kNoQuickKeyText) : text));
+    for (std::size_t row = 0; row < m_rows.size(); ++row) {
+        const std::string text = GetQuickKeyText(m_context.store, kFirstQuickKey + static_cast<int>(row));
+        m_rows[row] = text.empty() ? std::string(kNoQuickKeyText) : text;
+        m_keys.Add(ShownRow(static_cast<int>(row)));
     }
     m_keys.Select(0);
     ShowSelectedRow();
     SetTabStop();
     return false;  // the focus is in the edit box
+}
+
+std::string CQuickKeysPage::RowText(int functionKey) const {
+    if (functionKey < kFirstQuickKey || functionKey > kLastQuickKey) return {};
+    return m_rows[static_cast<std::size_t>(functionKey - kFirstQuickKey)];
+}
+
+std::string CQuickKeysPage::ShownRow(int row) const {
+    return QuickKeyValueName(kFirstQuickKey + row) + "\t" + m_rows[static_cast<std::size_t>(row)];
 }
 
 // One tab stop a third beyond the widest key name, so that the texts start
@@ -40,21 +36,22 @@ void CQuickKeysPage::SetTabStop() {
     const CWindowDc dc(m_keys.Hwnd());
     if (!dc.Get()) return;
     int widest = 0;
-    for (int row = 0; row < m_keys.Count(); ++row) {
-        const std::string key = SplitRow(m_keys.ItemText(row)).first;
+    for (int key = kFirstQuickKey; key <= kLastQuickKey; ++key) {
+        const std::string name = QuickKeyValueName(key);
         SIZE size{};
-        if (::GetTextExtentPoint32A(dc.Get(), key.c_str(), static_cast<int>(key.size()), &size))
+        if (::GetTextExtentPoint32A(dc.Get(), name.c_str(), static_cast<int>(name.size()), &size))
             widest = std::max(widest, static_cast<int>(size.cx));
     }
     const int baseUnit = LOWORD(::GetDialogBaseUnits());
     if (baseUnit > 0) m_keys.SetTabStop(4 * (4 * widest / 3) / baseUnit);
 }
 
-void CQuickKeysPage::ShowSelectedRow() {
-    const auto [key, text] = SplitRow(m_keys.ItemText(m_keys.Selection()));
+void CQuickKeysPage::ShowSelectedRow() { ShowRow(std::clamp(m_keys.Selection(), 0, static_cast<int>(m_rows.size()) - 1)); }
+
+void CQuickKeysPage::ShowRow(int row) {
     // F5 reads "F5:" with the F as its mnemonic, which leads to the box.
-    m_label.SetText("&" + key + ":");
-    m_text.SetText(text);
+    m_label.SetText("&" + QuickKeyValueName(kFirstQuickKey + row) + ":");
+    m_text.SetText(m_rows[static_cast<std::size_t>(row)]);
     m_text.Select(0, -1);
     m_text.ScrollCaret();
     m_text.Focus();
@@ -101,13 +98,12 @@ void CQuickKeysPage::OnTextUpdate() {
         m_text.ScrollCaret();
         return;
     }
-    const int row = std::max(0, m_keys.Selection());
-    const std::string old = m_keys.ItemText(row);
-    const auto [key, rowText] = SplitRow(old);
-    if (rowText == text && old.find('\t') != std::string::npos) return;
+    const int row = std::clamp(m_keys.Selection(), 0, static_cast<int>(m_rows.size()) - 1);
+    if (m_rows[static_cast<std::size_t>(row)] == text) return;
+    m_rows[static_cast<std::size_t>(row)] = text;
     m_keys.Send(WM_SETREDRAW, FALSE);
     m_keys.Delete(row);
-    m_keys.Insert(row, key + "\t" + text);
+    m_keys.Insert(row, ShownRow(row));
     m_keys.Select(row);
     m_keys.Send(WM_SETREDRAW, TRUE);
     ::InvalidateRect(m_keys.Hwnd(), nullptr, TRUE);
@@ -115,11 +111,10 @@ void CQuickKeysPage::OnTextUpdate() {
 
 bool CQuickKeysPage::OnApply() {
     CSettingsKey& keys = m_context.store.QuickKeys();
-    for (int row = 0; row < m_keys.Count(); ++row) {
-        const std::string line = m_keys.ItemText(row);
-        if (line.find('\t') == std::string::npos) continue;
-        const auto [key, text] = SplitRow(line);
-        keys.WriteString(key, text == kNoQuickKeyText ? std::string() : text);
+    for (std::size_t row = 0; row < m_rows.size(); ++row) {
+        const std::string& text = m_rows[row];
+        keys.WriteString(QuickKeyValueName(kFirstQuickKey + static_cast<int>(row)),
+                         text == kNoQuickKeyText ? std::string() : text);
     }
     FlushQuickKeys(m_context.store);
     return true;
