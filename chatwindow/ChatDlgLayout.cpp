@@ -75,17 +75,26 @@ int TextWidth(HWND label) {
 
 }  // namespace
 
-// Each label on the row of its control gets the room its text needs.
+// Each label on the row of its control gets the room its text needs; the
+// message box and the To: list keep one column.
 void CChatDlg::FitLabelsToText() {
-    const std::pair<const CDialogItem*, HWND> rows[] = {
-        {&m_messageLabel, m_messageBox.Hwnd()}, {&m_toLabel, m_toList.Hwnd()}, {&m_nameLabel, m_nameBox.Hwnd()}};
-    for (const auto& [label, control] : rows) {
-        const std::optional<CLayoutRect> labelRect = ControlRect(label->Hwnd());
-        const std::optional<CLayoutRect> controlRect = ControlRect(control);
-        if (!labelRect || !controlRect) continue;
-        const CLabelledControl fitted = WidenLabelToText({*labelRect, *controlRect}, TextWidth(label->Hwnd()));
-        MoveControl(label->Hwnd(), labelRect, fitted.label);
-        MoveControl(control, controlRect, fitted.control);
+    const std::vector<std::vector<std::pair<const CDialogItem*, const CDialogItem*>>> columns = {
+        {{&m_messageLabel, &m_messageBox}, {&m_toLabel, &m_toList}}, {{&m_nameLabel, &m_nameBox}}};
+    for (const auto& column : columns) {
+        std::vector<CLabelledControl> rows;
+        std::vector<int> widths;
+        for (const auto& [label, control] : column) {
+            const std::optional<CLayoutRect> labelRect = ControlRect(label->Hwnd());
+            const std::optional<CLayoutRect> controlRect = ControlRect(control->Hwnd());
+            if (!labelRect || !controlRect) return;
+            rows.push_back({*labelRect, *controlRect});
+            widths.push_back(TextWidth(label->Hwnd()));
+        }
+        const std::vector<CLabelledControl> fitted = WidenLabelsInColumn(rows, widths);
+        for (std::size_t i = 0; i < column.size(); ++i) {
+            MoveControl(column[i].first->Hwnd(), rows[i].label, fitted[i].label);
+            MoveControl(column[i].second->Hwnd(), rows[i].control, fitted[i].control);
+        }
     }
 }
 

@@ -55,10 +55,14 @@ CMessageRecord CChatDlg::OwnMessage(const std::string& text) {
 bool CChatDlg::IsMessageBoxFocused() const { return m_messageBox.Exists() && ::GetFocus() == m_messageBox.Hwnd(); }
 
 // F2 to F12 in the message box: the first press types the key's text, the
-// second within a second sends. Consumed whether or not the key has a text.
+// second within a second sends. Consumed whether or not the key has a text;
+// a held key's repeats count as no press at all. Shift+F10 is the message
+// box's context menu.
 bool CChatDlg::OnQuickKey(const MSG& message) {
     const int number = QuickKeyNumber(static_cast<unsigned>(message.wParam));
     if (number == 0 || IsAltKeyHeld(message) || !IsMessageBoxFocused()) return false;
+    if (message.wParam == VK_F10 && IsShiftKeyHeld()) return false;
+    if (IsKeyRepeat(message)) return true;
     if (m_quickKeys.Press(number, m_session.Ticks()) == CQuickKeyState::EPress::SendMessage) {
         OnSend();
         return true;
