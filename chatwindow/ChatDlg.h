@@ -155,6 +155,8 @@ private:
     void FitLabelsToText();
     void LayOutControls();
     void CreateCaptionBar();
+    RECT CaptionBarRect() const;
+    LRESULT OnDpiChanged(int dpi, const RECT& suggested);
     std::optional<LRESULT> OnSysCommand(WPARAM command);
     std::optional<LRESULT> OnActivate(WPARAM state);
     std::optional<LRESULT> OnShowWindow(WPARAM shown);
@@ -197,6 +199,7 @@ private:
     bool m_maximised = false;
     int m_minTrackWidth = 0;
     int m_minTrackHeight = 0;
+    int m_dpi = 96;  // the window's, for which its smallest size holds
     bool m_mailslotFailed = false;
     CNotifyIconCall m_notifyIcon = &CallShellNotifyIcon;
     bool m_receiveBehind = false;
