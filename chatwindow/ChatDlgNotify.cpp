@@ -47,7 +47,12 @@ bool CChatDlg::ActivateChat(bool newMessage) {
         FocusMessageBox();
     }
     if (m_alert.BringToForeground(popup)) return true;
-    return ShowChat(true, false) != FALSE;
+    // Refused (Windows gives the foreground only to a program the user has
+    // just used, or that such a program allowed): the window stands shown
+    // behind and its caption flashes, as the default reaction does.
+    const bool shown = ShowChat(true, false) != FALSE;
+    m_alert.StartFlashing();
+    return shown;
 }
 
 void CChatDlg::OnNotifyRetryTick() {
