@@ -25,37 +25,6 @@ bool RegisterBarClass(WNDPROC procedure) {
     return ::RegisterClassExA(&bar) != 0;
 }
 
-// Selects an object into a device context for as long as it lives.
-class CSelection {
-public:
-    CSelection(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(object ? ::SelectObject(dc, object) : nullptr) {}
-    CSelection(const CSelection&) = delete;
-    CSelection& operator=(const CSelection&) = delete;
-    ~CSelection() {
-        if (m_old) ::SelectObject(m_dc, m_old);
-    }
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
-
-class CPaletteSelection {
-public:
-    CPaletteSelection(HDC dc, HPALETTE palette) : m_dc(dc), m_old(palette ? ::SelectPalette(dc, palette, FALSE) : nullptr) {
-        if (palette) ::RealizePalette(dc);
-    }
-    CPaletteSelection(const CPaletteSelection&) = delete;
-    CPaletteSelection& operator=(const CPaletteSelection&) = delete;
-    ~CPaletteSelection() {
-        if (m_old) ::SelectPalette(m_dc, m_old, FALSE);
-    }
-
-private:
-    HDC m_dc;
-    HPALETTE m_old;
-};
-
 void FillSolid(HDC dc, int x, int y, int width, int height, COLORREF colour) {
     const RECT rect{x, y, x + width, y + height};
     const COLORREF old = ::SetBkColor(dc, colour);
@@ -197,7 +166,7 @@ void CCaptionBar::OnDrawItem(const DRAWITEMSTRUCT& item) {
         const CPaletteSelection palette(item.hDC, m_palette.Get());
         if (m_image) {
             const CMemoryDc memory(::CreateCompatibleDC(item.hDC));
-            const CSelection image(memory.Get(), m_image.Get());
+            const CGdiSelection image(memory.Get(), m_image.Get());
             ::BitBlt(item.hDC, 0, 0, local.right, local.bottom, memory.Get(), m_button.left, m_button.top, SRCCOPY);
         }
     }
@@ -266,7 +235,7 @@ void CCaptionBar::Render() {
     }
 
     const HDC dc = memory.Get();
-    const CSelection image(dc, m_image.Get());
+    const CGdiSelection image(dc, m_image.Get());
     ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     {
         const CPaletteSelection palette(dc, m_palette.Get());
@@ -274,7 +243,7 @@ void CCaptionBar::Render() {
     }
     DrawFrame(dc, client, kSunken);
 
-    const CSelection font(dc, m_captionFont.Get());
+    const CGdiSelection font(dc, m_captionFont.Get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, kTextColour);
     ::TextOutA(dc, client.left + 2, client.bottom - 2, m_caption.c_str(), static_cast<int>(m_caption.size()));
@@ -308,7 +277,7 @@ void CCaptionBar::DrawButtonCaption(HDC dc) const {
     const CFont underlined(::CreateFontIndirectA(&underlinedFont));
     SIZE before{};
     ::GetTextExtentPoint32A(dc, caption.text.c_str(), caption.mnemonic, &before);
-    const CSelection selected(dc, underlined.Get());
+    const CGdiSelection selected(dc, underlined.Get());
     ::TextOutA(dc, x, y - before.cx, caption.text.c_str() + caption.mnemonic, 1);
 }
 
@@ -327,20 +296,17 @@ void CCaptionBar::DrawFrame(HDC dc, const RECT& rect, EButtonState state) const 
 }
 
 void CCaptionBar::OnPaint() {
-    PAINTSTRUCT paint{};
-    const HDC dc = ::BeginPaint(m_window, &paint);
+    const CPaintDc paint(m_window);
+    const HDC dc = paint.Get();
     if (!dc) return;
-    {
-        const CPaletteSelection palette(dc, m_palette.Get());
-        if (!m_image) Render();
-        if (m_image) {
-            const CMemoryDc memory(::CreateCompatibleDC(dc));
-            const CSelection image(memory.Get(), m_image.Get());
-            ::BitBlt(dc, 0, 0, paint.rcPaint.right, paint.rcPaint.bottom, memory.Get(), 0, 0, SRCCOPY);
-        }
-        DrawFrame(dc, m_button, ButtonState());
+    const CPaletteSelection palette(dc, m_palette.Get());
+    if (!m_image) Render();
+    if (m_image) {
+        const CMemoryDc memory(::CreateCompatibleDC(dc));
+        const CGdiSelection image(memory.Get(), m_image.Get());
+        ::BitBlt(dc, 0, 0, paint.Update().right, paint.Update().bottom, memory.Get(), 0, 0, SRCCOPY);
     }
-    ::EndPaint(m_window, &paint);
+    DrawFrame(dc, m_button, ButtonState());
 }
 
 void CCaptionBar::InvalidateButton() const {

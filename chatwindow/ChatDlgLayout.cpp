@@ -65,11 +65,9 @@ int TextWidth(HWND label) {
     char text[128] = {};
     ::GetWindowTextA(label, text, sizeof text);
     const CWindowDc dc(label);
-    const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageA(label, WM_GETFONT, 0, 0));
-    const HGDIOBJ old = font ? ::SelectObject(dc.Get(), font) : nullptr;
+    const CGdiSelection font(dc.Get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(label, WM_GETFONT, 0, 0)));
     RECT extent{};
     ::DrawTextA(dc.Get(), text, -1, &extent, DT_CALCRECT | DT_SINGLELINE);
-    if (old) ::SelectObject(dc.Get(), old);
     return extent.right - extent.left;
 }
 
@@ -158,17 +156,15 @@ LRESULT CChatDlg::OnPaint() {
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
     if (::IsIconic(Hwnd())) {
-        PAINTSTRUCT paint{};
-        const HDC dc = ::BeginPaint(Hwnd(), &paint);
-        ::SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-        ::DrawIcon(dc, (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2,
+        const CPaintDc paint(Hwnd());
+        ::SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);
+        ::DrawIcon(paint.Get(), (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2,
                    (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2, m_smallIcon);
-        ::EndPaint(Hwnd(), &paint);
         return 0;
     }
-    PAINTSTRUCT paint{};
-    ::BeginPaint(Hwnd(), &paint);
-    ::EndPaint(Hwnd(), &paint);
+    // The children paint themselves; the dialog only validates, then draws
+    // the gripper over the corner.
+    { const CPaintDc validated(Hwnd()); }
     if (::IsZoomed(Hwnd())) return 0;
     RECT gripper{client.right - ::GetSystemMetrics(SM_CXHSCROLL), client.bottom - ::GetSystemMetrics(SM_CYVSCROLL),
                  client.right, client.bottom};
