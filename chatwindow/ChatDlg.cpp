@@ -50,9 +50,11 @@ CChatDlg::~CChatDlg() {
 }
 
 void CChatDlg::BindControls() {
-    for (CDialogItem* item : {&m_captionPlaceholder, &m_iconPlaceholder, &m_sendButton, &m_optionsButton,
-                              &m_nameLabel, &m_toLabel, &m_messageLabel, &m_nameBox, &m_toList, &m_messageBox})
-        item->Bind(Hwnd());
+    const std::initializer_list<CDialogItem*> items = {&m_captionPlaceholder, &m_iconPlaceholder, &m_sendButton,
+                                                       &m_optionsButton,      &m_nameLabel,       &m_toLabel,
+                                                       &m_messageLabel,       &m_nameBox,         &m_toList,
+                                                       &m_messageBox};
+    for (CDialogItem* item : items) item->Bind(Hwnd());
 }
 
 bool CChatDlg::OnInitDialog() {
@@ -80,7 +82,7 @@ bool CChatDlg::OnInitDialog() {
     ApplySettings();
     ::SetTimer(Hwnd(), kPresenceTimer, kPresencePeriodMs, nullptr);
     ::SetTimer(Hwnd(), kReceiveTimer, kReceivePeriodMs, nullptr);
-    m_messageBox.Send(EM_LIMITTEXT, kMessageTextLimit);
+    m_messageBox.SetLimit(static_cast<int>(kMessageTextLimit));
     // The window still has its template's size, the smallest it may take.
     // The system's first size event came before this object was attached.
     RECT window{};
@@ -196,7 +198,7 @@ bool CChatDlg::PreTranslateKey(const MSG& message) {
     if (OnShiftEnter(message)) return true;
     if (message.wParam == VK_ESCAPE) {
         // A dropped-down To: list closes first, as in every dialog.
-        if (m_toList.Send(CB_GETDROPPEDSTATE)) return false;
+        if (m_toList.IsDroppedDown()) return false;
         ShowChat(false, false);
         return true;
     }

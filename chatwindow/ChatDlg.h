@@ -19,6 +19,7 @@
 #include "chatwindow/TrayIcon.h"
 #include "messaging/MessagingSession.h"
 #include "resources/ResourceIds.h"
+#include "util/win32/Controls.h"
 #include "util/win32/Dialog.h"
 
 class CHelpCommands;
@@ -181,8 +182,8 @@ private:
     CDialogItem m_toLabel{IDC_TOLABEL};
     CDialogItem m_messageLabel{IDC_MESSAGELABEL};
     CDialogItem m_nameBox{IDC_NAME};
-    CDialogItem m_toList{IDC_TO};
-    CDialogItem m_messageBox{IDC_MESSAGE};
+    CComboBox m_toList{IDC_TO};
+    CEditBox m_messageBox{IDC_MESSAGE};
     // The To: list's entries change only through this, from initialisation on.
     std::optional<CComboRecipientList> m_recipients;
     HICON m_bigIcon = nullptr;    // shared icons: never destroyed

@@ -17,7 +17,7 @@ void CChatDlg::NotifyNewMessage(const std::string& lastSender) {
 void CChatDlg::SelectLastSender(const std::string& lastSender) {
     const std::string entry =
         lastSender.empty() ? std::string(kAllUsersEntry) : m_session.PeerTable().GetListText(lastSender);
-    m_toList.Send(CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str()));
+    m_toList.SelectByPrefix(entry);
 }
 
 bool CChatDlg::ActivateChat(bool newMessage) {

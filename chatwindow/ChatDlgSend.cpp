@@ -74,17 +74,16 @@ bool CChatDlg::OnQuickKey(const MSG& message) {
 
 // Replaces the selection, undoably, and leaves the inserted text selected.
 void CChatDlg::TypeQuickKeyText(const std::string& text) {
-    DWORD start = 0;
-    m_messageBox.Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    m_messageBox.Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
-    m_messageBox.Send(EM_SETSEL, start, static_cast<LPARAM>(start + text.size()));
-    m_messageBox.Send(EM_SCROLLCARET);
+    const auto start = static_cast<int>(m_messageBox.Selection().first);
+    m_messageBox.ReplaceSelection(text);
+    m_messageBox.Select(start, start + static_cast<int>(text.size()));
+    m_messageBox.ScrollCaret();
 }
 
 // Enter alone is the default button, Send!.
 bool CChatDlg::OnShiftEnter(const MSG& message) {
     if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN || !IsShiftKeyHeld() || !IsMessageBoxFocused())
         return false;
-    m_messageBox.Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r\n"));
+    m_messageBox.ReplaceSelection("\r\n");
     return true;
 }
