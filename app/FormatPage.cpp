@@ -1,5 +1,8 @@
 #include "app/FormatPage.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "app/PolicyNote.h"
 #include "chattext/FormatChoices.h"
 #include "platform/win32/Win32CharFormat.h"
@@ -150,8 +153,23 @@ void CFormatPage::OnBackground() {
     SetExampleBackground(dialog.Color());
 }
 
+// The dialog opens on the font the example really draws: a format that
+// names no face or size is shown in the control's own.
 void CFormatPage::PickFont(std::optional<CFontChoice>& dialog, CCharFormat& pending) {
-    if (!dialog) dialog.emplace(pending, Hwnd());
+    if (!dialog) {
+        const CHARFORMATA& drawn = &pending == &m_pendingPrefix ? m_example.PrefixFormat() : m_example.MessageFormat();
+        CCharFormat start = pending;
+        const CCharFormat shown = FromPlatformCharFormat(m_example.ShownFormat(drawn));
+        const auto take = [&](std::uint32_t field) { return !(start.dwMask & field) && (shown.dwMask & field); };
+        if (take(kCfmFace)) {
+            std::memcpy(start.szFaceName, shown.szFaceName, sizeof start.szFaceName);
+            start.bPitchAndFamily = shown.bPitchAndFamily;
+        }
+        if (take(kCfmSize)) start.yHeight = shown.yHeight;
+        if (take(kCfmCharset)) start.bCharSet = shown.bCharSet;
+        start.dwMask |= shown.dwMask & (kCfmFace | kCfmSize | kCfmCharset);
+        dialog.emplace(start, Hwnd());
+    }
     if (!m_context.ui.ChooseFont(dialog->Dialog())) return;
     MergeChosenFont(dialog->Chosen(), pending);
     UpdateExample();

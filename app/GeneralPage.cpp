@@ -37,8 +37,8 @@ bool CGeneralPage::OnInitDialog() {
     FillReactions();
     m_name.SetLimit(static_cast<int>(kMaxUserNameLength));
     m_name.SetText(GetCurrentUserName(store, m_context.system));
-    m_name.Select(-1, 0);
-    m_name.ScrollCaret();
+    m_name.Focus();
+    ::PostMessageA(Hwnd(), kPlaceCaret, 0, 0);
 
     m_lastSender.SetState(CheckState(GetIntSetting(store, kDefaultToLastSender)));
     m_promptAllUsers.SetState(CheckState(GetIntSetting(store, kPromptOnAllUsers)));
@@ -87,6 +87,22 @@ bool CGeneralPage::OnCommand(int id, int code, HWND control) {
     default:
         return CPropertyPage::OnCommand(id, code, control);
     }
+}
+
+// The sheet ends its initialisation by giving the first control the focus,
+// which selects the whole name, and the first key typed would replace it.
+// The caret goes after the name once that is done; later visits by Tab
+// select it, as in any dialog.
+std::optional<LRESULT> CGeneralPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != kPlaceCaret) return CPropertyPage::OnMessage(message, wParam, lParam);
+    PlaceCaretAfterName();
+    return 0;
+}
+
+void CGeneralPage::PlaceCaretAfterName() {
+    const int end = static_cast<int>(m_name.Text().size());
+    m_name.Select(end, end);
+    m_name.ScrollCaret();
 }
 
 void CGeneralPage::UpdateViewButton() { m_viewButton.Enable(m_log.IsChecked()); }

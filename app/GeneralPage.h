@@ -20,12 +20,14 @@ protected:
     bool OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnApply() override;
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void FillReactions();
     void ShowWhatPoliciesSet();
     void UpdateViewButton();
     void OnNameChange();
+    void PlaceCaretAfterName();
     void OnView();
 
     COptionsContext& m_context;
@@ -36,4 +38,6 @@ private:
     CCheckBox m_promptAllUsers{IDC_PROMPTALLUSERS};
     CCheckBox m_playSound{IDC_PLAYSOUND};
     CComboBox m_onNewMessage{IDC_ONNEWMESSAGE};
+    // Posted to the page by its initialisation.
+    static constexpr UINT kPlaceCaret = WM_APP + 1;
 };

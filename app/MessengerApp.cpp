@@ -88,6 +88,12 @@ void CMessengerApp::CarryOverLegacyIni(bool userNameUnset) {
 
 bool CMessengerApp::RunSecondCopy() {
     if (const HWND running = FindRunningChatWindow()) {
+        // The user has just started this copy, so it may take the
+        // foreground; the running copy, in the background, may not, unless
+        // this one hands its right over first.
+        DWORD runningProcess = 0;
+        ::GetWindowThreadProcessId(running, &runningProcess);
+        if (runningProcess != 0) ::AllowSetForegroundWindow(runningProcess);
         DWORD_PTR ignored = 0;
         ::SendMessageTimeoutA(running, ShowChatWndMessage(), 0, 0, kRunningCopyFlags, kRunningCopyTimeoutMs, &ignored);
     }

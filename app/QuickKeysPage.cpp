@@ -1,33 +1,21 @@
 #include "app/QuickKeysPage.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "app/PolicyNote.h"
 #include "settings/QuickKeySettings.h"
 #include "settings/SettingsStore.h"
 #include "util/win32/Handles.h"
 
-namespace {
-
-// A row is the key's name and its text, split at the first tab; a row
-// without one has no text part.
-std::pair<std::string, std::string> SplitRow(const std::string& row) {
-    const auto tab = row.find('\t');
-    if (tab == std::string::npos) return {row, {}};
-    return {row.substr(0, tab), row.substr(tab + 1)};
-}
-
-}  // namespace
-
 void CQuickKeysPage::BindControls() {
     for (CDialogItem* item : std::initializer_list<CDialogItem*>{&m_label, &m_text, &m_keys}) item->Bind(Hwnd());
 }
 
 bool CQuickKeysPage::OnInitDialog() {
-    for (int key = kFirstQuickKey; key <= kLastQuickKey; ++key) {
-        const std::string text = GetQuickKeyText(m_context.store, key);
-        m_keys.Add(QuickKeyValueName(key) + "\t" + (text.empty() ? std::string(kNoQuickKeyText) : text));
+    for (std::size_t row = 0; row < m_rows.size(); ++row) {
+        const std::string text = GetQuickKeyText(m_context.store, kFirstQuickKey + static_cast<int>(row));
+        m_rows[row] = text.empty() ? std::string(kNoQuickKeyText) : text;
+        m_keys.Add(ShownRow(static_cast<int>(row)));
     }
     bool any = false;
     for (int key = kFirstQuickKey; key <= kLastQuickKey; ++key) any = any || QuickKeySetByPolicy(m_context.store, key);
@@ -38,39 +26,44 @@ bool CQuickKeysPage::OnInitDialog() {
     return false;  // the focus is in the edit box
 }
 
+std::string CQuickKeysPage::RowText(int functionKey) const {
+    if (functionKey < kFirstQuickKey || functionKey > kLastQuickKey) return {};
+    return m_rows[static_cast<std::size_t>(functionKey - kFirstQuickKey)];
+}
+
+std::string CQuickKeysPage::ShownRow(int row) const {
+    return QuickKeyValueName(kFirstQuickKey + row) + "\t" + m_rows[static_cast<std::size_t>(row)];
+}
+
 // One tab stop a third beyond the widest key name, so that the texts start
 // in one column.
 void CQuickKeysPage::SetTabStop() {
     const CWindowDc dc(m_keys.Hwnd());
     if (!dc.Get()) return;
     int widest = 0;
-    for (int row = 0; row < m_keys.Count(); ++row) {
-        const std::string key = SplitRow(m_keys.ItemText(row)).first;
+    for (int key = kFirstQuickKey; key <= kLastQuickKey; ++key) {
+        const std::string name = QuickKeyValueName(key);
         SIZE size{};
-        if (::GetTextExtentPoint32A(dc.Get(), key.c_str(), static_cast<int>(key.size()), &size))
+        if (::GetTextExtentPoint32A(dc.Get(), name.c_str(), static_cast<int>(name.size()), &size))
             widest = std::max(widest, static_cast<int>(size.cx));
     }
     const int baseUnit = LOWORD(::GetDialogBaseUnits());
     if (baseUnit > 0) m_keys.SetTabStop(4 * (4 * widest / 3) / baseUnit);
 }
 
-void CQuickKeysPage::ShowSelectedRow() {
-    const auto [key, text] = SplitRow(m_keys.ItemText(m_keys.Selection()));
+void CQuickKeysPage::ShowSelectedRow() { ShowRow(std::clamp(m_keys.Selection(), 0, static_cast<int>(m_rows.size()) - 1)); }
+
+void CQuickKeysPage::ShowRow(int row) {
     // F5 reads "F5:" with the F as its mnemonic, which leads to the box.
-    m_label.SetText("&" + key + ":");
+    const int key = kFirstQuickKey + row;
+    m_label.SetText("&" + QuickKeyValueName(key) + ":");
     // A key a policy sets shows its text read-only (greyed): the box keeps
     // the focus, so the function and arrow keys still move to the others.
-    m_text.Send(EM_SETREADONLY, IsSetByPolicy(key) ? TRUE : FALSE);
-    m_text.SetText(text);
+    m_text.Send(EM_SETREADONLY, QuickKeySetByPolicy(m_context.store, key) ? TRUE : FALSE);
+    m_text.SetText(m_rows[static_cast<std::size_t>(row)]);
     m_text.Select(0, -1);
     m_text.ScrollCaret();
     m_text.Focus();
-}
-
-bool CQuickKeysPage::IsSetByPolicy(const std::string& key) const {
-    for (int number = kFirstQuickKey; number <= kLastQuickKey; ++number)
-        if (QuickKeyValueName(number) == key) return QuickKeySetByPolicy(m_context.store, number);
-    return false;
 }
 
 bool CQuickKeysPage::PreTranslateKey(const MSG& message) {
@@ -114,13 +107,12 @@ void CQuickKeysPage::OnTextUpdate() {
         m_text.ScrollCaret();
         return;
     }
-    const int row = std::max(0, m_keys.Selection());
-    const std::string old = m_keys.ItemText(row);
-    const auto [key, rowText] = SplitRow(old);
-    if (rowText == text && old.find('\t') != std::string::npos) return;
+    const int row = std::clamp(m_keys.Selection(), 0, static_cast<int>(m_rows.size()) - 1);
+    if (m_rows[static_cast<std::size_t>(row)] == text) return;
+    m_rows[static_cast<std::size_t>(row)] = text;
     m_keys.Send(WM_SETREDRAW, FALSE);
     m_keys.Delete(row);
-    m_keys.Insert(row, key + "\t" + text);
+    m_keys.Insert(row, ShownRow(row));
     m_keys.Select(row);
     m_keys.Send(WM_SETREDRAW, TRUE);
     ::InvalidateRect(m_keys.Hwnd(), nullptr, TRUE);
@@ -128,12 +120,11 @@ void CQuickKeysPage::OnTextUpdate() {
 
 bool CQuickKeysPage::OnApply() {
     CSettingsKey& keys = m_context.store.QuickKeys();
-    for (int row = 0; row < m_keys.Count(); ++row) {
-        const std::string line = m_keys.ItemText(row);
-        if (line.find('\t') == std::string::npos) continue;
-        const auto [key, text] = SplitRow(line);
-        if (IsSetByPolicy(key)) continue;  // storing it would outlast the policy
-        keys.WriteString(key, text == kNoQuickKeyText ? std::string() : text);
+    for (std::size_t row = 0; row < m_rows.size(); ++row) {
+        const int key = kFirstQuickKey + static_cast<int>(row);
+        if (QuickKeySetByPolicy(m_context.store, key)) continue;  // storing it would outlast the policy
+        const std::string& text = m_rows[row];
+        keys.WriteString(QuickKeyValueName(key), text == kNoQuickKeyText ? std::string() : text);
     }
     FlushQuickKeys(m_context.store);
     return true;

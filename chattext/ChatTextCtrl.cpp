@@ -154,7 +154,7 @@ void CChatTextCtrl::AppendMessages(const std::vector<CMessageRecord>& records) {
         Send(EM_LINESCROLL, 0, firstVisible - FirstVisibleLine());
     }
     SetRedraw(true);
-    ::InvalidateRect(m_window, nullptr, TRUE);
+    RedrawWhole();
 }
 
 // The prefix and the rest go in as two insertions so that the control's own
@@ -238,7 +238,13 @@ void CChatTextCtrl::Rerender(const CHARFORMATA* prefixFormat, const CHARFORMATA*
         m_shown.SetSpan(i - dropped, InsertLine(lines[i].first, lines[i].second));
     Select(selection.cpMin, selection.cpMax);
     SetRedraw(true);
-    ::InvalidateRect(m_window, nullptr, TRUE);
+    RedrawWhole();
+}
+
+// The scroll bar too: it is drawn in the frame, which the changes made
+// while redrawing was off left as it was, without its thumb.
+void CChatTextCtrl::RedrawWhole() const {
+    ::RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 void CChatTextCtrl::ReconcileFormats() {
@@ -265,6 +271,26 @@ void CChatTextCtrl::ReconcileFormats() {
     };
     takeFace(message, prefix, m_baseFormat);
     takeFace(prefix, message, m_baseFormat);
+}
+
+CHARFORMATA CChatTextCtrl::ShownFormat(const CHARFORMATA& format) const {
+    CHARFORMATA shown = format;
+    shown.cbSize = sizeof shown;
+    const CHARFORMATA& base = m_baseFormat;
+    if (!(shown.dwMask & CFM_FACE) && (base.dwMask & CFM_FACE) && base.szFaceName[0] != '\0') {
+        std::memcpy(shown.szFaceName, base.szFaceName, LF_FACESIZE);
+        shown.bPitchAndFamily = base.bPitchAndFamily;
+        shown.dwMask |= CFM_FACE;
+    }
+    if (!(shown.dwMask & CFM_SIZE) && (base.dwMask & CFM_SIZE) && base.yHeight > 0) {
+        shown.yHeight = base.yHeight;
+        shown.dwMask |= CFM_SIZE;
+    }
+    if (!(shown.dwMask & CFM_CHARSET) && (base.dwMask & CFM_CHARSET)) {
+        shown.bCharSet = base.bCharSet;
+        shown.dwMask |= CFM_CHARSET;
+    }
+    return shown;
 }
 
 void CChatTextCtrl::ClearAll() {
@@ -361,9 +387,13 @@ void CChatTextCtrl::ReplaceSelection(const char* text) const {
     Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
 }
 
+// Never the link attribute: the control's own detection marks the links,
+// and a format that carried it (switched off, as the default format read
+// from the control does) would wipe what the detection has just marked.
 void CChatTextCtrl::FormatSelection(const CHARFORMATA& format) const {
     CHARFORMATA copy = format;
     copy.cbSize = sizeof copy;
+    copy.dwMask &= ~CFM_LINK;
     Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&copy));
 }
 

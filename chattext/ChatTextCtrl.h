@@ -81,6 +81,9 @@ public:
     const CShownMessages& ShownMessages() const { return m_shown; }
     const CHARFORMATA& PrefixFormat() const { return m_prefixFormat; }
     const CHARFORMATA& MessageFormat() const { return m_messageFormat; }
+    // `format` as the control draws it: with the control's own face, size
+    // and character set where the format names none.
+    CHARFORMATA ShownFormat(const CHARFORMATA& format) const;
     bool IsContextMenuEnabled() const { return m_contextMenuEnabled; }
     bool IsLogHeaderPending() const { return m_logHeaderPending; }
 
@@ -113,6 +116,7 @@ private:
     LONG FirstVisibleLine() const;
     LONG LineCount() const;
     void SetRedraw(bool on) const;
+    void RedrawWhole() const;
 
     CHistorySettings& m_settings;
     const CTimeZone& m_timeZone;

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "chatwindow/CaptionBarDrawing.h"
-
 namespace {
 
 constexpr char kClassName[] = "MivletCaptionBar";
@@ -27,37 +25,6 @@ bool RegisterBarClass(WNDPROC procedure) {
     return ::RegisterClassExA(&bar) != 0;
 }
 
-// Selects an object into a device context for as long as it lives.
-class CSelection {
-public:
-    CSelection(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(object ? ::SelectObject(dc, object) : nullptr) {}
-    CSelection(const CSelection&) = delete;
-    CSelection& operator=(const CSelection&) = delete;
-    ~CSelection() {
-        if (m_old) ::SelectObject(m_dc, m_old);
-    }
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
-
-class CPaletteSelection {
-public:
-    CPaletteSelection(HDC dc, HPALETTE palette) : m_dc(dc), m_old(palette ? ::SelectPalette(dc, palette, FALSE) : nullptr) {
-        if (palette) ::RealizePalette(dc);
-    }
-    CPaletteSelection(const CPaletteSelection&) = delete;
-    CPaletteSelection& operator=(const CPaletteSelection&) = delete;
-    ~CPaletteSelection() {
-        if (m_old) ::SelectPalette(m_dc, m_old, FALSE);
-    }
-
-private:
-    HDC m_dc;
-    HPALETTE m_old;
-};
-
 void FillSolid(HDC dc, int x, int y, int width, int height, COLORREF colour) {
     const RECT rect{x, y, x + width, y + height};
     const COLORREF old = ::SetBkColor(dc, colour);
@@ -72,7 +39,21 @@ bool InRect(const RECT& rect, POINT point) { return ::PtInRect(&rect, point) != 
 CCaptionBar::CCaptionBar() {
     ReadSystemColours();
     MakePalette();
-    m_captionFont.Reset(::CreateFontA(-12, 0, 900, 900, 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial"));
+    SetDpi(kDefaultDpi);
+}
+
+void CCaptionBar::SetDpi(int dpi) {
+    m_metrics = CaptionBarMetrics(dpi);
+    m_captionFont.Reset(::CreateFontA(-m_metrics.fontHeight, 0, 900, 900, 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0,
+                                      0, 0, 0, "Arial"));
+    m_button = {m_metrics.buttonLeft, m_metrics.buttonTop, m_metrics.buttonRight, m_metrics.buttonBottom};
+    if (!Exists()) return;
+    if (m_buttonWindow)
+        ::MoveWindow(m_buttonWindow, m_button.left, m_button.top, m_button.right - m_button.left,
+                     m_button.bottom - m_button.top, FALSE);
+    m_image.Reset();
+    Render();
+    ::InvalidateRect(m_window, nullptr, FALSE);
 }
 
 CCaptionBar::~CCaptionBar() {
@@ -83,7 +64,10 @@ CCaptionBar::~CCaptionBar() {
 
 bool CCaptionBar::Create(HWND parent, int id, DWORD style, const RECT& rect) {
     if (!RegisterBarClass(&WindowProc)) return false;
-    ::CreateWindowExA(0, kClassName, "", style | WS_CHILD, rect.left, rect.top, rect.right - rect.left,
+    // A control parent, so that the dialog's Tab walks into the button;
+    // the button paints itself, the bar never over it.
+    ::CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "", style | WS_CHILD | WS_CLIPCHILDREN, rect.left, rect.top,
+                      rect.right - rect.left,
                       rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                       ::GetModuleHandleA(nullptr), this);
     return Exists();
@@ -129,16 +113,20 @@ LRESULT CCaptionBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     case WM_DISPLAYCHANGE: OnDisplayChange(); return ::DefWindowProcA(m_window, message, wParam, lParam);
+    case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kButtonId && HIWORD(wParam) == BN_CLICKED) ShowButtonMenu();
+        return 0;
     default: return ::DefWindowProcA(m_window, message, wParam, lParam);
     }
 }
 
-void CCaptionBar::SetButton(const std::string& caption, const RECT& rect, int menuId, int submenu) {
+void CCaptionBar::SetButton(const std::string& caption, int menuId, int submenu) {
     if (!Exists()) return;
     m_buttonCaption = caption;
-    m_button = rect;
     m_menuId = menuId;
     m_submenu = submenu;
+    CreateButtonWindow();
     Render();
     ::InvalidateRect(m_window, nullptr, TRUE);
 }
@@ -148,6 +136,46 @@ void CCaptionBar::SetCaption(const std::string& text) {
     if (!Exists()) return;
     Render();
     ::InvalidateRect(m_window, nullptr, FALSE);
+}
+
+// The button window takes no mouse input: a hit on it is the bar's, which
+// raises and presses the drawn button as before.
+void CCaptionBar::CreateButtonWindow() {
+    if (!m_buttonWindow)
+        m_buttonWindow = ::CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
+                                           m_button.left, m_button.top, m_button.right - m_button.left,
+                                           m_button.bottom - m_button.top, m_window,
+                                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
+                                           ::GetModuleHandleA(nullptr), nullptr);
+    if (!m_buttonWindow) return;
+    ::SetWindowTextA(m_buttonWindow, m_buttonCaption.c_str());
+    ::SendMessageA(m_buttonWindow, WM_SETFONT, reinterpret_cast<WPARAM>(m_captionFont.Get()), FALSE);
+    m_buttonSubclass.Install(m_buttonWindow, [](UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == WM_NCHITTEST) return HTTRANSPARENT;
+        return std::nullopt;
+    });
+}
+
+// The bar's image under the button, its frame in the state it is in, and
+// the focus rectangle while it has the keyboard.
+void CCaptionBar::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.hwndItem != m_buttonWindow) return;
+    if (!m_image) Render();
+    const RECT local{0, 0, m_button.right - m_button.left, m_button.bottom - m_button.top};
+    {
+        const CPaletteSelection palette(item.hDC, m_palette.Get());
+        if (m_image) {
+            const CMemoryDc memory(::CreateCompatibleDC(item.hDC));
+            const CGdiSelection image(memory.Get(), m_image.Get());
+            ::BitBlt(item.hDC, 0, 0, local.right, local.bottom, memory.Get(), m_button.left, m_button.top, SRCCOPY);
+        }
+    }
+    DrawFrame(item.hDC, local, (item.itemState & ODS_SELECTED) ? kSunken : ButtonState());
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = local;
+        ::InflateRect(&focus, -2, -2);
+        ::DrawFocusRect(item.hDC, &focus);
+    }
 }
 
 CCaptionBar::EButtonState CCaptionBar::ButtonState() const {
@@ -207,7 +235,7 @@ void CCaptionBar::Render() {
     }
 
     const HDC dc = memory.Get();
-    const CSelection image(dc, m_image.Get());
+    const CGdiSelection image(dc, m_image.Get());
     ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
     {
         const CPaletteSelection palette(dc, m_palette.Get());
@@ -215,7 +243,7 @@ void CCaptionBar::Render() {
     }
     DrawFrame(dc, client, kSunken);
 
-    const CSelection font(dc, m_captionFont.Get());
+    const CGdiSelection font(dc, m_captionFont.Get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, kTextColour);
     ::TextOutA(dc, client.left + 2, client.bottom - 2, m_caption.c_str(), static_cast<int>(m_caption.size()));
@@ -249,7 +277,7 @@ void CCaptionBar::DrawButtonCaption(HDC dc) const {
     const CFont underlined(::CreateFontIndirectA(&underlinedFont));
     SIZE before{};
     ::GetTextExtentPoint32A(dc, caption.text.c_str(), caption.mnemonic, &before);
-    const CSelection selected(dc, underlined.Get());
+    const CGdiSelection selected(dc, underlined.Get());
     ::TextOutA(dc, x, y - before.cx, caption.text.c_str() + caption.mnemonic, 1);
 }
 
@@ -268,23 +296,21 @@ void CCaptionBar::DrawFrame(HDC dc, const RECT& rect, EButtonState state) const 
 }
 
 void CCaptionBar::OnPaint() {
-    PAINTSTRUCT paint{};
-    const HDC dc = ::BeginPaint(m_window, &paint);
+    const CPaintDc paint(m_window);
+    const HDC dc = paint.Get();
     if (!dc) return;
-    {
-        const CPaletteSelection palette(dc, m_palette.Get());
-        if (!m_image) Render();
-        if (m_image) {
-            const CMemoryDc memory(::CreateCompatibleDC(dc));
-            const CSelection image(memory.Get(), m_image.Get());
-            ::BitBlt(dc, 0, 0, paint.rcPaint.right, paint.rcPaint.bottom, memory.Get(), 0, 0, SRCCOPY);
-        }
-        DrawFrame(dc, m_button, ButtonState());
+    const CPaletteSelection palette(dc, m_palette.Get());
+    if (!m_image) Render();
+    if (m_image) {
+        const CMemoryDc memory(::CreateCompatibleDC(dc));
+        const CGdiSelection image(memory.Get(), m_image.Get());
+        ::BitBlt(dc, 0, 0, paint.Update().right, paint.Update().bottom, memory.Get(), 0, 0, SRCCOPY);
     }
-    ::EndPaint(m_window, &paint);
+    DrawFrame(dc, m_button, ButtonState());
 }
 
 void CCaptionBar::InvalidateButton() const {
+    if (m_buttonWindow) ::InvalidateRect(m_buttonWindow, nullptr, FALSE);
     if (m_window) ::InvalidateRect(m_window, &m_button, FALSE);
 }
 

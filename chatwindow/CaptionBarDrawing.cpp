@@ -1,5 +1,6 @@
 #include "chatwindow/CaptionBarDrawing.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -57,4 +58,12 @@ std::vector<CGradientBand> GradientBands(int clientTop, int clientHeight, int up
         top = bottom;
     }
     return bands;
+}
+
+CCaptionBarMetrics CaptionBarMetrics(int dpi) {
+    if (dpi <= 0) dpi = kDefaultDpi;
+    const auto scale = [dpi](int pixels) { return std::max(0, MulDivRounded(pixels, dpi, kDefaultDpi)); };
+    const CCaptionBarMetrics& m = kCaptionBarMetricsAt96Dpi;
+    return {scale(m.left),       scale(m.top),       scale(m.width),       scale(m.bottomMargin), scale(m.fontHeight),
+            scale(m.buttonLeft), scale(m.buttonTop), scale(m.buttonRight), scale(m.buttonBottom)};
 }

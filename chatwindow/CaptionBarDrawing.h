@@ -36,3 +36,15 @@ struct CGradientBand {
 // [clientTop, clientTop + clientHeight) that cross the rows [updateTop,
 // updateBottom).
 std::vector<CGradientBand> GradientBands(int clientTop, int clientHeight, int updateTop, int updateBottom, int steps);
+
+// The bar's measures in pixels at `dpi`, scaled from the ones it has at
+// 96 dpi (100 %): its place in the chat window's client area, the caption
+// font's height and the button's rectangle in the bar.
+struct CCaptionBarMetrics {
+    int left, top, width, bottomMargin;
+    int fontHeight;
+    int buttonLeft, buttonTop, buttonRight, buttonBottom;
+};
+inline constexpr CCaptionBarMetrics kCaptionBarMetricsAt96Dpi{4, 4, 20, 3, 12, 2, 4, 18, 49};
+inline constexpr int kDefaultDpi = 96;
+CCaptionBarMetrics CaptionBarMetrics(int dpi);

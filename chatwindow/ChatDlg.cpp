@@ -1,5 +1,7 @@
 #include "chatwindow/ChatDlg.h"
 
+#include <algorithm>
+
 #include "chatwindow/Texts.h"
 #include "chatwindow/KeyMessages.h"
 #include "chatwindow/OptionsDialog.h"
@@ -9,6 +11,7 @@
 #include "messaging/LongDate.h"
 #include "resources/ResourceIds.h"
 #include "util/BuildInfo.h"
+#include "util/win32/Dpi.h"
 #include "util/win32/Handles.h"
 #include "util/win32/MessageBox.h"
 #include "util/win32/ModulePath.h"
@@ -48,9 +51,11 @@ CChatDlg::~CChatDlg() {
 }
 
 void CChatDlg::BindControls() {
-    for (CDialogItem* item : {&m_captionPlaceholder, &m_iconPlaceholder, &m_sendButton, &m_optionsButton,
-                              &m_nameLabel, &m_toLabel, &m_messageLabel, &m_nameBox, &m_toList, &m_messageBox})
-        item->Bind(Hwnd());
+    const std::initializer_list<CDialogItem*> items = {&m_captionPlaceholder, &m_iconPlaceholder, &m_sendButton,
+                                                       &m_optionsButton,      &m_nameLabel,       &m_toLabel,
+                                                       &m_messageLabel,       &m_nameBox,         &m_toList,
+                                                       &m_messageBox};
+    for (CDialogItem* item : items) item->Bind(Hwnd());
 }
 
 bool CChatDlg::OnInitDialog() {
@@ -78,13 +83,14 @@ bool CChatDlg::OnInitDialog() {
     ApplySettings();
     ::SetTimer(Hwnd(), kPresenceTimer, kPresencePeriodMs, nullptr);
     ::SetTimer(Hwnd(), kReceiveTimer, kReceivePeriodMs, nullptr);
-    m_messageBox.Send(EM_LIMITTEXT, kMessageTextLimit);
+    m_messageBox.SetLimit(static_cast<int>(kMessageTextLimit));
     // The window still has its template's size, the smallest it may take.
     // The system's first size event came before this object was attached.
     RECT window{};
     ::GetWindowRect(Hwnd(), &window);
     m_minTrackWidth = window.right - window.left;
     m_minTrackHeight = window.bottom - window.top;
+    m_dpi = WindowDpi(Hwnd());
     FitLabelsToText();
     LayOutControls();
     RestorePosition();
@@ -106,16 +112,42 @@ void CChatDlg::FinishStartUp() {
     m_captionBar.SetCaption(kCaptionBarText);
 }
 
-// The bar takes the place and style of its placeholder, down to 3 pixels
-// above the bottom of the client area.
+// The bar takes the place and style of its placeholder, down to its bottom
+// margin above the bottom of the client area, in the measures of the
+// window's dots per inch.
 void CChatDlg::CreateCaptionBar() {
-    RECT client{};
-    ::GetClientRect(Hwnd(), &client);
     const DWORD style = m_captionPlaceholder.Exists()
                             ? static_cast<DWORD>(::GetWindowLongA(m_captionPlaceholder.Hwnd(), GWL_STYLE))
                             : WS_CHILD | WS_VISIBLE;
-    if (!m_captionBar.Create(Hwnd(), IDC_CAPTIONBAR, style, RECT{4, 4, 24, client.bottom - 3})) return;
-    m_captionBar.SetButton(kHelpButtonCaption, RECT{2, 4, 18, 49}, IDR_MAINMENU, IDM_HELP_POPUP);
+    m_captionBar.SetDpi(WindowDpi(Hwnd()));
+    if (!m_captionBar.Create(Hwnd(), IDC_CAPTIONBAR, style, CaptionBarRect())) return;
+    m_captionBar.SetButton(kHelpButtonCaption, IDR_MAINMENU, IDM_HELP_POPUP);
+}
+
+RECT CChatDlg::CaptionBarRect() const {
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    const CCaptionBarMetrics& bar = m_captionBar.Metrics();
+    return {bar.left, bar.top, bar.left + bar.width, client.bottom - bar.bottomMargin};
+}
+
+// Moved to a monitor of another scale: the system has scaled the template's
+// controls and fonts; the window takes the size it suggests, its smallest
+// size and the caption bar follow.
+LRESULT CChatDlg::OnDpiChanged(int dpi, const RECT& suggested) {
+    const int before = std::max(1, m_dpi);
+    m_minTrackWidth = ::MulDiv(m_minTrackWidth, dpi, before);
+    m_minTrackHeight = ::MulDiv(m_minTrackHeight, dpi, before);
+    m_dpi = dpi;
+    ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_captionBar.SetDpi(dpi);
+    if (m_captionBar.Exists()) {
+        const RECT bar = CaptionBarRect();
+        ::MoveWindow(m_captionBar.Hwnd(), bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top, TRUE);
+    }
+    LayOutControls();
+    return 0;
 }
 
 bool CChatDlg::WakeOnArrival() {
@@ -169,6 +201,8 @@ bool CChatDlg::PreTranslateKey(const MSG& message) {
     m_quickKeys.Clear();
     if (OnShiftEnter(message)) return true;
     if (message.wParam == VK_ESCAPE) {
+        // A dropped-down To: list closes first, as in every dialog.
+        if (m_toList.IsDroppedDown()) return false;
         ShowChat(false, false);
         return true;
     }
@@ -221,6 +255,7 @@ std::optional<LRESULT> CChatDlg::OnMessage(UINT message, WPARAM wParam, LPARAM l
     case WM_GETMINMAXINFO: return OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
     case WM_NCHITTEST: return OnNcHitTest(lParam);
     case WM_PAINT: return OnPaint();
+    case WM_DPICHANGED: return OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     case kMessageArrived: OnDatagramArrived(); return 0;
     default: return std::nullopt;
     }

@@ -19,6 +19,7 @@
 #include "chatwindow/TrayIcon.h"
 #include "messaging/MessagingSession.h"
 #include "resources/ResourceIds.h"
+#include "util/win32/Controls.h"
 #include "util/win32/Dialog.h"
 
 class CHelpCommands;
@@ -159,6 +160,8 @@ private:
     void FitLabelsToText();
     void LayOutControls();
     void CreateCaptionBar();
+    RECT CaptionBarRect() const;
+    LRESULT OnDpiChanged(int dpi, const RECT& suggested);
     std::optional<LRESULT> OnSysCommand(WPARAM command);
     std::optional<LRESULT> OnActivate(WPARAM state);
     std::optional<LRESULT> OnShowWindow(WPARAM shown);
@@ -184,8 +187,8 @@ private:
     CDialogItem m_toLabel{IDC_TOLABEL};
     CDialogItem m_messageLabel{IDC_MESSAGELABEL};
     CDialogItem m_nameBox{IDC_NAME};
-    CDialogItem m_toList{IDC_TO};
-    CDialogItem m_messageBox{IDC_MESSAGE};
+    CComboBox m_toList{IDC_TO};
+    CEditBox m_messageBox{IDC_MESSAGE};
     // The To: list's entries change only through this, from initialisation on.
     std::optional<CComboRecipientList> m_recipients;
     // The selected peer that left the list, to select again if it comes back.
@@ -205,6 +208,7 @@ private:
     bool m_maximised = false;
     int m_minTrackWidth = 0;
     int m_minTrackHeight = 0;
+    int m_dpi = 96;  // the window's, for which its smallest size holds
     bool m_mailslotFailed = false;
     unsigned m_udpPort = 0;
     CNotifyIconCall m_notifyIcon = &CallShellNotifyIcon;

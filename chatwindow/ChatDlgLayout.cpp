@@ -65,27 +65,34 @@ int TextWidth(HWND label) {
     char text[128] = {};
     ::GetWindowTextA(label, text, sizeof text);
     const CWindowDc dc(label);
-    const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageA(label, WM_GETFONT, 0, 0));
-    const HGDIOBJ old = font ? ::SelectObject(dc.Get(), font) : nullptr;
+    const CGdiSelection font(dc.Get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(label, WM_GETFONT, 0, 0)));
     RECT extent{};
     ::DrawTextA(dc.Get(), text, -1, &extent, DT_CALCRECT | DT_SINGLELINE);
-    if (old) ::SelectObject(dc.Get(), old);
     return extent.right - extent.left;
 }
 
 }  // namespace
 
-// Each label on the row of its control gets the room its text needs.
+// Each label on the row of its control gets the room its text needs; the
+// message box and the To: list keep one column.
 void CChatDlg::FitLabelsToText() {
-    const std::pair<const CDialogItem*, HWND> rows[] = {
-        {&m_messageLabel, m_messageBox.Hwnd()}, {&m_toLabel, m_toList.Hwnd()}, {&m_nameLabel, m_nameBox.Hwnd()}};
-    for (const auto& [label, control] : rows) {
-        const std::optional<CLayoutRect> labelRect = ControlRect(label->Hwnd());
-        const std::optional<CLayoutRect> controlRect = ControlRect(control);
-        if (!labelRect || !controlRect) continue;
-        const CLabelledControl fitted = WidenLabelToText({*labelRect, *controlRect}, TextWidth(label->Hwnd()));
-        MoveControl(label->Hwnd(), labelRect, fitted.label);
-        MoveControl(control, controlRect, fitted.control);
+    const std::vector<std::vector<std::pair<const CDialogItem*, const CDialogItem*>>> columns = {
+        {{&m_messageLabel, &m_messageBox}, {&m_toLabel, &m_toList}}, {{&m_nameLabel, &m_nameBox}}};
+    for (const auto& column : columns) {
+        std::vector<CLabelledControl> rows;
+        std::vector<int> widths;
+        for (const auto& [label, control] : column) {
+            const std::optional<CLayoutRect> labelRect = ControlRect(label->Hwnd());
+            const std::optional<CLayoutRect> controlRect = ControlRect(control->Hwnd());
+            if (!labelRect || !controlRect) return;
+            rows.push_back({*labelRect, *controlRect});
+            widths.push_back(TextWidth(label->Hwnd()));
+        }
+        const std::vector<CLabelledControl> fitted = WidenLabelsInColumn(rows, widths);
+        for (std::size_t i = 0; i < column.size(); ++i) {
+            MoveControl(column[i].first->Hwnd(), rows[i].label, fitted[i].label);
+            MoveControl(column[i].second->Hwnd(), rows[i].control, fitted[i].control);
+        }
     }
 }
 
@@ -149,17 +156,15 @@ LRESULT CChatDlg::OnPaint() {
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
     if (::IsIconic(Hwnd())) {
-        PAINTSTRUCT paint{};
-        const HDC dc = ::BeginPaint(Hwnd(), &paint);
-        ::SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-        ::DrawIcon(dc, (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2,
+        const CPaintDc paint(Hwnd());
+        ::SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);
+        ::DrawIcon(paint.Get(), (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2,
                    (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2, m_smallIcon);
-        ::EndPaint(Hwnd(), &paint);
         return 0;
     }
-    PAINTSTRUCT paint{};
-    ::BeginPaint(Hwnd(), &paint);
-    ::EndPaint(Hwnd(), &paint);
+    // The children paint themselves; the dialog only validates, then draws
+    // the gripper over the corner.
+    { const CPaintDc validated(Hwnd()); }
     if (::IsZoomed(Hwnd())) return 0;
     RECT gripper{client.right - ::GetSystemMetrics(SM_CXHSCROLL), client.bottom - ::GetSystemMetrics(SM_CYVSCROLL),
                  client.right, client.bottom};

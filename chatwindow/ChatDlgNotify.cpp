@@ -6,57 +6,53 @@
 #include "chatwindow/ChatDlg.h"
 #include "chatwindow/RecipientList.h"
 
-// The selection follows the sender whatever else happens; the sound and
-// the reaction only when the user is not looking at the chat already.
 void CChatDlg::NotifyNewMessage(const std::string& lastSender) {
-    if (m_settings.DefaultToLastSender()) SelectLastSender(lastSender);
-    if (m_alert.IsChatInFront()) return;
-    if (m_settings.PlaySound()) m_alert.PlaySound();
-    ActivateChat(true);
+    const CNewMessagePlan plan =
+        PlanNewMessage({m_settings.DefaultToLastSender(), m_settings.PlaySound(), m_alert.IsChatInFront()});
+    if (plan.selectSender) SelectLastSender(lastSender);
+    if (plan.playSound) m_alert.PlaySound();
+    if (plan.activate) ActivateChat(true);
 }
 
 // An unknown computer gives an empty text, which selects the first entry.
 void CChatDlg::SelectLastSender(const std::string& lastSender) {
     const std::string entry =
         lastSender.empty() ? std::string(kAllUsersEntry) : m_session.PeerTable().GetListText(lastSender);
-    m_toList.Send(CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str()));
+    m_toList.SelectByPrefix(entry);
     m_lostSelection.Clear();  // a shown message chose anew
 }
 
 bool CChatDlg::ActivateChat(bool newMessage) {
     if (!Exists()) return true;
-    // Nobody typing a password anywhere is interrupted by a pop-up.
-    if (newMessage && (!m_ready || m_alert.IsPasswordFieldFocused())) {
+    const HWND popup = ::GetLastActivePopup(Hwnd());
+    CActivationState state;
+    state.newMessage = newMessage;
+    state.ready = m_ready;
+    // Asked only where it matters: the check looks into another program.
+    state.passwordFocused = newMessage && m_ready && m_alert.IsPasswordFieldFocused();
+    state.modalOpen = popup != Hwnd();
+    state.visible = ::IsWindowVisible(Hwnd()) != FALSE;
+    state.reaction = newMessage ? m_settings.OnNewMessage() : ENewMessageReaction::PopUp;
+    // Asked only for a pop-up, the one reaction that takes the keyboard.
+    state.typingElsewhere = newMessage && m_ready && state.reaction == ENewMessageReaction::PopUp &&
+                            MustPopUpWait(m_alert.UserInput());
+    const CActivationPlan plan = PlanActivation(state);
+
+    if (plan.retryLater) {
         ::SetTimer(Hwnd(), kNotifyRetryTimer, kNotifyRetryPeriodMs, nullptr);
         return false;
     }
-    const HWND popup = ::GetLastActivePopup(Hwnd());
-    if (!m_ready && popup == Hwnd()) return true;
-    if (newMessage) {
-        switch (m_settings.OnNewMessage()) {
-        case ENewMessageReaction::FlashTaskbar:
-            if (popup == Hwnd() && !::IsWindowVisible(Hwnd())) ShowChat(true, true);
-            m_alert.StartFlashing();
-            return true;
-        case ENewMessageReaction::PopUp:
-            // The pop-up takes the keyboard: not while the user types into
-            // another program, whose next keys would go into the message box.
-            if (MustPopUpWait(m_alert.UserInput())) {
-                ::SetTimer(Hwnd(), kNotifyRetryTimer, kNotifyRetryPeriodMs, nullptr);
-                return false;
-            }
-            break;
-        case ENewMessageReaction::Nothing: return true;
-        }
-    }
-    // A modal window open over the chat keeps its focus and comes forward
-    // itself.
-    if (popup == Hwnd()) {
-        ShowChat(true, false);
-        FocusMessageBox();
-    }
-    if (m_alert.BringToForeground(popup)) return true;
-    return ShowChat(true, false) != FALSE;
+    if (plan.showMinimised) ShowChat(true, true);
+    if (plan.startFlashing) m_alert.StartFlashing();
+    if (plan.show) ShowChat(true, false);
+    if (plan.focusMessageBox) FocusMessageBox();
+    if (!plan.bringForward || m_alert.BringToForeground(popup)) return plan.done;
+    // Refused (Windows gives the foreground only to a program the user has
+    // just used, or that such a program allowed): the window stands shown
+    // behind and its caption flashes, as the default reaction does.
+    const bool shown = ShowChat(true, false) != FALSE;
+    m_alert.StartFlashing();
+    return shown;
 }
 
 void CChatDlg::OnNotifyRetryTick() {

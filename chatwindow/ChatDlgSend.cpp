@@ -55,10 +55,14 @@ CMessageRecord CChatDlg::OwnMessage(const std::string& text) {
 bool CChatDlg::IsMessageBoxFocused() const { return m_messageBox.Exists() && ::GetFocus() == m_messageBox.Hwnd(); }
 
 // F2 to F12 in the message box: the first press types the key's text, the
-// second within a second sends. Consumed whether or not the key has a text.
+// second within a second sends. Consumed whether or not the key has a text;
+// a held key's repeats count as no press at all. Shift+F10 is the message
+// box's context menu.
 bool CChatDlg::OnQuickKey(const MSG& message) {
     const int number = QuickKeyNumber(static_cast<unsigned>(message.wParam));
     if (number == 0 || IsAltKeyHeld(message) || !IsMessageBoxFocused()) return false;
+    if (message.wParam == VK_F10 && IsShiftKeyHeld()) return false;
+    if (IsKeyRepeat(message)) return true;
     if (m_quickKeys.Press(number, m_clock.Ticks()) == CQuickKeyState::EPress::SendMessage) {
         OnSend();
         return true;
@@ -70,17 +74,16 @@ bool CChatDlg::OnQuickKey(const MSG& message) {
 
 // Replaces the selection, undoably, and leaves the inserted text selected.
 void CChatDlg::TypeQuickKeyText(const std::string& text) {
-    DWORD start = 0;
-    m_messageBox.Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    m_messageBox.Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
-    m_messageBox.Send(EM_SETSEL, start, static_cast<LPARAM>(start + text.size()));
-    m_messageBox.Send(EM_SCROLLCARET);
+    const auto start = static_cast<int>(m_messageBox.Selection().first);
+    m_messageBox.ReplaceSelection(text);
+    m_messageBox.Select(start, start + static_cast<int>(text.size()));
+    m_messageBox.ScrollCaret();
 }
 
 // Enter alone is the default button, Send!.
 bool CChatDlg::OnShiftEnter(const MSG& message) {
     if (message.message != WM_KEYDOWN || message.wParam != VK_RETURN || !IsShiftKeyHeld() || !IsMessageBoxFocused())
         return false;
-    m_messageBox.Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\r\n"));
+    m_messageBox.ReplaceSelection("\r\n");
     return true;
 }

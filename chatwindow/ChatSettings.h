@@ -8,11 +8,8 @@
 #include <string>
 
 #include "chattext/HistorySettings.h"
+#include "chatwindow/NewMessagePlan.h"  // "OnNewMessage"'s choices
 #include "chatwindow/WindowLayout.h"
-
-// "OnNewMessage": what a new message from another computer does while the
-// chat window is not in front.
-enum class ENewMessageReaction { FlashTaskbar = 0, PopUp = 1, Nothing = 2 };
 
 class CChatSettings : public CHistorySettings {
 public:

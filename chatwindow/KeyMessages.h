@@ -10,3 +10,6 @@ inline bool IsAltKeyHeld(const MSG& message) {
 }
 
 inline bool IsShiftKeyHeld() { return ::GetKeyState(VK_SHIFT) < 0; }
+
+// An auto-repeat key-down of a held key: the previous-state bit is set.
+inline bool IsKeyRepeat(const MSG& message) { return (message.lParam & (1 << 30)) != 0; }

@@ -1,5 +1,7 @@
 #include "chatwindow/TrayIcon.h"
 
+#include <windowsx.h>
+
 #include <cstring>
 
 #include "chatwindow/ChatDlg.h"
@@ -20,11 +22,11 @@ DesktopWindow ToDesktop(HWND window) { return reinterpret_cast<DesktopWindow>(wi
 
 }  // namespace
 
-// The record in the shell's first layout: every shell since takes it, and
-// the program uses no field of the later ones.
+// The record in the layout of Windows Vista and later, which version 4 of
+// the interface needs.
 CTrayIcon::CTrayIcon(UINT id, CDesktopApi& desktop, CNotifyIconCall shell)
     : m_desktop(desktop), m_shell(std::move(shell)) {
-    m_data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    m_data.cbSize = sizeof m_data;
     m_data.uID = id;
     LoadTooltip();
 }
@@ -73,7 +75,16 @@ bool CTrayIcon::SetIcon(HICON icon, const char* tooltip) {
     if (m_data.uCallbackMessage && m_data.hWnd) m_data.uFlags |= NIF_MESSAGE;
     const bool done = m_shell(command, m_data);
     if (command == NIM_DELETE || !done) m_data.hIcon = nullptr;
+    if (command == NIM_ADD && done) AskForVersion4();
     return done;
+}
+
+// Version 4 tells of the keyboard too (Enter on the icon, the menu key,
+// Shift+F10) and says where the menu belongs. A shell that does not know
+// it keeps sending the first version's mouse messages.
+void CTrayIcon::AskForVersion4() {
+    m_data.uVersion = NOTIFYICON_VERSION_4;
+    m_version = m_shell(NIM_SETVERSION, m_data) ? NOTIFYICON_VERSION_4 : 0;
 }
 
 std::optional<LRESULT> CTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -95,16 +106,26 @@ LRESULT CTrayIcon::OnTaskbarCreated() {
     return 0;
 }
 
-LRESULT CTrayIcon::OnTrayNotification(WPARAM id, LPARAM event) {
-    const UINT mouse = LOWORD(event);
-    if (id != m_data.uID || (mouse != WM_LBUTTONDOWN && mouse != WM_LBUTTONDBLCLK && mouse != WM_RBUTTONUP)) return 0;
+// Version 4: the event and the icon's id in the low and high word of
+// `lParam`, the place the menu belongs in `wParam`. The first version: the
+// id in `wParam`, the mouse message in `lParam`, the menu at the pointer.
+LRESULT CTrayIcon::OnTrayNotification(WPARAM wParam, LPARAM lParam) {
+    const bool version4 = m_version == NOTIFYICON_VERSION_4;
+    const UINT id = version4 ? HIWORD(lParam) : static_cast<UINT>(wParam);
+    const UINT event = LOWORD(lParam);
+    const bool show = event == WM_LBUTTONDOWN || event == WM_LBUTTONDBLCLK || (version4 && event == NIN_KEYSELECT);
+    const bool menuAsked = version4 ? event == WM_CONTEXTMENU : event == WM_RBUTTONUP;
+    if (id != m_data.uID || (!show && !menuAsked)) return 0;
     const CMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_data.uID)));
     const HMENU popup = menu ? ::GetSubMenu(menu.Get(), 0) : nullptr;
     if (!popup) return 0;
-    if (mouse == WM_RBUTTONUP)
-        ShowMenu(popup);
-    else
+    if (show) {
         ::SendMessageA(m_data.hWnd, WM_COMMAND, ::GetMenuItemID(popup, 0), 0);
+        return 1;
+    }
+    POINT point{GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
+    if (!version4) ::GetCursorPos(&point);
+    ShowMenu(popup, point);
     return 1;
 }
 
@@ -112,10 +133,8 @@ LRESULT CTrayIcon::OnTrayNotification(WPARAM id, LPARAM event) {
 // foreground window; that activation must not show the hidden chat window,
 // so the ready flag is off for it. The program that was in front gets the
 // foreground back afterwards.
-void CTrayIcon::ShowMenu(HMENU popup) {
+void CTrayIcon::ShowMenu(HMENU popup, POINT point) {
     ::SetMenuDefaultItem(popup, 0, TRUE);
-    POINT point{};
-    ::GetCursorPos(&point);
     CChatDlg* const chat = GetChatDlg();
     if (!chat) return;
     const DesktopWindow previous = m_desktop.ForegroundWindow();

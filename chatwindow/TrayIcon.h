@@ -1,8 +1,9 @@
 #pragma once
 // The notification-area icon: the small program icon with the tip from the
-// string table; a press or double click asks for the chat window, a right
-// click opens the tray menu. It comes back when the taskbar is re-created,
-// if it was shown.
+// string table; a press, a double click or Enter asks for the chat window,
+// a right click, the menu key or Shift+F10 opens the tray menu. It speaks
+// version 4 of the shell's interface where the shell knows it, and comes
+// back when the taskbar is re-created, if it was shown.
 
 #include <windows.h>
 
@@ -42,17 +43,21 @@ public:
     // The result when `message` was the icon's callback or the shell's
     // "TaskbarCreated" and has been handled.
     std::optional<LRESULT> HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnTrayNotification(WPARAM id, LPARAM event);
+    LRESULT OnTrayNotification(WPARAM wParam, LPARAM lParam);
+    // NOTIFYICON_VERSION_4 once the shell took it; 0 for the first version.
+    UINT Version() const { return m_version; }
     LRESULT OnTaskbarCreated();
 
 private:
     void LoadTooltip();
     void SetTooltip(const char* text);
-    void ShowMenu(HMENU popup);
+    void AskForVersion4();
+    void ShowMenu(HMENU popup, POINT point);
 
     NOTIFYICONDATAA m_data{};
     CDesktopApi& m_desktop;
     CNotifyIconCall m_shell;
+    UINT m_version = 0;
 };
 
 // "TaskbarCreated", registered once per process.

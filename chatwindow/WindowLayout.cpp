@@ -56,6 +56,18 @@ CLabelledControl WidenLabelToText(const CLabelledControl& current, int textWidth
     return next;
 }
 
+std::vector<CLabelledControl> WidenLabelsInColumn(const std::vector<CLabelledControl>& rows,
+                                                  const std::vector<int>& textWidths) {
+    std::vector<CLabelledControl> next;
+    int column = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        next.push_back(WidenLabelToText(rows[i], i < textWidths.size() ? textWidths[i] : 0));
+        column = std::max(column, next.back().control.left);
+    }
+    for (CLabelledControl& row : next) row.control.left = std::min(column, row.control.right);
+    return next;
+}
+
 CRestoredPlace PlanRestoredPlace(const CWindowPosition& stored, const CLayoutRect& current, int minimumWidth,
                                  int minimumHeight, const std::vector<CLayoutRect>& screens,
                                  const CLayoutRect& workArea) {

@@ -56,6 +56,11 @@ struct CLabelledControl {
 // to its text and the control starts that much later, its right edge and the
 // gap between the two kept. A text that fits changes nothing.
 CLabelledControl WidenLabelToText(const CLabelledControl& current, int textWidth);
+// Rows whose controls stand in one column ("To:" and "Go Mivlet:"): each
+// label widened to its text as above, and every control then starts where
+// the latest one does, so that the column stays one.
+std::vector<CLabelledControl> WidenLabelsInColumn(const std::vector<CLabelledControl>& rows,
+                                                  const std::vector<int>& textWidths);
 
 // The chat window's place as stored in the settings ("dlg-*"); -1 in x or y
 // keeps the position the window has.

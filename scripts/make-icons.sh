@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Draws Mivlet's icons with ImageMagick: a blue speech bubble with two lines
-# of white "text", the small icon at 16 pixels, the big one at 32 and 48.
+# of white "text". Both icons carry every size Windows asks for between 100 %
+# and 200 % scaling (16, 20, 24, 32 and 48 pixels), so that neither is ever
+# stretched; the small one's first image is 16, the big one's 32.
 # The results are committed under resources/; run this again after a change.
 set -euo pipefail
 out=$(cd "$(dirname "$0")/../resources" && pwd)
@@ -20,9 +22,7 @@ bubble() {
     -resize "${size}x${size}" "$file"
 }
 
-bubble 16 "$tmp/16.png"
-bubble 32 "$tmp/32.png"
-bubble 48 "$tmp/48.png"
-convert "$tmp/16.png" "$out/MivletSmall.ico"
-convert "$tmp/32.png" "$tmp/48.png" "$out/MivletBig.ico"
+for size in 16 20 24 32 48; do bubble "$size" "$tmp/$size.png"; done
+convert "$tmp/16.png" "$tmp/20.png" "$tmp/24.png" "$tmp/32.png" "$tmp/48.png" "$out/MivletSmall.ico"
+convert "$tmp/32.png" "$tmp/48.png" "$tmp/24.png" "$tmp/20.png" "$tmp/16.png" "$out/MivletBig.ico"
 convert "$tmp/48.png" -scale 400% "$tmp/preview.png" && cp "$tmp/preview.png" "${MIVLET_ICON_PREVIEW:-/dev/null}" 2>/dev/null || true

@@ -72,7 +72,8 @@ wine_virtual_desktop() {
     wineserver -w
 }
 
-# Starts Xvfb on a free display when there is no display; sets DISPLAY and
+# Starts Xvfb on a free display when there is no display (of MIVLET_SCREEN
+# pixels, 1024x768 unless set); sets DISPLAY and
 # MIVLET_XVFB_PID (empty when a display was already there). Xvfb picks the
 # number itself, so runs side by side do not race for one.
 MIVLET_XVFB_PID=
@@ -80,7 +81,7 @@ ensure_display() {
   [[ -n ${DISPLAY:-} ]] && return 0
   local numberFile
   numberFile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${MIVLET_SCREEN:-1024x768}x24" -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
   MIVLET_XVFB_PID=$!
   for _ in $(seq 100); do
     if [[ -s $numberFile ]]; then

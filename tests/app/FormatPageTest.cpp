@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/RegistryChatSettings.h"
 #include "chattext/FormatChoices.h"
@@ -93,7 +94,7 @@ TEST_F(FormatPageTest, AChosenFontShowsAtOnceAndIsStoredOnOk) {
     };
     ASSERT_NO_FATAL_FAILURE(OpenFormat());
     Click(Page(), IDC_PREFIXFONT);
-    EXPECT_EQ(offered, std::vector<std::string>{""}) << "the prefix font names no face";
+    EXPECT_EQ(offered, std::vector<std::string>{"Tahoma"}) << "the face the prefix is drawn in: the message's";
     CHARFORMATA prefix = ExampleFormat(0, 5);
     EXPECT_STREQ(prefix.szFaceName, "Courier New");
     EXPECT_EQ(prefix.dwEffects & (CFE_BOLD | CFE_ITALIC), static_cast<DWORD>(CFE_ITALIC));
@@ -168,6 +169,59 @@ TEST_F(FormatPageTest, TheFontDialogComesUpFromThePendingFontAndReportsItBack) {
     EXPECT_EQ(after.yHeight, before.yHeight);
     EXPECT_EQ(after.dwEffects & kCfmEffects, before.dwEffects & kCfmEffects);
     EXPECT_EQ(after.crTextColor, before.crTextColor);
+}
+
+// Nothing stored: each dialog opens on the face and the pixel height the
+// example draws its part in, and OK without a change keeps both (the dialog
+// may round the size to one the font has, 8.25 points to 8, both 11 pixels).
+TEST_F(FormatPageTest, WithNoFontStoredTheDialogsOpenOnTheFontsTheExampleShows) {
+    struct COffered {
+        std::string face;
+        LONG height;
+    };
+    std::vector<COffered> offered;
+    ui.chooseFont = [&](CHOOSEFONTA& choice) {
+        offered.push_back({choice.lpLogFont->lfFaceName, choice.lpLogFont->lfHeight});
+        return COptionsUi().ChooseFont(choice);
+    };
+    ASSERT_NO_FATAL_FAILURE(OpenFormat());
+    const CHARFORMATA prefixDrawn = ExampleFormat(0, 5);
+    const CHARFORMATA messageDrawn = ExampleFormat(20, 25);
+    ASSERT_NE(prefixDrawn.szFaceName[0], '\0');
+    ASSERT_GT(prefixDrawn.yHeight, 0);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (const HWND dialog = ::FindWindowA("#32770", "Font")) ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    Click(Page(), IDC_PREFIXFONT);
+    Click(Page(), IDC_MESSAGEFONT);
+    ::KillTimer(nullptr, timer);
+    ASSERT_EQ(offered.size(), 2u);
+    const int dpi = [] {
+        const HDC screen = ::GetDC(nullptr);
+        const int found = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::ReleaseDC(nullptr, screen);
+        return found;
+    }();
+    const auto pixels = [dpi](LONG twips) { return ::MulDiv(twips, dpi, 1440); };
+    const struct {
+        const char* which;
+        const CHARFORMATA& drawn;
+        const COffered& offered;
+        const CCharFormat& after;
+        LONG first, last;
+    } cases[] = {{"prefix", prefixDrawn, offered[0], Page().PendingPrefixFormat(), 0, 5},
+                 {"message", messageDrawn, offered[1], Page().PendingMessageFormat(), 20, 25}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.offered.face, c.drawn.szFaceName) << c.which;
+        EXPECT_EQ(-c.offered.height, pixels(c.drawn.yHeight)) << c.which;
+        EXPECT_STREQ(c.after.szFaceName, c.drawn.szFaceName) << c.which;
+        EXPECT_EQ(pixels(c.after.yHeight), pixels(c.drawn.yHeight)) << c.which;
+        const CHARFORMATA now = ExampleFormat(c.first, c.last);
+        EXPECT_STREQ(now.szFaceName, c.drawn.szFaceName) << c.which << ": the example still draws the same";
+        EXPECT_EQ(pixels(now.yHeight), pixels(c.drawn.yHeight)) << c.which;
+    }
+    EXPECT_TRUE(Page().PendingPrefixFormat().dwEffects & kCfeBold);
+    EXPECT_FALSE(Page().PendingMessageFormat().dwEffects & kCfeBold);
 }
 
 // The chat window's history over the same store: OK on the page draws it

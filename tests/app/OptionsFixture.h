@@ -145,10 +145,19 @@ protected:
     static void Type(const CPropertyPage& page, int id, const std::string& text) {
         SendItem(page, id, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
     }
+    // Read with the wide messages: this Wine's ANSI LB_GETTEXT overruns its
+    // own buffer on an item longer than 512 characters.
     static std::string ListText(const CPropertyPage& page, int id, int index, bool combo = false) {
-        char text[512] = {};
-        SendItem(page, id, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(text));
+        const HWND list = Item(page, id);
+        const auto at = static_cast<WPARAM>(index);
+        const LRESULT length = ::SendMessageW(list, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, at, 0);
+        if (length <= 0) return {};
+        std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+        ::SendMessageW(list, combo ? CB_GETLBTEXT : LB_GETTEXT, at, reinterpret_cast<LPARAM>(wide.data()));
+        std::string text(wide.size() * 2, '\0');
+        const int written = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text.data(),
+                                                  static_cast<int>(text.size()), nullptr, nullptr);
+        text.resize(written > 0 ? static_cast<std::size_t>(written - 1) : 0);
         return text;
     }
     // A key pressed in `window`, through the sheet's loop as the program runs it.

@@ -329,6 +329,28 @@ TEST_F(QuickKeysTest, EditingARowAndOkStoresEveryKeyAndFlushesOnce) {
     for (const auto& [name, text] : stored) EXPECT_EQ(StoredString(kQuickKeysPath, name), text) << name;
 }
 
+// Longer than the 512 characters that this Wine's ANSI list-box thunk can
+// copy: one stored by an administrator, one pasted into the box.
+TEST_F(QuickKeysTest, TextsLongerThanTheListCanHandBackAreShownEditedAndStoredWhole) {
+    const std::string stored(700, 's');
+    const std::string pasted = std::string(600, 'p') + "!";
+    registry.PutString(kQuickKeysPath, "F3", stored);
+    ASSERT_NO_FATAL_FAILURE(OpenQuickKeys());
+    EXPECT_EQ(Row(1), "F3\t" + stored);
+    Key(Edit(), VK_F3);
+    EXPECT_EQ(WindowText(Edit()), stored);
+    Key(Edit(), VK_F4);
+    Type(Page(), IDC_QUICKKEYTEXT, pasted);
+    EXPECT_EQ(Page().RowText(4), pasted);
+    EXPECT_EQ(Row(2), "F4\t" + pasted);
+    Key(Edit(), VK_UP);
+    Key(Edit(), VK_DOWN);
+    EXPECT_EQ(WindowText(Edit()), pasted);
+    PressOk();
+    EXPECT_EQ(StoredString(kQuickKeysPath, "F3"), stored);
+    EXPECT_EQ(StoredString(kQuickKeysPath, "F4"), pasted);
+}
+
 // The sheet as the program runs it: modal, in its own loop. Steps run from
 // a timer of a window of their own while the loop idles; when they run out,
 // Cancel ends the sheet, so no test waits for ever.
@@ -358,6 +380,25 @@ private:
     std::size_t m_next = 0;
     HWND m_window = nullptr;
 };
+
+// The sheet as the program opens it: the first key typed goes after the
+// name rather than over it.
+TEST_F(OptionsSheetTest, TheNameBoxOpensWithTheCaretAfterTheNameNotTheNameSelected) {
+    registry.PutString(kMainPath, "Username", "Kel");
+    sheet = std::make_unique<COptionsSheet>(context);
+    std::pair<DWORD, DWORD> selection{99, 99};
+    HWND focus = nullptr;
+    CSteps steps({[&] {
+                      const HWND name = Item(sheet->General(), IDC_USERNAME);
+                      focus = ::GetFocus() == name ? name : nullptr;
+                      ::SendMessageA(name, EM_GETSEL, reinterpret_cast<WPARAM>(&selection.first),
+                                     reinterpret_cast<LPARAM>(&selection.second));
+                  },
+                  [&] { PressCancel(); }});
+    sheet->RunModal(nullptr, COptionsSheet::kGeneralPage);
+    EXPECT_TRUE(focus) << "the name box has the focus";
+    EXPECT_EQ(selection, (std::pair<DWORD, DWORD>{3, 3}));
+}
 
 TEST_F(QuickKeysTest, TheModalLoopGivesThePageItsKeysF10Included) {
     registry.PutString(kQuickKeysPath, "F10", "ten");

@@ -106,6 +106,15 @@ TEST_F(CaptionBarTest, F1AltHAndTheButtonOpenTheHelpMenuBesideTheBar) {
         {"F1", [&] { PressKey(VK_F1, false); }},
         {"Alt+H", [&] { PressKey('H', true); }},
         {"click", [&] { ::PostMessageA(Bar(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20)); Pump(30); }},
+        {"Space on the button, which Tab reaches", [&] {
+             const HWND button = dlg->CaptionBar().ButtonWindow();
+             ::SetForegroundWindow(dlg->Hwnd());
+             ::SetFocus(button);
+             ASSERT_EQ(::GetFocus(), button);
+             ::SendMessageA(button, WM_KEYDOWN, VK_SPACE, 0x00390001);
+             ::SendMessageA(button, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0390001));
+             Pump(30);
+         }},
     };
     for (const CWay& way : ways) {
         ::SendMessageA(Bar(), WM_LBUTTONUP, 0, MAKELPARAM(10, 20));
@@ -116,6 +125,25 @@ TEST_F(CaptionBarTest, F1AltHAndTheButtonOpenTheHelpMenuBesideTheBar) {
         EXPECT_EQ(opened.state, CCaptionBar::kSunken) << way.what;
         EXPECT_EQ(dlg->CaptionBar().ButtonState(), CCaptionBar::kFlat) << way.what;
     }
+}
+
+// A system push button, so that the system's own accessible object names it
+// "Help" with the role of a push button (this Wine's oleacc has no accessible
+// objects for buttons to ask).
+TEST_F(CaptionBarTest, TheHelpButtonIsATabStopPushButtonNamedHelp) {
+    const HWND button = dlg->CaptionBar().ButtonWindow();
+    ASSERT_TRUE(button);
+    char className[32] = {}, text[32] = {};
+    ::GetClassNameA(button, className, sizeof className);
+    ::GetWindowTextA(button, text, sizeof text);
+    EXPECT_EQ(::lstrcmpiA(className, "Button"), 0);
+    EXPECT_STREQ(text, "&Help");
+    EXPECT_TRUE(::GetWindowLongA(button, GWL_STYLE) & WS_TABSTOP);
+    RECT rect{};
+    ::GetWindowRect(button, &rect);
+    ::MapWindowPoints(nullptr, Bar(), reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_TRUE(::EqualRect(&rect, &kButton));
+
 }
 
 // The press that closes the open menu (the button held down) does not open

@@ -87,6 +87,7 @@ public:
     int answer = IDOK;
     std::vector<std::string> promptsOffered;
     std::optional<std::string> promptAnswer;  // nothing: the prompt is cancelled
+    std::function<void()> whilePrompting;     // runs while the prompt is open
     std::string modulePath = "c:\\program files\\mivlet\\mivlet.exe";
 
 protected:
@@ -96,6 +97,7 @@ protected:
     }
     bool PromptForUserName(const std::string& offered, std::string& entered) override {
         promptsOffered.push_back(offered);
+        if (whilePrompting) whilePrompting();
         if (promptAnswer) entered = *promptAnswer;
         return promptAnswer.has_value();
     }

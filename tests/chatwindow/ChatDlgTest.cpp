@@ -95,6 +95,51 @@ TEST_F(ChatDlgTest, EscapeAndTheCloseBoxHideTheWindowAndKeepItRunning) {
     EXPECT_TRUE(PumpUntil([&] { return !dlg->History().ShownMessages().Empty(); }));
 }
 
+TEST_F(ChatDlgTest, EscapeWithTheToListDroppedDownClosesTheListFirst) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    dlg->ShowChat(true, false);
+    ::SetForegroundWindow(dlg->Hwnd());
+    const HWND to = ::GetDlgItem(dlg->Hwnd(), IDC_TO);
+    ::SetFocus(to);
+    ::SendMessageA(to, CB_SHOWDROPDOWN, TRUE, 0);
+    ASSERT_TRUE(::SendMessageA(to, CB_GETDROPPEDSTATE, 0, 0));
+    ::PostMessageA(to, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::SendMessageA(to, CB_GETDROPPEDSTATE, 0, 0); }, 1000));
+    Pump(100);
+    EXPECT_TRUE(::IsWindowVisible(dlg->Hwnd())) << "the first Escape only closes the list";
+    ::PostMessageA(to, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(dlg->Hwnd()); }));
+}
+
+// Tab from the message box walks every control once, the caption bar's
+// Help button and Options among them; the history is named by the label
+// before it, as screen readers look.
+TEST_F(ChatDlgTest, TabWalksTheControlsInOrderAndTheHistoryHasALabel) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    dlg->ShowChat(true, false);
+    const HWND message = ::GetDlgItem(dlg->Hwnd(), IDC_MESSAGE);
+    std::vector<int> order;
+    HWND at = message;
+    for (int i = 0; i < 10; ++i) {
+        at = ::GetNextDlgTabItem(dlg->Hwnd(), at, FALSE);
+        if (!at) break;
+        order.push_back(::GetDlgCtrlID(at));
+        if (at == message) break;
+    }
+    EXPECT_EQ(order, (std::vector<int>{IDC_SEND, CCaptionBar::kButtonId, IDC_OPTIONS, IDC_HISTORY, IDC_TO, IDC_MESSAGE}));
+    EXPECT_EQ(::GetParent(::GetNextDlgTabItem(dlg->Hwnd(), ::GetDlgItem(dlg->Hwnd(), IDC_SEND), FALSE)),
+              dlg->CaptionBar().Hwnd())
+        << "the caption bar's Help button";
+
+    const HWND label = ::GetWindow(History(), GW_HWNDPREV);
+    ASSERT_TRUE(label);
+    char text[32] = {}, className[32] = {};
+    ::GetWindowTextA(label, text, sizeof text);
+    ::GetClassNameA(label, className, sizeof className);
+    EXPECT_STREQ(text, "History");
+    EXPECT_EQ(::lstrcmpiA(className, "Static"), 0);
+}
+
 TEST_F(ChatDlgTest, CloseFromOutsideEndsTheWindowWithTheExitNotice) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ::PostMessageA(dlg->Hwnd(), WM_CLOSE, 0, 0);
@@ -144,15 +189,16 @@ TEST_F(ChatDlgTest, HidingRequestsANewLogBlock) {
     EXPECT_TRUE(dlg->History().IsLogHeaderPending());
 }
 
-TEST_F(ChatDlgTest, AnUnsetUserNameStartsTheNamePromptTimerUntilTheWindowShows) {
+TEST_F(ChatDlgTest, AnUnsetUserNameStartsTheNamePromptTimerUntilTheWindowIsInFront) {
     settings.userNameUnset = true;
     ASSERT_NO_FATAL_FAILURE(Start());
-    // The timer's tick kills it once the window is visible; SetTimer on an
+    // The timer's tick kills it once the window is in front; SetTimer on an
     // id that is gone creates it anew, so KillTimer's result tells.
     Pump(30);
     EXPECT_TRUE(::KillTimer(dlg->Hwnd(), CChatDlg::kNamePromptTimer));
     ::SetTimer(dlg->Hwnd(), CChatDlg::kNamePromptTimer, 1, nullptr);
     dlg->ShowChat(true, false);
+    desktop.foreground = Chat();
     Pump(50);
     EXPECT_FALSE(::KillTimer(dlg->Hwnd(), CChatDlg::kNamePromptTimer));
 }

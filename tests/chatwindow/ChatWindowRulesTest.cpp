@@ -7,6 +7,7 @@
 
 #include "chatwindow/QuickKeys.h"
 #include "chatwindow/RecipientList.h"
+#include "chatwindow/NewMessagePlan.h"
 #include "chatwindow/SendPlan.h"
 #include "messaging/TypedText.h"
 #include "messaging/CommandText.h"
@@ -293,6 +294,62 @@ TEST(SendPlan, ChecksInTheirOrder) {
         EXPECT_EQ(plan.sender, c.sender) << c.name;
         EXPECT_EQ(plan.askFirst, c.askFirst) << c.name;
         EXPECT_EQ(plan.appendOwn, c.appendOwn) << c.name;
+    }
+}
+
+TEST(NewMessagePlan, TheSelectionFollowsAlwaysTheSoundAndTheReactionOnlyWhenTheChatIsNotInFront) {
+    const struct {
+        bool lastSender, sound, inFront;
+        bool select, plays, activates;
+    } cases[] = {
+        {true, true, false, true, true, true},    {true, true, true, true, false, false},
+        {false, true, false, false, true, true},  {false, false, true, false, false, false},
+        {true, false, false, true, false, true},
+    };
+    for (const auto& c : cases) {
+        const CNewMessagePlan plan = PlanNewMessage({c.lastSender, c.sound, c.inFront});
+        EXPECT_EQ(plan.selectSender, c.select) << c.lastSender << c.sound << c.inFront;
+        EXPECT_EQ(plan.playSound, c.plays) << c.lastSender << c.sound << c.inFront;
+        EXPECT_EQ(plan.activate, c.activates) << c.lastSender << c.sound << c.inFront;
+    }
+}
+
+TEST(NewMessagePlan, ActivationForANewMessageAndForARequestToShow) {
+    using R = ENewMessageReaction;
+    const R unknown = static_cast<R>(7);
+    enum EDo { kNothing, kRetry, kMinimisedFlash, kFlash, kShowFront, kModalFront };
+    const struct {
+        const char* what;
+        CActivationState state;  // newMessage, ready, password, modal, visible, reaction, typing elsewhere
+        EDo expected;
+    } cases[] = {
+        {"start-up not finished: a message waits", {true, false, false, false, false, R::PopUp}, kRetry},
+        {"a password typed somewhere: it waits", {true, true, true, false, true, R::FlashTaskbar}, kRetry},
+        {"a request to show never waits for a password", {false, true, true, false, false, R::Nothing}, kShowFront},
+        {"a request before start-up shows nothing", {false, false, false, false, false, R::PopUp}, kNothing},
+        {"...unless a modal window is up", {false, false, false, true, true, R::PopUp}, kModalFront},
+        {"flash, hidden: minimised on the taskbar", {true, true, false, false, false, R::FlashTaskbar}, kMinimisedFlash},
+        {"flash, shown behind", {true, true, false, false, true, R::FlashTaskbar}, kFlash},
+        {"flash under Options: the window stays", {true, true, false, true, true, R::FlashTaskbar}, kFlash},
+        {"pop up", {true, true, false, false, false, R::PopUp}, kShowFront},
+        {"pop up under Options: Options come forward", {true, true, false, true, true, R::PopUp}, kModalFront},
+        {"do nothing", {true, true, false, false, false, R::Nothing}, kNothing},
+        {"pop up while the user types into another program: it waits", {true, true, false, false, false, R::PopUp, true}, kRetry},
+        {"flash while the user types elsewhere: flashing takes no keys", {true, true, false, false, false, R::FlashTaskbar, true}, kMinimisedFlash},
+        {"a request to show while the user types elsewhere", {false, true, false, false, false, R::PopUp, true}, kShowFront},
+        {"a value the list does not know", {true, true, false, false, false, unknown}, kNothing},
+        {"a request to show, whatever the reaction", {false, true, false, false, false, R::FlashTaskbar}, kShowFront},
+    };
+    for (const auto& c : cases) {
+        const CActivationPlan p = PlanActivation(c.state);
+        const bool front = p.bringForward && !p.retryLater;
+        EXPECT_EQ(p.retryLater, c.expected == kRetry) << c.what;
+        EXPECT_EQ(p.done, c.expected != kRetry) << c.what;
+        EXPECT_EQ(p.showMinimised, c.expected == kMinimisedFlash) << c.what;
+        EXPECT_EQ(p.startFlashing, c.expected == kMinimisedFlash || c.expected == kFlash) << c.what;
+        EXPECT_EQ(p.show && p.focusMessageBox, c.expected == kShowFront) << c.what;
+        EXPECT_EQ(p.show || p.focusMessageBox, c.expected == kShowFront) << c.what;
+        EXPECT_EQ(front, c.expected == kShowFront || c.expected == kModalFront) << c.what;
     }
 }
 

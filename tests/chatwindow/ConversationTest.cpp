@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "ChatDlgFixture.h"
+#include "MenuWatch.h"
 #include "messaging/CommandText.h"
 #include "resources/ResourceIds.h"
 
@@ -321,10 +322,20 @@ protected:
         ::SetFocus(::GetDlgItem(dlg->Hwnd(), IDC_MESSAGE));
     }
     // The key as the message loop hands it to the dialog; true when consumed.
-    bool Press(UINT vk, bool alt = false) {
+    // F10 comes as a system key, as the system sends it; `repeat` is an
+    // auto-repeat of a held key.
+    bool Press(UINT vk, bool alt = false, bool repeat = false) {
         const HWND focus = ::GetFocus();
-        MSG message{focus, static_cast<UINT>(alt ? WM_SYSKEYDOWN : WM_KEYDOWN), vk, alt ? (1 << 29) : 0, 0, {}};
+        const UINT kind = alt || vk == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN;
+        const LPARAM bits = (alt ? 1 << 29 : 0) | (repeat ? 1 << 30 : 0) | 1;
+        MSG message{focus, kind, vk, bits, 0, {}};
         return PreTranslateForDialog(*dlg, message);
+    }
+    static void HoldShift(bool held) {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_SHIFT] = held ? 0x80 : 0;
+        ::SetKeyboardState(keys);
     }
     std::string SelectedPart() const {
         DWORD first = 0, last = 0;
@@ -357,6 +368,30 @@ TEST_F(QuickKeysTest, AnotherKeyBetweenOrTooLongAPauseDisarmsTheSecondPress) {
     Press('A');
     EXPECT_TRUE(Press(VK_F5));
     EXPECT_TRUE((MessagesFrom("Lab2")).empty());
+}
+
+// A key held for most of a second: one press, then the keyboard's repeats.
+TEST_F(QuickKeysTest, AHeldKeyTypesOnceAndOnlyANewPressSends) {
+    EXPECT_TRUE(Press(VK_F5));
+    for (int i = 0; i < 20; ++i) {
+        net.Advance(40);
+        EXPECT_TRUE(Press(VK_F5, false, true)) << "a repeat is the QuickKey's, and does nothing";
+    }
+    EXPECT_EQ(MessageBoxText(), "five");
+    EXPECT_TRUE(MessagesFrom("Lab2").empty());
+    EXPECT_TRUE(Press(VK_F5)) << "released and pressed again within a second of the first";
+    EXPECT_EQ(MessagesFrom("Lab2"), (Texts{"* guest>\tfive"}));
+}
+
+TEST_F(QuickKeysTest, ShiftF10OpensTheMessageBoxMenuInsteadOfTypingF10sText) {
+    settings.quickKeys[10] = "ten";
+    CMenuWatch watch([](HWND) { ::EndMenu(); });
+    HoldShift(true);
+    Press(VK_F10);
+    HoldShift(false);
+    EXPECT_TRUE(watch.Seen()) << "the edit control's own menu opened";
+    EXPECT_TRUE(Press(VK_F10));
+    EXPECT_EQ(MessageBoxText(), "ten");
 }
 
 TEST_F(QuickKeysTest, AKeyWithoutTextStillSendsOnItsSecondPress) {
@@ -398,6 +433,8 @@ TEST_F(QuickKeysTest, ShiftEnterBreaksTheLineAndEnterSends) {
     EXPECT_EQ(::GetFocus(), ::GetDlgItem(dlg->Hwnd(), IDC_MESSAGE)) << "the focus is back in the message box";
 }
 
+constexpr DesktopWindow kEditor = 0xE0E0;  // another program's window
+
 class NamePromptTest : public ChatDlgTest {
 protected:
     void SetUp() override {
@@ -407,12 +444,20 @@ protected:
     }
 };
 
-TEST_F(NamePromptTest, WaitsUntilTheWindowIsShownThenStoresTheNameAndAnnouncesIt) {
+TEST_F(NamePromptTest, WaitsUntilTheUserHasTheWindowInFrontThenStoresTheNameAndAnnouncesIt) {
     Tick(CChatDlg::kNamePromptTimer);
     EXPECT_TRUE((dlg->promptsOffered).empty()) << "hidden window";
+    // A message brought it up minimised while the user types elsewhere.
+    desktop.foreground = kEditor;
+    dlg->ShowChat(true, true);
+    Tick(CChatDlg::kNamePromptTimer);
+    EXPECT_TRUE((dlg->promptsOffered).empty()) << "minimised";
+    ::ShowWindow(dlg->Hwnd(), SW_SHOWNOACTIVATE);
+    Tick(CChatDlg::kNamePromptTimer);
+    EXPECT_TRUE((dlg->promptsOffered).empty()) << "shown, but another program in front";
 
     dlg->promptAnswer = "Kel Smith";
-    dlg->ShowChat(true, false);
+    desktop.foreground = Chat();
     Tick(CChatDlg::kNamePromptTimer);
     EXPECT_EQ(dlg->promptsOffered, (Texts{"kel"}));
     EXPECT_EQ(settings.storedNames, (Texts{"Kel Smith"}));
@@ -424,12 +469,26 @@ TEST_F(NamePromptTest, WaitsUntilTheWindowIsShownThenStoresTheNameAndAnnouncesIt
 
 TEST_F(NamePromptTest, CancelKeepsTheLoginNameAndSaysSo) {
     dlg->ShowChat(true, false);
+    desktop.foreground = Chat();
     Tick(CChatDlg::kNamePromptTimer);
     ASSERT_EQ(dlg->boxes.size(), 1u);
     EXPECT_EQ(dlg->boxes[0].text,
               "Since Mivlet requires a user name to function, it will be using your Windows login.");
     EXPECT_EQ(settings.storedNames, (Texts{"kel"}));
     EXPECT_EQ(CommandBroadcasts().back(), "admin:ping kel");
+}
+
+// Exit from the tray menu while the prompt is open ends the prompt as if
+// cancelled, but nobody answered it: nothing is stored, nothing said.
+TEST_F(NamePromptTest, AnExitWhileThePromptIsOpenStoresNothing) {
+    dlg->ShowChat(true, false);
+    desktop.foreground = Chat();
+    dlg->whilePrompting = [&] { dlg->ExitProgram(); };
+    Tick(CChatDlg::kNamePromptTimer);
+    EXPECT_FALSE(dlg->Exists());
+    EXPECT_TRUE(dlg->boxes.empty());
+    EXPECT_TRUE(settings.storedNames.empty());
+    EXPECT_EQ(CommandBroadcasts().back(), "ping-appexit");
 }
 
 }  // namespace

@@ -331,6 +331,30 @@ TEST_F(HistoryMenuTest, AClickOnAnyOtherLinkAsksNamingTheSender) {
     EXPECT_EQ(linkShell.FoldersShown(), std::vector<std::string>{"\\\\Lab4\\pub\\update.exe"});
 }
 
+// The control's own link detection, and a click from the mouse on the
+// address in the newest line (the line whose formats went in last).
+TEST_F(HistoryMenuTest, TheNewestLinesLinkIsMarkedAndAClickOnItOpensIt) {
+    Show("older line");
+    Show("see http://intranet/helpdesk today");
+    const std::string address = "http://intranet/helpdesk";
+    const auto at = static_cast<LONG>(HistoryText().find(address));
+    const auto end = at + static_cast<LONG>(address.size());
+    const CHARFORMATA link = FormatOf(at + 1, end - 1);
+    EXPECT_TRUE((link.dwMask & CFM_LINK) && (link.dwEffects & CFE_LINK)) << "the newest line's address is a link";
+    EXPECT_FALSE(FormatOf(0, 5).dwEffects & CFE_LINK);
+    SelectRange(0, 0);
+
+    linkShell.AllowOpen(address);
+    POINTL point{};
+    ::SendMessageA(History(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&point), at + 4);
+    const LPARAM where = MAKELPARAM(point.x + 2, point.y + 4);
+    ::SendMessageA(History(), WM_MOUSEMOVE, 0, where);
+    ::SendMessageA(History(), WM_LBUTTONDOWN, MK_LBUTTON, where);
+    ::SendMessageA(History(), WM_LBUTTONUP, 0, where);
+    ASSERT_EQ(linkShell.Opens().size(), 1u);
+    EXPECT_EQ(linkShell.Opens()[0].target, address);
+}
+
 // Read with a call given its room in bytes; characters outside the code
 // page come back as its default character, one byte each here.
 TEST_F(HistoryMenuTest, SelectedTextOfCharactersBeyondAscii) {

@@ -97,7 +97,7 @@ TEST_F(NewMessageAlertTest, EachReactionWithAndWithoutTheSound) {
     }
 }
 
-TEST_F(NewMessageAlertTest, FlashingShowsTheWindowMinimisedAndAlternatesEvery500msUntilItIsInFront) {
+TEST_F(NewMessageAlertTest, FlashingShowsTheWindowMinimisedAndAlternatesEveryTickUntilItIsInFront) {
     settings.onNewMessage = EReaction::FlashTaskbar;
     // The window the user works in.
     const HWND other = ::CreateWindowExA(0, "STATIC", "editor", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 200, 100,
@@ -110,23 +110,18 @@ TEST_F(NewMessageAlertTest, FlashingShowsTheWindowMinimisedAndAlternatesEvery500
     ::DestroyWindow(other);
     EXPECT_TRUE(desktop.flashes.empty()) << "the first flash comes with the first tick";
 
-    ASSERT_TRUE(PumpUntil([&] { return !desktop.flashes.empty(); }, 1500));
-    const DWORD first = ::GetTickCount();
-    ASSERT_TRUE(PumpUntil([&] { return desktop.flashes.size() >= 3; }, 3000));
-    const DWORD twoPeriods = ::GetTickCount() - first;
-    EXPECT_GE(twoPeriods, 900u);
-    EXPECT_LE(twoPeriods, 1300u);
+    // The flash timer's ticks, sent as the system would every 500 ms.
+    ASSERT_TRUE(TimerRuns(CChatDlg::kFlashTimer, CNewMessageAlert::kFlashPeriodMs));
+    for (int i = 0; i < 3; ++i) Tick(CChatDlg::kFlashTimer);
     EXPECT_EQ(desktop.flashes, (std::vector<CMemoryDesktop::CFlash>{{Chat(), true}, {Chat(), false}, {Chat(), true}}));
 
     // The user brings the window to the front: the caption is restored at
     // the next tick and the flashing stops.
     desktop.foreground = Chat();
-    ASSERT_TRUE(PumpUntil([&] { return !dlg->Alert().IsFlashing(); }, 1000));
+    Tick(CChatDlg::kFlashTimer);
+    EXPECT_FALSE(dlg->Alert().IsFlashing());
     EXPECT_EQ(desktop.flashes.back(), (CMemoryDesktop::CFlash{Chat(), false}));
-    const std::size_t flashes = desktop.flashes.size();
-    Pump(600);
-    EXPECT_EQ(desktop.flashes.size(), flashes);
-    EXPECT_FALSE(TimerRuns(CChatDlg::kFlashTimer, 500));
+    EXPECT_FALSE(TimerRuns(CChatDlg::kFlashTimer, CNewMessageAlert::kFlashPeriodMs));
 }
 
 TEST_F(NewMessageAlertTest, FlashingStopsWhenAModalWindowOfTheChatComesToTheFront) {
@@ -302,12 +297,15 @@ TEST_F(NewMessageAlertTest, EveryRequestToShowTheWindowShowsItWhateverTheReactio
 }
 
 // The system may refuse the foreground: the request still shows the window,
-// and answers done once the window is visible.
-TEST_F(NewMessageAlertTest, ARefusedForegroundStillLeavesTheWindowShown) {
+// answers done once the window is visible, and flashes its caption.
+TEST_F(NewMessageAlertTest, ARefusedForegroundStillLeavesTheWindowShownAndFlashing) {
     desktop.grantForeground = false;
     EXPECT_EQ(::SendMessageA(dlg->Hwnd(), ShowChatWndMessage(), 0, 0), 1);
     EXPECT_TRUE(Visible());
     EXPECT_EQ(desktop.foreground, kEditor);
+    EXPECT_TRUE(dlg->Alert().IsFlashing());
+    Tick(CChatDlg::kFlashTimer);
+    EXPECT_EQ(desktop.flashes, (std::vector<CMemoryDesktop::CFlash>{{Chat(), true}}));
 }
 
 }  // namespace

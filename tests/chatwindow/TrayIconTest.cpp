@@ -17,16 +17,23 @@ constexpr DesktopWindow kEditor = 0xE0E0;
 
 class TrayIconTest : public ChatDlgTest {
 protected:
-    void Click(UINT mouseMessage) { ::SendMessageA(dlg->Hwnd(), kCallback, IDR_MAINMENU, mouseMessage); }
+    // An event as the shell tells it in version 4: the event and the icon's
+    // id in lParam, the place the menu belongs in wParam.
+    void Click(UINT event, UINT id = IDR_MAINMENU) {
+        ::SendMessageA(dlg->Hwnd(), kCallback, MAKEWPARAM(40, 30), MAKELPARAM(event, id));
+    }
     bool Visible() const { return ::IsWindowVisible(dlg->Hwnd()) != FALSE; }
 };
 
 TEST_F(TrayIconTest, StartUpAddsTheSmallIconWithTheTipFromTheStringTable) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_EQ(shell.calls.size(), 1u);
+    ASSERT_EQ(shell.calls.size(), 2u);
     const NOTIFYICONDATAA& data = shell.calls[0].data;
     EXPECT_EQ(shell.calls[0].command, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(data.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE)) << "the shell's first layout";
+    EXPECT_EQ(data.cbSize, static_cast<DWORD>(sizeof(NOTIFYICONDATAA))) << "the layout version 4 needs";
+    EXPECT_EQ(shell.calls[1].command, static_cast<DWORD>(NIM_SETVERSION));
+    EXPECT_EQ(shell.calls[1].data.uVersion, static_cast<UINT>(NOTIFYICON_VERSION_4));
+    EXPECT_EQ(dlg->TrayIcon()->Version(), static_cast<UINT>(NOTIFYICON_VERSION_4));
     EXPECT_EQ(data.hWnd, dlg->Hwnd());
     EXPECT_EQ(data.uID, static_cast<UINT>(IDR_MAINMENU));
     EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_ICON | NIF_TIP | NIF_MESSAGE));
@@ -39,11 +46,12 @@ TEST_F(TrayIconTest, StartUpAddsTheSmallIconWithTheTipFromTheStringTable) {
 TEST_F(TrayIconTest, ARecreatedTaskbarGetsTheIconBackWithTheSameTip) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ::SendMessageA(dlg->Hwnd(), TaskbarCreatedMessage(), 0, 0);
-    ASSERT_EQ(shell.calls.size(), 2u);
-    EXPECT_EQ(shell.calls[1].command, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(shell.calls[1].data.hIcon, shell.calls[0].data.hIcon);
-    EXPECT_STREQ(shell.calls[1].data.szTip, "Mivlet");
-    EXPECT_EQ(shell.calls[1].data.uFlags, shell.calls[0].data.uFlags);
+    ASSERT_EQ(shell.calls.size(), 4u);
+    EXPECT_EQ(shell.calls[2].command, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(shell.calls[2].data.hIcon, shell.calls[0].data.hIcon);
+    EXPECT_STREQ(shell.calls[2].data.szTip, "Mivlet");
+    EXPECT_EQ(shell.calls[2].data.uFlags, shell.calls[0].data.uFlags);
+    EXPECT_EQ(shell.calls[3].command, static_cast<DWORD>(NIM_SETVERSION)) << "the new taskbar is told the version too";
 }
 
 TEST_F(TrayIconTest, AnIconWhoseAddFailedIsNeitherAddedAgainNorRemoved) {
@@ -91,19 +99,43 @@ TEST_F(TrayIconTest, RemovingAnIconThatIsNotShownAsksTheShellNothing) {
 
 TEST_F(TrayIconTest, APressOrADoubleClickShowsTheChatWindowAndAReleaseDoesNot) {
     ASSERT_NO_FATAL_FAILURE(Start());
+    // NIN_SELECT follows the press of the same click; Enter on the icon,
+    // chosen from the keyboard, is NIN_KEYSELECT.
     const struct {
-        UINT mouse;
+        UINT event;
         bool shows;
-    } cases[] = {{WM_LBUTTONUP, false}, {WM_MOUSEMOVE, false}, {WM_LBUTTONDOWN, true}, {WM_LBUTTONDBLCLK, true}};
+    } cases[] = {{WM_LBUTTONUP, false},    {WM_MOUSEMOVE, false}, {WM_LBUTTONDOWN, true},
+                 {WM_LBUTTONDBLCLK, true}, {NIN_SELECT, false},   {NIN_KEYSELECT, true}};
     for (const auto& c : cases) {
         dlg->ShowChat(false, false);
-        Click(c.mouse);
-        EXPECT_EQ(Visible(), c.shows) << c.mouse;
+        Click(c.event);
+        EXPECT_EQ(Visible(), c.shows) << c.event;
     }
     // Another icon's id is not this icon's.
     dlg->ShowChat(false, false);
-    ::SendMessageA(dlg->Hwnd(), kCallback, IDR_MAINMENU + 1, WM_LBUTTONDOWN);
+    Click(WM_LBUTTONDOWN, IDR_MAINMENU + 1);
     EXPECT_FALSE(Visible());
+}
+
+// A shell without version 4 keeps the first version's messages: the id in
+// wParam, the mouse message in lParam, the menu on a right button release.
+TEST_F(TrayIconTest, AShellThatRefusesVersion4GetsTheFirstVersionsMessages) {
+    bool refuse = true;
+    dlg = CreateCopy(lab2Host, "Lab2", settings);
+    dlg->SetNotifyIconCall([&](DWORD command, NOTIFYICONDATAA& data) {
+        shell.calls.push_back({command, data});
+        return !(refuse && command == NIM_SETVERSION);
+    });
+    dlg->FinishStartUp();
+    EXPECT_EQ(dlg->TrayIcon()->Version(), 0u);
+    ::SendMessageA(dlg->Hwnd(), kCallback, IDR_MAINMENU, WM_LBUTTONDOWN);
+    EXPECT_TRUE(Visible());
+    dlg->ShowChat(false, false);
+    ::SendMessageA(dlg->Hwnd(), kCallback, IDR_MAINMENU, NIN_KEYSELECT);
+    EXPECT_FALSE(Visible()) << "no keyboard events in the first version";
+    CMenuWatch watch([](HWND) { ::EndMenu(); });
+    ::SendMessageA(dlg->Hwnd(), kCallback, IDR_MAINMENU, WM_RBUTTONUP);
+    EXPECT_TRUE(watch.Seen());
 }
 
 // A right click while the window is hidden: the menu with "&Chat!" as its
@@ -120,7 +152,7 @@ TEST_F(TrayIconTest, TheMenuLeavesTheHiddenWindowHiddenAndGivesTheForegroundBack
         readyInMenu = dlg->IsReady();
         ::EndMenu();
     });
-    Click(WM_RBUTTONUP);
+    Click(WM_CONTEXTMENU);
     EXPECT_TRUE(watch.Seen());
     EXPECT_EQ(defaultItem, static_cast<UINT>(ID_CHAT));
     EXPECT_TRUE(readyInMenu) << "the ready flag is back before the menu opens";
@@ -134,7 +166,7 @@ TEST_F(TrayIconTest, TheMenuLeavesTheHiddenWindowHiddenAndGivesTheForegroundBack
 TEST_F(TrayIconTest, ExitFromTheMenuEndsTheProgramWithTheExitNoticeAndRemovesTheIcon) {
     ASSERT_NO_FATAL_FAILURE(Start());
     CMenuWatch watch([](HWND menu) { CMenuWatch::Choose(menu, 'X'); });
-    Click(WM_RBUTTONUP);
+    Click(WM_CONTEXTMENU);  // a right click, the menu key or Shift+F10 on the icon
     ASSERT_TRUE(watch.Seen());
     EXPECT_TRUE(PumpUntil([&] { return !dlg->Exists(); }));
     EXPECT_EQ(CommandBroadcasts().back(), "ping-appexit");

@@ -169,6 +169,58 @@ TEST(ChatWindowLayout, ALabelWhoseTextDoesNotFitWidensAndPushesItsControl) {
     }
 }
 
+// The message box and the To: list stand in one column whichever label
+// needs the room.
+TEST(ChatWindowLayout, ControlsOfOneColumnStartTogetherAfterTheWidestLabel) {
+    const CLabelledControl messageRow{*TemplateLayout().messageLabel, *TemplateLayout().message};
+    const CLabelledControl toRow{*TemplateLayout().toLabel, *TemplateLayout().toList};
+    ASSERT_EQ(messageRow.control.left, toRow.control.left);
+    const int left = messageRow.control.left;
+    const int messageWidth = messageRow.label.Width(), toWidth = toRow.label.Width();
+    const struct {
+        int messageText, toText;
+        int left;
+    } cases[] = {
+        {messageWidth, toWidth, left},
+        {messageWidth + 7, toWidth, left + 7},   // "Go Mivlet:" pushes both
+        {messageWidth, toWidth + 30, left + 30},  // and so does "To:"
+        {messageWidth + 3, toWidth + 40, left + 40},
+        {900, toWidth, messageRow.control.right},  // each never past its own right edge
+    };
+    for (const auto& c : cases) {
+        const std::vector<CLabelledControl> rows = WidenLabelsInColumn({messageRow, toRow}, {c.messageText, c.toText});
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[0].control.left, std::min(c.left, messageRow.control.right)) << c.messageText << " " << c.toText;
+        EXPECT_EQ(rows[1].control.left, std::min(c.left, toRow.control.right)) << c.messageText << " " << c.toText;
+        EXPECT_EQ(rows[0].control.right, messageRow.control.right);
+        EXPECT_EQ(rows[1].control.right, toRow.control.right);
+        EXPECT_LT(rows[1].label.right, rows[1].control.left);
+    }
+}
+
+// The bar's pixel measures at 100 %, 125 %, 150 % and 200 %, rounded as
+// the system's MulDiv rounds; an unknown scale is taken as 100 %.
+TEST(CaptionBarMetrics, ScaleFromTheirValuesAt96Dpi) {
+    const struct {
+        int dpi;
+        CCaptionBarMetrics expected;
+    } cases[] = {
+        {96, {4, 4, 20, 3, 12, 2, 4, 18, 49}},  {120, {5, 5, 25, 4, 15, 3, 5, 23, 61}},
+        {144, {6, 6, 30, 5, 18, 3, 6, 27, 74}}, {192, {8, 8, 40, 6, 24, 4, 8, 36, 98}},
+        {0, {4, 4, 20, 3, 12, 2, 4, 18, 49}},
+    };
+    for (const auto& c : cases) {
+        const CCaptionBarMetrics m = CaptionBarMetrics(c.dpi);
+        const CCaptionBarMetrics& e = c.expected;
+        EXPECT_EQ(std::tie(m.left, m.top, m.width, m.bottomMargin, m.fontHeight),
+                  std::tie(e.left, e.top, e.width, e.bottomMargin, e.fontHeight))
+            << c.dpi;
+        EXPECT_EQ(std::tie(m.buttonLeft, m.buttonTop, m.buttonRight, m.buttonBottom),
+                  std::tie(e.buttonLeft, e.buttonTop, e.buttonRight, e.buttonBottom))
+            << c.dpi;
+    }
+}
+
 TEST(RestoredPlace, UsesTheStoredPlaceOrCentresAPositionOffEveryScreen) {
     const std::vector<CLayoutRect> primary = {{0, 0, 1024, 768}};
     // A second screen to the left of the primary one.

@@ -130,9 +130,9 @@ check "the installed program's version resource tells version $version, product 
   equals "$(version_string "$instdir/Mivlet.exe" ProductVersion)/$(version_string "$instdir/Mivlet.exe" FileVersion)/$(version_string "$instdir/Mivlet.exe" ProductName)/$(version_string "$instdir/Mivlet.exe" CompanyName)" \
   "$version/$version/Mivlet/Pellandor"
 text=$(manifest "$instdir/Mivlet.exe")
-check "the installed program's manifest: version $version.0, run as invoker, Windows 7 to 11 supported" equals \
-  "$(grep -c -e "name=\"Pellandor.Mivlet\" version=\"$version.0\"" -e 'level="asInvoker"' \
-       -e '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a' -e '35138b9a-5d96-4fbd-8e2d-a2440225f93a' <<<"$text")" 4
+check "the installed program's manifest: version $version.0, run as invoker, per-monitor DPI aware, Windows 7 to 11 supported" equals \
+  "$(grep -c -e "name=\"Pellandor.Mivlet\" version=\"$version.0\"" -e 'level="asInvoker"' -e '>PerMonitorV2, PerMonitor<' \
+       -e '8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a' -e '35138b9a-5d96-4fbd-8e2d-a2440225f93a' <<<"$text")" 5
 check "the all-users Start menu has Mivlet.lnk, which names the installed program" \
   link_names "$startmenu/Mivlet.lnk" "$program_win"
 check "HKLM's Run key starts the installed program at every logon" \

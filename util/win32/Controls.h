@@ -51,8 +51,17 @@ public:
     }
 };
 
-using CComboBox = CListControl<CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_GETCOUNT, CB_GETCURSEL,
-                               CB_SETCURSEL, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_RESETCONTENT>;
+class CComboBox : public CListControl<CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_GETCOUNT, CB_GETCURSEL,
+                                       CB_SETCURSEL, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_RESETCONTENT> {
+public:
+    using CListControl::CListControl;
+    // Selects the first item, from the top, that begins with `prefix` (any
+    // letter case); the index, or a negative value when none does.
+    int SelectByPrefix(const std::string& prefix) const {
+        return static_cast<int>(Send(CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(prefix.c_str())));
+    }
+    bool IsDroppedDown() const { return Send(CB_GETDROPPEDSTATE) != 0; }
+};
 
 class CListBox : public CListControl<LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_GETCOUNT, LB_GETCURSEL,
                                      LB_SETCURSEL, LB_GETTEXTLEN, LB_GETTEXT, LB_RESETCONTENT> {
@@ -75,4 +84,8 @@ public:
     // A start of -1 removes the selection; an end of -1 runs to the end.
     void Select(int start, int end) const { Send(EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end)); }
     void ScrollCaret() const { Send(EM_SCROLLCARET); }
+    // Typed over the selection, so that Undo takes it back.
+    void ReplaceSelection(const std::string& text) const {
+        Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    }
 };

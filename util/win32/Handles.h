@@ -111,3 +111,54 @@ private:
     HWND m_window;
     HDC m_dc;
 };
+
+// BeginPaint's device context for one WM_PAINT, ended with EndPaint.
+class CPaintDc {
+public:
+    explicit CPaintDc(HWND window) : m_window(window), m_dc(::BeginPaint(window, &m_paint)) {}
+    CPaintDc(const CPaintDc&) = delete;
+    CPaintDc& operator=(const CPaintDc&) = delete;
+    ~CPaintDc() { ::EndPaint(m_window, &m_paint); }
+    HDC Get() const { return m_dc; }
+    const RECT& Update() const { return m_paint.rcPaint; }
+
+private:
+    HWND m_window;
+    PAINTSTRUCT m_paint{};
+    HDC m_dc;
+};
+
+// An object selected into a device context for as long as this lives; the
+// object it replaced goes back in. Nothing is selected for a null object.
+class CGdiSelection {
+public:
+    CGdiSelection(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(dc && object ? ::SelectObject(dc, object) : nullptr) {}
+    CGdiSelection(const CGdiSelection&) = delete;
+    CGdiSelection& operator=(const CGdiSelection&) = delete;
+    ~CGdiSelection() {
+        if (m_old) ::SelectObject(m_dc, m_old);
+    }
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
+
+// A palette selected (in the background) and realised for as long as this
+// lives.
+class CPaletteSelection {
+public:
+    CPaletteSelection(HDC dc, HPALETTE palette)
+        : m_dc(dc), m_old(dc && palette ? ::SelectPalette(dc, palette, FALSE) : nullptr) {
+        if (m_old) ::RealizePalette(dc);
+    }
+    CPaletteSelection(const CPaletteSelection&) = delete;
+    CPaletteSelection& operator=(const CPaletteSelection&) = delete;
+    ~CPaletteSelection() {
+        if (m_old) ::SelectPalette(m_dc, m_old, FALSE);
+    }
+
+private:
+    HDC m_dc;
+    HPALETTE m_old;
+};

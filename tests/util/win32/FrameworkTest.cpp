@@ -44,6 +44,29 @@ TEST(HandleOwner, ClosesEachHandleOnceThroughMovesAndResets) {
     EXPECT_EQ(g_closed, (std::vector<int>{3, 1}));  // 4 was released, not closed
 }
 
+// Nested selections put back what each replaced, in reverse order; a null
+// object selects nothing and puts nothing back.
+TEST(HandleOwner, GdiSelectionsPutBackWhatTheyReplaced) {
+    const CMemoryDc dc(::CreateCompatibleDC(nullptr));
+    ASSERT_TRUE(dc);
+    const HGDIOBJ stockBitmap = ::GetCurrentObject(dc.Get(), OBJ_BITMAP);
+    const HGDIOBJ stockFont = ::GetCurrentObject(dc.Get(), OBJ_FONT);
+    const CBitmap bitmap(::CreateCompatibleBitmap(dc.Get(), 4, 4));
+    const CFont font(::CreateFontA(-12, 0, 0, 0, 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial"));
+    {
+        const CGdiSelection image(dc.Get(), bitmap.Get());
+        {
+            const CGdiSelection text(dc.Get(), font.Get());
+            const CGdiSelection none(dc.Get(), nullptr);
+            EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_BITMAP), bitmap.Get());
+            EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_FONT), font.Get());
+        }
+        EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_FONT), stockFont);
+        EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_BITMAP), bitmap.Get());
+    }
+    EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_BITMAP), stockBitmap);
+}
+
 TEST(HandleOwner, OwnsRealKernelHandles) {
     CHandle mutex(::CreateMutexA(nullptr, FALSE, nullptr));
     ASSERT_TRUE(mutex);
