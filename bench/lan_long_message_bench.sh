@@ -2,7 +2,7 @@
 # A message of 20,480 characters between two chat windows on a test LAN of
 # two namespaces (needs root): Mivlet.exe under Wine on LAB2 (kel) and LAB3
 # (ann). chat-remote presses Send! on LAB2 for MESSAGES messages (default
-# 10) to "Lab3  (ann)", each stamped with the time of the press; chat_probe,
+# 10) of LENGTH characters (default 20,480) to "Lab3  (ann)", each stamped with the time of the press; chat_probe,
 # in LAB2's Wine session, asks LAB2's window every 20 ms whether it is
 # Mivlet; a poller reads LAB3's message log every millisecond. Prints how
 # long Send! held the window, the window's answers during the sends, and
@@ -14,6 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../scripts/lib/common.sh"
 source "$here/../tests/e2e/lan.sh"
 messages=${MESSAGES:-10}
+length=${LENGTH:-20480}
 bin=$MIVLET_BUILD/win/bin
 out=$(mktemp -d)
 poller=
@@ -63,7 +64,7 @@ for i in $(seq "$messages"); do
   # The text is 20,480 characters whatever the stamp: the filler makes up the rest.
   stamp=$(date +%s.%N | cut -c1-17)
   head="long $i $stamp "
-  text="$head$(head -c $((20480 - ${#head} - 4)) /dev/zero | tr '\0' 'l') end"
+  text="$head$(head -c $((length - ${#head} - 4)) /dev/zero | tr '\0' l) end"
   start=$(date +%s%N)
   remote LAB2 send "$text" >/dev/null
   end=$(date +%s%N)
@@ -76,7 +77,7 @@ kill "$poller" 2>/dev/null; wait "$poller" 2>/dev/null; poller=
 kill "$probe" 2>/dev/null; wait "$probe" 2>/dev/null
 stats() { sort -n | awk '{ v[NR] = $1 } END { if (!NR) { print "none"; exit } printf "p50 %.1f ms, p99 %.1f ms, max %.1f ms (%d)", v[int((NR + 1) / 2)], v[int(NR * 0.99 + 0.999)], v[NR], NR }'; }
 echo "build: $MIVLET_BUILD"
-echo "chat-remote send of 20,480 characters (Wine's process start included): $(printf '%s\n' "${held[@]}" | stats)"
+echo "chat-remote send of $length characters (Wine's process start included): $(printf '%s\n' "${held[@]}" | stats)"
 # The probes asked while a send was under way.
 during() { awk 'NR == FNR { s[NR] = $1 / 1e9; e[NR] = $2 / 1e9; n = NR; next }
                 { for (i = 1; i <= n; i++) if ($1 >= s[i] && $1 <= e[i]) { print; next } }' "$out/sends" "$out/probe"; }

@@ -153,8 +153,12 @@ LRESULT CChatDlg::OnDpiChanged(int dpi, const RECT& suggested) {
 bool CChatDlg::WakeOnArrival() {
     if (!Exists()) return false;
     const HWND window = Hwnd();
-    // Called on the carrier's reader thread: posting is all it may do.
-    return m_session.Endpoint().NotifyOnArrival([window] { ::PostMessageA(window, kMessageArrived, 0, 0); });
+    // The system's own notice comes soonest; the carrier's reader thread
+    // tells of what it took off the socket (posting is all it may do).
+    const bool direct = m_session.Endpoint().NotifyWindowOnArrival(reinterpret_cast<std::uintptr_t>(window), kMessageArrived);
+    const bool fromThread =
+        m_session.Endpoint().NotifyOnArrival([window] { ::PostMessageA(window, kMessageArrived, 0, 0); });
+    return direct || fromThread;
 }
 
 void CChatDlg::ApplySettings() {

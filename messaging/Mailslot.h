@@ -54,6 +54,9 @@ public:
     bool NotifyOnArrival(std::function<void()> signal) {
         return IsOpen() && m_carrier.NotifyOnArrival(std::move(signal));
     }
+    bool NotifyWindowOnArrival(std::uintptr_t window, std::uint32_t message) {
+        return IsOpen() && m_carrier.NotifyWindowOnArrival(window, message);
+    }
 
     // Where `target`, as the callers name it, is on the carrier.
     CDatagramTarget TargetOf(const std::string& target) const;

@@ -86,7 +86,11 @@ bool CUdpCarrier::EnsureSocket() {
 
 // ---- receiving ----
 
-void CUdpCarrier::ReadSocket(std::size_t most) {
+void CUdpCarrier::ReadSocket(std::size_t most, bool signalArrival) {
+    // One reader at a time, so that a source's datagrams stay in their
+    // order. A caller that finds the thread at it waits for its burst,
+    // which is short, and so finds its datagrams queued.
+    const std::lock_guard<std::mutex> reading(m_readMutex);
     std::array<char, kMaxUdpDatagram + 1> buffer;
     for (std::size_t i = 0; i < most; ++i) {
         std::size_t size = 0;
@@ -99,7 +103,7 @@ void CUdpCarrier::ReadSocket(std::size_t most) {
         std::function<void()> signal;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
-            if (m_queue.Empty()) signal = m_signal;
+            if (signalArrival && m_queue.Empty()) signal = m_signal;
             m_queue.Push(std::string(buffer.data(), size), from, m_clock.Ticks());
         }
         m_arrived.notify_all();
@@ -109,18 +113,25 @@ void CUdpCarrier::ReadSocket(std::size_t most) {
 
 // Without a reader thread the caller's reads empty the socket, so that the
 // fair share is kept among all that arrived; bounded, so that a flood that
-// never stops does not hold the caller.
+// never stops does not hold the caller. With one, the caller reads what
+// has just arrived as well: the thread's wake-up and its notice cost a
+// datagram on a quiet network some milliseconds that the caller, woken by
+// the system itself, need not wait.
 void CUdpCarrier::Poll() {
-    if (!m_open || m_options.readerThread) return;
-    ReadSocket(4 * CFairDatagramQueue::kCapacity);
+    if (!m_open) return;
+    constexpr std::size_t kCallersShare = 16;
+    ReadSocket(m_options.readerThread ? kCallersShare : 4 * CFairDatagramQueue::kCapacity, false);
 }
 
 void CUdpCarrier::ReaderLoop() {
     // Short waits, so that the end of the program is not held up.
     constexpr std::uint32_t kWaitMs = 100;
-    constexpr std::size_t kBurst = 64;
+    constexpr std::size_t kBurst = 16;
     while (!m_stop) {
-        if (m_sockets.WaitReadable(m_socket.Get(), kWaitMs)) ReadSocket(kBurst);
+        if (m_sockets.WaitReadable(m_socket.Get(), kWaitMs)) ReadSocket(kBurst, true);
+        // The system's list of interfaces takes a while to read (some
+        // milliseconds under Wine): here, not while a datagram waits.
+        RefreshInterfaces(false);
     }
 }
 
@@ -179,13 +190,24 @@ EReceiveResult CUdpCarrier::Receive(CReceivedDatagram& datagram) {
     }
 }
 
-const std::vector<CInterfaceAddress>& CUdpCarrier::Interfaces() {
-    const std::uint32_t now = m_clock.Ticks();
-    if (!m_interfacesRead || now - m_interfacesTick >= kInterfacesLifetimeMs) {
-        m_interfaces = m_sockets.Interfaces();
-        m_interfacesTick = now;
-        m_interfacesRead = true;
+void CUdpCarrier::RefreshInterfaces(bool onlyWhenUnread) {
+    {
+        std::lock_guard<std::mutex> lock(m_interfacesMutex);
+        if (m_interfacesRead && (onlyWhenUnread || m_clock.Ticks() - m_interfacesTick < kInterfacesLifetimeMs))
+            return;
     }
+    std::vector<CInterfaceAddress> fresh = m_sockets.Interfaces();
+    std::lock_guard<std::mutex> lock(m_interfacesMutex);
+    m_interfaces = std::move(fresh);
+    m_interfacesTick = m_clock.Ticks();
+    m_interfacesRead = true;
+}
+
+std::vector<CInterfaceAddress> CUdpCarrier::Interfaces() {
+    // With a reader thread, the thread keeps the list fresh; the first use
+    // reads it at once.
+    RefreshInterfaces(m_options.readerThread && m_open);
+    std::lock_guard<std::mutex> lock(m_interfacesMutex);
     return m_interfaces;
 }
 
@@ -225,6 +247,10 @@ bool CUdpCarrier::WaitForDatagram(std::uint32_t timeoutMs) {
     }
     if (m_open) m_sockets.WaitReadable(m_socket.Get(), timeoutMs);
     return HasDatagrams();
+}
+
+bool CUdpCarrier::NotifyWindowOnArrival(std::uintptr_t window, std::uint32_t message) {
+    return m_open && m_sockets.NotifyWhenReadable(m_socket.Get(), window, message);
 }
 
 bool CUdpCarrier::NotifyOnArrival(std::function<void()> signal) {

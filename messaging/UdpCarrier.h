@@ -97,6 +97,7 @@ public:
     std::uint32_t ChunkPauseMs(const CDatagramTarget& target) const override;
     bool WaitForDatagram(std::uint32_t timeoutMs) override;
     bool NotifyOnArrival(std::function<void()> signal) override;
+    bool NotifyWindowOnArrival(std::uintptr_t window, std::uint32_t message) override;
     // What flooding sources lost, once each (see CFairDatagramQueue).
     std::vector<CDroppedFromSource> TakeDropped() override;
 
@@ -109,12 +110,14 @@ private:
     bool EnsureSocket();
     // Moves what the socket holds into the queue, at most a queue's worth.
     void Poll();
-    void ReadSocket(std::size_t most);
+    // `signalArrival`: from the reader thread, which tells the caller.
+    void ReadSocket(std::size_t most, bool signalArrival);
     void ReaderLoop();
     bool TakeQueued(CReceivedDatagram& datagram);
     bool IsRepeatFromOtherPath(const CReceivedDatagram& datagram);
     void Learn(const CReceivedDatagram& datagram);
-    const std::vector<CInterfaceAddress>& Interfaces();
+    std::vector<CInterfaceAddress> Interfaces();
+    void RefreshInterfaces(bool onlyWhenUnread);
     const CLearned* LearnedOf(const std::string& computer) const;
     ESendResult SendToAll(std::string_view datagram);
     ESendResult SendToComputer(const std::string& computer, std::string_view datagram);
@@ -130,7 +133,8 @@ private:
     CSocket m_socket;
 
     // Shared with the reader thread.
-    std::mutex m_mutex;
+    std::mutex m_readMutex;  // held while the socket is read
+    std::mutex m_mutex;      // the queue and the signal
     std::condition_variable m_arrived;
     CFairDatagramQueue m_queue;
     std::function<void()> m_signal;
@@ -140,6 +144,7 @@ private:
     mutable CLruMap<CLearned> m_learned{kMaxLearned};  // by lower-cased computer name
     CNameLookups m_lookups;
     std::vector<std::string> m_extraTargets;
+    std::mutex m_interfacesMutex;  // the reader thread keeps them fresh
     std::vector<CInterfaceAddress> m_interfaces;
     std::uint32_t m_interfacesTick = 0;
     bool m_interfacesRead = false;

@@ -88,6 +88,10 @@ public:
     // window reads at once instead of on its timer; false when this carrier
     // cannot tell.
     virtual bool NotifyOnArrival(std::function<void()> /*signal*/) { return false; }
+    // Has the system itself post `message` to the window `window` the moment
+    // a datagram arrives (Winsock's WSAAsyncSelect), sooner than a thread of
+    // the carrier's can wake and tell it; false where it cannot.
+    virtual bool NotifyWindowOnArrival(std::uintptr_t /*window*/, std::uint32_t /*message*/) { return false; }
     // The losses of sources that flooded, once each, when it is time to tell
     // of them; a carrier that never drops has none.
     virtual std::vector<CDroppedFromSource> TakeDropped() { return {}; }
