@@ -87,7 +87,7 @@ TEST_F(ReceiptTest, OnlyDirectChatMessagesFromListedComputersAreConfirmed) {
         {"a long one, confirmed once", "Lab2", "Kel", nullptr, true},
         {"to all users", "*", "Kel", "hello all", false},
         {"a command", "Lab2", kCommandMarker, "admin:version", false},
-        {"an unknown command", "Lab2", kCommandMarker, "admin:received 00001", false},
+        {"a receipt for no message of Lab2's", "Lab2", kCommandMarker, "admin:received 00001", false},
         {"to this computer itself", "Lab1", "Kel", "note to self", false},
     };
     const std::string longText(2000, 'x');
