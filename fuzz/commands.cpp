@@ -28,6 +28,7 @@ public:
     CPeerTable& Peers() override { return peers; }
     const std::string& LocalComputer() override { return local; }
     void SendVersionReply(const std::string&) override { ++versionReplies; }
+    void ReceiptArrived(const std::string&, const std::string&) override {}
     std::string ModulePath() override { return modulePath; }
     void Exit() override { ++exits; }
 };

@@ -68,6 +68,7 @@ public:
     CPeerTable& Peers() override { return peers; }
     const std::string& LocalComputer() override { return local; }
     void SendVersionReply(const std::string&) override {}
+    void ReceiptArrived(const std::string&, const std::string&) override {}
     std::string ModulePath() override { return "\\\\files\\apps\\mivlet.exe"; }
     void Exit() override {}
 };

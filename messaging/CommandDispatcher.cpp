@@ -29,6 +29,8 @@ int DispatchCommand(CMessageRecord& record, CCommandContext* context) {
         if (available && !fromHere) context->Peers().ApplyExit(record.computer);
     } else if (EqualsNoCaseAscii(verb, kVersionVerb)) {
         if (available) context->SendVersionReply(record.computer);
+    } else if (EqualsNoCaseAscii(verb, kReceivedVerb)) {
+        if (available && !fromHere) context->ReceiptArrived(record.computer, command->argument);
     } else {
         return 0;
     }

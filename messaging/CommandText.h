@@ -19,6 +19,11 @@ inline constexpr std::string_view kQuitVerb = "quit";
 inline constexpr std::string_view kPingVerb = "ping";
 inline constexpr std::string_view kExitNoticeVerb = kExitNoticeText;
 inline constexpr std::string_view kVersionVerb = "version";
+// The receipt a copy sends for a direct message it showed, followed by the
+// sequence field of the message's first datagram. Copies send it; users
+// never type it, so it is not among the verbs a typed "admin:" text sends.
+inline constexpr std::string_view kReceivedVerb = "received";
+inline constexpr std::string_view kReceiptText = "admin:received ";
 
 struct CCommand {
     std::string verb;
@@ -30,7 +35,8 @@ struct CCommand {
 std::optional<CCommand> ParseCommand(const CMessageRecord& record);
 // The same for a command line itself.
 CCommand ParseCommandLine(std::string_view line);
-// One of the verbs above, in any letter case.
+// One of the four verbs a user may type (quit, ping, ping-appexit,
+// version), in any letter case.
 bool IsKnownVerb(std::string_view verb);
 
 // "The build date is December 12, 2000 (version 1.0.0)." for the build date

@@ -11,4 +11,7 @@ struct CMessageRecord {
     std::uint32_t time = 0;         // seconds since 1970, receiver's clock
     std::int32_t displayLength = 0; // characters the message takes in the history; set there
     bool notice = false;            // a report of this program's own, shown without a prefix
+    // The five-digit sequence field of the message's first datagram, which
+    // its receipt names; empty when a part of the message did not arrive.
+    std::string sequence;
 };

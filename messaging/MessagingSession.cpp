@@ -1,9 +1,31 @@
 #include "messaging/MessagingSession.h"
 
+#include <cstdio>
 #include <vector>
 
 #include "messaging/CommandText.h"
+#include "messaging/Datagram.h"
 #include "messaging/LossNotice.h"
+#include "messaging/ProtocolLimits.h"
+#include "util/AsciiText.h"
+
+namespace {
+
+std::string FormatSequence(std::int32_t sequence) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%05i", static_cast<int>(sequence % kSequenceModulus));
+    return digits;
+}
+
+// Only a field as copies write it is echoed back: five digits.
+bool IsSequenceField(std::string_view field) {
+    if (field.size() != 5) return false;
+    for (const char c : field)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+}  // namespace
 
 CMessagingSession::CMessagingSession(CDatagramCarrier& carrier, CClock& clock, std::string localComputer,
                                      CBuildInfo build, CSessionHost& host)
@@ -20,7 +42,15 @@ bool CMessagingSession::SendPing(const std::string& user) {
 bool CMessagingSession::SendExitNotice() { return m_endpoint.Send("*", kCommandMarker, kExitNoticeText, true); }
 
 bool CMessagingSession::Send(const std::string& target, const std::string& sender, const std::string& text) {
-    return m_endpoint.Send(target.c_str(), sender.c_str(), text.c_str(), true);
+    const std::string first = FormatSequence(m_endpoint.SequenceCounter() + 1);
+    if (!m_endpoint.Send(target.c_str(), sender.c_str(), text.c_str(), true)) return false;
+    const CDatagramTarget to = m_endpoint.TargetOf(target);
+    if (to.kind == CDatagramTarget::EKind::Computer && sender != kCommandMarker) {
+        // A carrier that paces chunks is read seldom too: the answer comes later.
+        const std::uint32_t wait = m_carrier.ChunkPauseMs(to) != 0 ? kReceiptWaitPacedMs : kReceiptWaitMs;
+        m_receipts.Sent(target, first, m_clock.Ticks(), wait);
+    }
+    return true;
 }
 
 std::optional<CLastSender> CMessagingSession::Receive(const ShowFunction& show) {
@@ -33,8 +63,36 @@ std::optional<CLastSender> CMessagingSession::Receive(const ShowFunction& show) 
         records, kMaxDatagramsPerStep,
         [](const CMessageRecord& record) { return !IsCommandRecord(record) && !record.text.empty(); },
         kMaxShownPerStep);
-    if (records.empty()) return std::nullopt;
-    return ProcessReceivedRecords(records, m_peers, this, m_endpoint.LocalComputer(), show);
+    std::optional<CLastSender> last;
+    if (!records.empty()) {
+        std::vector<CMessageRecord> confirm;
+        last = ProcessReceivedRecords(records, m_peers, this, m_endpoint.LocalComputer(),
+                                      [&](const CMessageRecord& record) {
+                                          show(record);
+                                          if (NeedsReceipt(record)) confirm.push_back(record);
+                                      });
+        // Once, without retry: a receipt lost on the way costs one report.
+        for (const CMessageRecord& record : confirm)
+            if (IsAvailable())
+                m_endpoint.Send(record.computer.c_str(), kCommandMarker,
+                                (std::string(kReceiptText) + record.sequence).c_str(), false);
+    }
+    // After this step's receipts, so that one arriving just in time counts.
+    for (const CMessageRecord& report : m_receipts.Expire(m_clock.Ticks(), Now())) show(report);
+    return last;
+}
+
+bool CMessagingSession::NeedsReceipt(const CMessageRecord& record) const {
+    const std::string& local = m_endpoint.LocalComputer();
+    // The sender field is untrusted: only a computer that is listed (or
+    // could be answered otherwise) gets one, as the version reply does.
+    return !record.notice && !record.broadcast && !IsCommandRecord(record) && !record.text.empty() &&
+           IsSequenceField(record.sequence) && !EqualsNoCaseAscii(record.computer, local) &&
+           m_peers.IsReplyTarget(record.computer, local);
+}
+
+void CMessagingSession::ReceiptArrived(const std::string& computer, const std::string& sequence) {
+    m_receipts.Confirmed(computer, sequence);
 }
 
 // The asker's name comes from the datagram and may be made up.

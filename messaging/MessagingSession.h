@@ -13,6 +13,7 @@
 #include "messaging/CommandDispatcher.h"
 #include "messaging/Mailslot.h"
 #include "messaging/PeerTable.h"
+#include "messaging/ReceiptTracker.h"
 #include "messaging/ReceiveTick.h"
 #include "platform/Clock.h"
 #include "platform/DatagramCarrier.h"
@@ -56,8 +57,10 @@ public:
     bool SendPing(const std::string& user);
     // Tells all computers that this copy ends.
     bool SendExitNotice();
-    // One message as the user sends it; see CMailslot::Send.
+    // One message as the user sends it; see CMailslot::Send. A direct chat
+    // message to another computer then waits for its receipt.
     bool Send(const std::string& target, const std::string& sender, const std::string& text);
+    const CReceiptTracker& Receipts() const { return m_receipts; }
 
     // At most this many datagrams are read in one receive step, so that a
     // flood cannot hold the program for long; the rest wait in the carrier,
@@ -69,9 +72,11 @@ public:
     static constexpr std::size_t kMaxShownPerStep = 8;
 
     // Reads the endpoint once: peers are renewed, chat records with text go
-    // to `show` in order, commands are carried out. What the carrier dropped
-    // of a flood goes to `show` first, as a notice record. Nothing when no record
-    // arrived; otherwise the last sender of the batch.
+    // to `show` in order, commands are carried out, and the direct messages
+    // shown are confirmed to their senders. What the carrier dropped of a
+    // flood goes to `show` first, as a notice record; the messages of this
+    // copy whose receipt did not come in time go last, as notices too.
+    // Nothing when no record arrived; otherwise the last sender of the batch.
     std::optional<CLastSender> Receive(const ShowFunction& show);
     // More datagrams wait than the last step took.
     bool HasMore() { return m_endpoint.HasMessages(); }
@@ -81,14 +86,20 @@ public:
     CPeerTable& Peers() override { return m_peers; }
     const std::string& LocalComputer() override { return m_endpoint.LocalComputer(); }
     void SendVersionReply(const std::string& computer) override;
+    void ReceiptArrived(const std::string& computer, const std::string& sequence) override;
     std::string ModulePath() override { return m_host.ModulePath(); }
     void Exit() override { m_host.Exit(); }
 
 private:
+    // Whether `record`, just shown, is a message its sender waits to have
+    // confirmed, from a computer a reply may go to.
+    bool NeedsReceipt(const CMessageRecord& record) const;
+
     CDatagramCarrier& m_carrier;
     CClock& m_clock;
     CSessionHost& m_host;
     CBuildInfo m_build;
     CMailslot m_endpoint;
     CPeerTable m_peers;
+    CReceiptTracker m_receipts;
 };

@@ -71,11 +71,13 @@ bool Follows(std::string_view last, std::string_view next) {
     return before >= 0 && after >= 0 && (before + 1) % kSequenceModulus == after;
 }
 
-void AppendRecord(std::string_view key, std::string_view joined, bool incomplete, std::uint32_t now,
-                  std::vector<CMessageRecord>& records) {
+// `sequence` is the first datagram's field of a message that arrived whole.
+void AppendRecord(std::string_view key, std::string_view joined, bool incomplete, std::string_view sequence,
+                  std::uint32_t now, std::vector<CMessageRecord>& records) {
     CMessageRecord record;
     record.computer = key;
     record.time = now;
+    if (!incomplete) record.sequence = sequence;
     if (!record.computer.empty() && record.computer.back() == kBroadcastMark) {
         record.broadcast = 1;
         record.computer.pop_back();
@@ -91,7 +93,7 @@ void AppendCut(std::string_view key, std::string& text, std::uint32_t now, std::
     std::string joined = std::move(text);
     text = std::string();
     joined.append(kMissingPartMarker);
-    AppendRecord(key, joined, true, now, records);
+    AppendRecord(key, joined, true, {}, now, records);
 }
 
 }  // namespace
@@ -134,18 +136,19 @@ EDatagramResult CPartialMessageTable::ApplyTo(CPartialMessage& entry, std::strin
     entry.cut = false;
 
     if (continued) {
+        if (entry.text.empty()) entry.firstSequence = sequence;
         AppendBounded(entry.text, chunk);
         return EDatagramResult::Applied;
     }
     // Most messages are one datagram: nothing to join.
     if (entry.text.empty()) {
-        AppendRecord(key, chunk.substr(0, kMaxMessageBytes), false, now, records);
+        AppendRecord(key, chunk.substr(0, kMaxMessageBytes), false, sequence, now, records);
     } else {
         std::string joined = std::move(entry.text);
         entry.text = std::string();
         AppendBounded(joined, chunk);
         const bool incomplete = joined.find(kMissingPartMarker) != std::string::npos;
-        AppendRecord(key, joined, incomplete, now, records);
+        AppendRecord(key, joined, incomplete, entry.firstSequence, now, records);
     }
     return EDatagramResult::Applied;
 }

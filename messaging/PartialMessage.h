@@ -17,6 +17,7 @@ struct CPartialMessage {
     std::string key;
     std::string text;          // chunks received so far; empty between messages
     std::string lastSequence;  // sequence field of the last accepted datagram
+    std::string firstSequence; // of the first datagram of the text being collected
     std::uint32_t lastTick = 0; // when the last datagram of the key came, in milliseconds
     // The message being joined was shown or dropped before its end came, so
     // a chunk that goes on with it has lost its beginning.

@@ -31,3 +31,31 @@ inline constexpr std::uint32_t kPartialTextWaitMs = 5000;
 // Stands in a shown message where a chunk did not arrive.
 inline constexpr std::string_view kMissingPartMarker = "[part of this message did not arrive]";
 // ---- end of messages arriving whole --------------------------------------
+
+// ---- Delivery receipts ---------------------------------------------------
+// A copy that shows a direct message answers "admin:received NNNNN" (the
+// sequence field of the message's first datagram), once and without retry.
+// The sender tells the user of a message that got no receipt from a
+// computer that has confirmed before; older copies never confirm, so
+// nothing is said of messages to them.
+
+// How long a message waits for its receipt. The receiver shows a message
+// within its receive tick (50 ms) of the last chunk, and answers at once, so
+// the wait is many times that; on a carrier that paces chunks (mailslots are
+// read only every 50 ms, each chunk 75 ms apart) the receiver is slower to
+// answer and the wait longer.
+inline constexpr std::uint32_t kReceiptWaitMs = 3000;
+inline constexpr std::uint32_t kReceiptWaitPacedMs = 5000;
+
+// Messages waiting for a receipt at most; past it the one sent longest ago
+// is given up without a report. A user sends a message every few seconds,
+// a script far fewer than this within one wait.
+inline constexpr std::size_t kMaxPendingReceipts = 256;
+// Computers remembered as ones that confirm, at most: the peer table's own
+// bound, so every computer of the To: list fits; the one that confirmed
+// longest ago makes room.
+inline constexpr std::size_t kMaxConfirmingComputers = 4096;
+
+// The report shown after "Lab3".
+inline constexpr std::string_view kNotConfirmedText = " did not confirm that your message arrived.";
+// ---- end of delivery receipts ----------------------------------------------

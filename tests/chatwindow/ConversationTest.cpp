@@ -8,6 +8,7 @@
 #include "ChatDlgFixture.h"
 #include "MenuWatch.h"
 #include "messaging/CommandText.h"
+#include "messaging/ProtocolLimits.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -489,6 +490,41 @@ TEST_F(NamePromptTest, AnExitWhileThePromptIsOpenStoresNothing) {
     EXPECT_TRUE(dlg->boxes.empty());
     EXPECT_TRUE(settings.storedNames.empty());
     EXPECT_EQ(CommandBroadcasts().back(), "ping-appexit");
+}
+
+}  // namespace
+
+namespace {
+
+// Lab2 (this window) talks to Hall, another window: once Hall has confirmed
+// a message, one it leaves unconfirmed is reported in Lab2's history and log.
+TEST_F(ConversationTest, AMessageHallDidNotConfirmIsReportedInTheHistoryAndTheLog) {
+    CTestSettings hallSettings;
+    hallSettings.userName = "ann";
+    auto hall = StartCopy(hallHost, "Hall", hallSettings);
+    for (CChatDlg* copy : {static_cast<CChatDlg*>(dlg.get()), static_cast<CChatDlg*>(hall.get())})
+        Tick(*copy, kPresence);
+    for (CChatDlg* copy : {static_cast<CChatDlg*>(dlg.get()), static_cast<CChatDlg*>(hall.get())})
+        Tick(*copy, kReceive);
+    SelectTo("Hall  (ann)");
+
+    SendTyped("first");
+    Tick(*hall, kReceive);  // shows it and sends the receipt
+    net.Advance(kReceiptWaitPacedMs);
+    Tick(kReceive);
+    EXPECT_EQ(HistoryLine(0), "guest 9:05> first");
+    EXPECT_EQ(HistoryLine(1), "") << "a receipt is never shown";
+
+    SendTyped("second");  // Hall has stopped reading
+    net.Advance(kReceiptWaitPacedMs - 1);
+    Tick(kReceive);
+    EXPECT_EQ(HistoryLine(1), "guest 9:05> second");
+    EXPECT_EQ(HistoryLine(2), "");
+    net.Advance(1);
+    Tick(kReceive);
+    EXPECT_EQ(HistoryLine(2), "Hall did not confirm that your message arrived.");
+    EXPECT_EQ(settings.logged.back(), "Hall did not confirm that your message arrived.\r\n");
+    EXPECT_EQ(HistoryText().find("received"), std::string::npos);
 }
 
 }  // namespace

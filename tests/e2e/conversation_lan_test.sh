@@ -2,7 +2,8 @@
 # A conversation end to end on a test LAN: mivlet-peer on LAB1 (bob),
 # Mivlet.exe under Wine on LAB2 (kel) and LAB3 (ann), each chat window
 # driven from outside by chat-remote: the To: lists, Send! to all users and
-# to one computer, what the message logs and the peer receive, and the exit
+# to one computer, what the message logs and the peer receive, receipts and
+# the report of a message a stopped receiver left unconfirmed, and the exit
 # notice. Needs root; without it the test says so and skips.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -57,6 +58,7 @@ either_minute() { printf '(%s|%s)' "$1" "$(minutes)"; }
 
 declare -A mivlet_pid=()
 lan_spawn LAB1 "$out/listen-LAB1" "$peer" listen --json --user bob
+listen_pid=$LAN_PID
 for host_user in LAB2:kel LAB3:ann; do
   host=${host_user%:*} user=${host_user#*:}
   lan_mivlet_setting "$host" "$out" Username REG_SZ "$user"
@@ -104,6 +106,35 @@ check "the direct message reaches LAB2 once" equals "$(log_count LAB2 "$line")" 
 check "the sender's own log shows it once" equals "$(log_count LAB3 "$line")" 1
 check "mivlet-peer on LAB1 does not receive the direct message" equals "$(listened "$text")" 0
 check "LAB3's To: list keeps the addressee selected" equals "$(remote LAB3 to | grep '^\* ')" "* Lab2  (kel)"
+
+# --- receipts. LAB2 confirmed that message, so LAB3 knows it as a copy that
+# confirms; stopped (SIGSTOP: still listed, reading nothing), it leaves the
+# next one unconfirmed and LAB3's history and log say so after 3 s. The same
+# for mivlet-peer listen on LAB1, which confirms through its session too.
+# receipt_round HOST ENTRY PID: ENTRY is HOST's line in LAB3's To: list.
+receipt_round() {
+  local computer=$1 entry=$2 pid=$3
+  local report="$computer did not confirm that your message arrived."
+  reported() { remote LAB3 history | grep -qxF -- "$report"; }
+  not_reported() { ! reported; }
+  remote LAB3 send "a question for $computer" --to "$entry"
+  sleep 3.5
+  check "LAB3 does not report the message $computer confirmed" not_reported
+  kill -STOP "$pid"
+  remote LAB3 send "still there, $computer?" --to "$entry"
+  local sent; sent=$(now_ms)
+  check "LAB3 reports the message the stopped $computer did not confirm" wait_until 10 reported
+  local waited=$(($(now_ms) - sent))
+  echo "# reported ${waited} ms after the send"
+  check "the report came after the 3 s wait for the receipt" test "$waited" -ge 2800
+  check "LAB3's log has the report" wait_until 3 log_has LAB3 "$(literal "$report")"
+  check "LAB3's To: list still shows $entry" to_has LAB3 "$entry"
+  kill -CONT "$pid"
+}
+receipt_round Lab2 "Lab2  (kel)" "${mivlet_pid[LAB2]}"
+echo "# LAB2's stopped process: $(cat /proc/${mivlet_pid[LAB2]}/comm 2>/dev/null)"
+receipt_round Lab1 "Lab1  (bob)" "$listen_pid"
+check "mivlet-peer on LAB1 showed the message it confirmed" heard "a question for Lab1"
 
 # --- from mivlet-peer to a chat window.
 text="bob here, the build is green"

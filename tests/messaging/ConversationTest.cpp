@@ -32,6 +32,9 @@ public:
     CPeerTable& Peers() override { return peers; }
     const std::string& LocalComputer() override { return local; }
     void SendVersionReply(const std::string& computer) override { versionRepliesTo.push_back(computer); }
+    void ReceiptArrived(const std::string& computer, const std::string& sequence) override {
+        receipts.push_back(computer + " " + sequence);
+    }
     std::string ModulePath() override { return modulePath; }
     void Exit() override { ++exits; }
 
@@ -40,6 +43,7 @@ public:
     std::string local = "Files";
     std::string modulePath = "c:\\program files\\mivlet\\mivlet.exe";
     std::vector<std::string> versionRepliesTo;
+    std::vector<std::string> receipts;
     int exits = 0;
 };
 
