@@ -54,27 +54,8 @@ lan_spawn LAB2 "$out/probe" "${LAN_WINE_ENV[@]}" wine "$bin/chat_probe.exe" "$to
 probe=$LAN_PID
 sleep "$before"
 echo "VmRSS of Mivlet.exe before the flood: $(rss) KiB"
-python3 -u - "$(lan_prefix LAB2 "$out")/drive_c/windows/mivlet.log" >"$out/seen" <<'PY' &
-import re, sys, time
-path = sys.argv[1]
-offset = 0
-pattern = re.compile(rb"> (during|at-end) (\d+\.\d+)")
-while True:
-    try:
-        with open(path, "rb") as log:
-            log.seek(offset)
-            data = log.read()
-    except FileNotFoundError:
-        time.sleep(0.001)
-        continue
-    cut = data.rfind(b"\n") + 1
-    if cut:
-        offset += cut
-        now = time.time()
-        for found in pattern.finditer(data[:cut]):
-            print(found.group(1).decode(), "%.1f" % ((now - float(found.group(2))) * 1000))
-    time.sleep(0.001)
-PY
+python3 "$here/../tests/e2e/log_poller.py" '> (during|at-end) (\d+\.\d+)' \
+  "$(lan_prefix LAB2 "$out")/drive_c/windows/mivlet.log" >"$out/seen" &
 poller=$!
 flood_start=$(date +%s.%N)
 lan_exec LAB1 "$native/lan_flood" --mix LAB2 $((rate * seconds)) "$rate" 46464 >"$out/flood" &
@@ -120,8 +101,8 @@ wait "$probe" 2>/dev/null
 echo "VmRSS of Mivlet.exe ${after} s after the flood: $(rss) KiB"
 kill "$poller" 2>/dev/null; wait "$poller" 2>/dev/null; poller=
 stats() { sort -n | awk '{ v[NR] = $1 } END { if (!NR) { print "none"; exit } printf "p50 %.1f ms, p99 %.1f ms, max %.1f ms", v[int((NR + 1) / 2)], v[int(NR * 0.99 + 0.999)], v[NR] }'; }
-echo "LAB4, a message a second during the flood: $(grep -c '^during ' "$out/seen") of $during_sent shown, $(awk '$1 == "during" { print $2 }' "$out/seen" | stats)"
-echo "LAB4, a message the moment the flood ended: $(awk '$1 == "at-end" { print "shown " $2 " ms after its send" }' "$out/seen" | grep . || echo "NOT shown")"
+echo "LAB4, a message a second during the flood: $(grep -c '^0 during ' "$out/seen") of $during_sent shown, $(awk '$2 == "during" { print $3 }' "$out/seen" | stats)"
+echo "LAB4, a message the moment the flood ended: $(awk '$2 == "at-end" { print "shown " $3 " ms after its send" }' "$out/seen" | grep . || echo "NOT shown")"
 
 # The probe's lines: time, reply ms, answered, working set KiB, private KiB.
 awk -v start="$flood_start" -v end="$flood_end" '

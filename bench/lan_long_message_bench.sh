@@ -33,27 +33,8 @@ remote() { local host=$1; shift; lan_wine "$host" "$out" wine "$bin/chat-remote.
 for _ in $(seq 150); do remote LAB2 to 2>/dev/null | grep -q 'Lab3  (ann)' && break; sleep 0.2; done
 remote LAB2 select "Lab3  (ann)" || { echo "Lab3 never reached LAB2's To: list"; exit 1; }
 
-python3 -u - "$(lan_prefix LAB3 "$out")/drive_c/windows/mivlet.log" >"$out/seen" <<'PY' &
-import re, sys, time
-path = sys.argv[1]
-offset = 0
-pattern = re.compile(rb"> long (\d+) (\d+\.\d+) l+ end")
-while True:
-    try:
-        with open(path, "rb") as log:
-            log.seek(offset)
-            data = log.read()
-    except FileNotFoundError:
-        time.sleep(0.001)
-        continue
-    cut = data.rfind(b"\n") + 1
-    if cut:
-        offset += cut
-        now = time.time()
-        for found in pattern.finditer(data[:cut]):
-            print(found.group(1).decode(), "%.1f" % ((now - float(found.group(2))) * 1000))
-    time.sleep(0.001)
-PY
+python3 "$here/../tests/e2e/log_poller.py" '> long (\d+) (\d+\.\d+) l+ end' \
+  "$(lan_prefix LAB3 "$out")/drive_c/windows/mivlet.log" >"$out/seen" &
 poller=$!
 _lan_wine_env LAB2 "$out"
 lan_spawn LAB2 "$out/probe" "${LAN_WINE_ENV[@]}" wine "$bin/chat_probe.exe" $((messages * 8 + 5)) 20
@@ -82,4 +63,4 @@ echo "chat-remote send of $length characters (Wine's process start included): $(
 during() { awk 'NR == FNR { s[NR] = $1 / 1e9; e[NR] = $2 / 1e9; n = NR; next }
                 { for (i = 1; i <= n; i++) if ($1 >= s[i] && $1 <= e[i]) { print; next } }' "$out/sends" "$out/probe"; }
 echo "the window's answers to chat_probe every 20 ms while a send was under way: $(during | awk '{ print $2 }' | stats), $(during | awk '$3 != 1' | wc -l) unanswered"
-echo "Send! to the whole message in LAB3's log: $(awk '{ print $2 }' "$out/seen" | stats), $(wc -l <"$out/seen") of $messages shown"
+echo "Send! to the whole message in LAB3's log: $(awk '{ print $3 }' "$out/seen" | stats), $(wc -l <"$out/seen") of $messages shown"

@@ -100,29 +100,8 @@ check "the answer reaches LAB2's log" wait_until 5 log_has LAB2 "ann .*> $text"
 # chat window, the time of the send in the text; a poller notes when each
 # line reaches the log. LAB2 reads on arrival, LAB4 on its 50 ms tick, so
 # LAB4's median waits some 25 ms longer; the check asks for 10.
-python3 -u - "$(lan_prefix LAB2 "$out")/drive_c/windows/mivlet.log" \
-  "$(lan_prefix LAB4 "$out")/drive_c/windows/mivlet.log" >"$out/seen" <<'PY' &
-import re, sys, time
-paths = sys.argv[1:]
-offsets = [0] * len(paths)
-pattern = re.compile(rb"> ready (\d+\.\d+)")
-while True:
-    for i, path in enumerate(paths):
-        try:
-            with open(path, "rb") as log:
-                log.seek(offsets[i])
-                data = log.read()
-        except FileNotFoundError:
-            continue
-        cut = data.rfind(b"\n") + 1
-        if not cut:
-            continue
-        offsets[i] += cut
-        now = time.time()
-        for found in pattern.finditer(data[:cut]):
-            print(i, "%.3f" % ((now - float(found.group(1))) * 1000))
-    time.sleep(0.0005)
-PY
+python3 "$here/log_poller.py" '> ready (\d+\.\d+)' "$(lan_prefix LAB2 "$out")/drive_c/windows/mivlet.log" \
+  "$(lan_prefix LAB4 "$out")/drive_c/windows/mivlet.log" >"$out/seen" &
 poller=$!
 sleep 0.5
 for i in $(seq 15); do
