@@ -10,14 +10,10 @@ namespace {
 // Whether a datagram ends a message that would have been shown: its last
 // two bytes are not both zero and its chunk does not start a command.
 bool EndsChatMessage(const std::string& bytes) {
-    if (bytes.size() >= 2 && bytes[bytes.size() - 1] == '\0' && bytes[bytes.size() - 2] == '\0') return false;
-    const std::size_t sender = bytes.find('\0', 1);
-    if (sender == std::string::npos) return false;
-    const std::size_t sequence = bytes.find('\0', sender + 2);
-    if (sequence == std::string::npos) return false;
-    const std::string_view chunk = std::string_view(bytes).substr(sequence + 1);
+    const auto fields = ReadDatagramFields(bytes);
+    if (!fields || fields->continued) return false;
     const std::string command = std::string(kCommandMarker) + std::string(kUserTextSeparator);
-    return chunk.substr(0, command.size()) != command;
+    return fields->chunk.substr(0, command.size()) != command;
 }
 
 }  // namespace

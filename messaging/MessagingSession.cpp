@@ -1,6 +1,5 @@
 #include "messaging/MessagingSession.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "messaging/CommandText.h"
@@ -8,24 +7,6 @@
 #include "messaging/LossNotice.h"
 #include "messaging/ProtocolLimits.h"
 #include "util/AsciiText.h"
-
-namespace {
-
-std::string FormatSequence(std::int32_t sequence) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%05i", static_cast<int>(sequence % kSequenceModulus));
-    return digits;
-}
-
-// Only a field as copies write it is echoed back: five digits.
-bool IsSequenceField(std::string_view field) {
-    if (field.size() != 5) return false;
-    for (const char c : field)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
-}  // namespace
 
 CMessagingSession::CMessagingSession(CDatagramCarrier& carrier, CClock& clock, std::string localComputer,
                                      CBuildInfo build, CSessionHost& host)
@@ -42,7 +23,7 @@ bool CMessagingSession::SendPing(const std::string& user) {
 bool CMessagingSession::SendExitNotice() { return m_endpoint.Send("*", kCommandMarker, kExitNoticeText, true); }
 
 bool CMessagingSession::Send(const std::string& target, const std::string& sender, const std::string& text) {
-    const std::string first = FormatSequence(m_endpoint.SequenceCounter() + 1);
+    const std::string first = FormatSequenceField((m_endpoint.SequenceCounter() + 1) % kSequenceModulus);
     if (!m_endpoint.Send(target.c_str(), sender.c_str(), text.c_str(), true)) return false;
     const CDatagramTarget to = m_endpoint.TargetOf(target);
     if (to.kind == CDatagramTarget::EKind::Computer && sender != kCommandMarker) {
@@ -87,7 +68,7 @@ bool CMessagingSession::NeedsReceipt(const CMessageRecord& record) const {
     // The sender field is untrusted: only a computer that is listed (or
     // could be answered otherwise) gets one, as the version reply does.
     return !record.notice && !record.broadcast && !IsCommandRecord(record) && !record.text.empty() &&
-           IsSequenceField(record.sequence) && !EqualsNoCaseAscii(record.computer, local) &&
+           ReadSequenceField(record.sequence) && !EqualsNoCaseAscii(record.computer, local) &&
            m_peers.IsReplyTarget(record.computer, local);
 }
 

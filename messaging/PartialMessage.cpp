@@ -57,18 +57,9 @@ bool StartsMessage(std::string_view chunk) {
 // each, counting on by one and from 99999 to 00000. Anything else, such as
 // a field of another length, is a gap.
 bool Follows(std::string_view last, std::string_view next) {
-    const auto value = [](std::string_view field) {
-        if (field.size() != 5) return -1;
-        int number = 0;
-        for (const char c : field) {
-            if (c < '0' || c > '9') return -1;
-            number = number * 10 + (c - '0');
-        }
-        return number;
-    };
-    const int before = value(last);
-    const int after = value(next);
-    return before >= 0 && after >= 0 && (before + 1) % kSequenceModulus == after;
+    const auto before = ReadSequenceField(last);
+    const auto after = ReadSequenceField(next);
+    return before && after && (*before + 1) % kSequenceModulus == *after;
 }
 
 // `sequence` is the first datagram's field of a message that arrived whole.

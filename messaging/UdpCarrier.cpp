@@ -12,17 +12,8 @@ namespace {
 
 // The sender field and the sequence field: what tells one datagram from
 // another of the same computer.
-std::string_view HeadOf(const std::string& bytes) {
-    const std::size_t sender = bytes.find('\0', 1);
-    if (sender == std::string::npos) return {};
-    const std::size_t sequence = bytes.find('\0', sender + 1);
-    return std::string_view(bytes).substr(0, sequence == std::string::npos ? bytes.size() : sequence);
-}
-
-std::string_view SenderOf(const std::string& bytes) {
-    std::string_view sender(bytes.data(), std::min(bytes.find('\0'), bytes.size()));
-    if (!sender.empty() && sender.back() == kBroadcastMark) sender.remove_suffix(1);
-    return sender;
+std::string HeadOf(const CDatagramFields& fields) {
+    return std::string(fields.sender) + '\0' + std::string(fields.sequence);
 }
 
 constexpr std::size_t PathIndex(CReceivedDatagram::EPath path) {
@@ -159,8 +150,9 @@ bool CUdpCarrier::TakeQueued(CReceivedDatagram& datagram) {
 // need not arrive back to back, so each path remembers its last datagrams.
 bool CUdpCarrier::IsRepeatFromOtherPath(const CReceivedDatagram& datagram) {
     if (!m_mailslots) return false;
-    const std::string head(HeadOf(datagram.bytes));
-    if (head.empty()) return false;
+    const auto fields = ReadDatagramFields(datagram.bytes);
+    if (!fields) return false;
+    const std::string head = HeadOf(*fields);
     const std::size_t own = PathIndex(datagram.path);
     std::deque<std::string>& other = m_recent[1 - own];
     if (const auto found = std::find(other.begin(), other.end(), head); found != other.end()) {
@@ -211,12 +203,22 @@ std::vector<CInterfaceAddress> CUdpCarrier::Interfaces() {
     return m_interfaces;
 }
 
+// Asked for every datagram: the list is looked at where it is, not copied.
+bool CUdpCarrier::CanBeOtherComputersAddress(InetAddress address) {
+    RefreshInterfaces(m_options.readerThread && m_open);
+    std::lock_guard<std::mutex> lock(m_interfacesMutex);
+    return ::CanBeOtherComputersAddress(address, m_interfaces);
+}
+
 // Many networks have no name resolution for workstations: the address a
 // computer's own datagrams come from is where datagrams for it go. The
 // source address of a datagram is as untrusted as its bytes: one that
 // would reach many computers, or this one, teaches nothing.
 void CUdpCarrier::Learn(const CReceivedDatagram& datagram) {
-    const std::string_view sender = SenderOf(datagram.bytes);
+    const auto fields = ReadDatagramFields(datagram.bytes);
+    if (!fields) return;
+    std::string_view sender = fields->sender;
+    if (!sender.empty() && sender.back() == kBroadcastMark) sender.remove_suffix(1);
     if (!CanBeComputerName(sender)) return;
     const std::string key = LowerAscii(sender);
     if (datagram.path == CReceivedDatagram::EPath::Mailslot) {
@@ -225,7 +227,7 @@ void CUdpCarrier::Learn(const CReceivedDatagram& datagram) {
         if (!m_learned.Find(key)) m_learned.Put(key, CLearned{0, true});
         return;
     }
-    if (!CanBeOtherComputersAddress(datagram.from, Interfaces())) return;
+    if (!CanBeOtherComputersAddress(datagram.from)) return;
     m_learned.Put(key, CLearned{datagram.from, false});
 }
 

@@ -117,6 +117,7 @@ private:
     bool IsRepeatFromOtherPath(const CReceivedDatagram& datagram);
     void Learn(const CReceivedDatagram& datagram);
     std::vector<CInterfaceAddress> Interfaces();
+    bool CanBeOtherComputersAddress(InetAddress address);
     void RefreshInterfaces(bool onlyWhenUnread);
     const CLearned* LearnedOf(const std::string& computer) const;
     ESendResult SendToAll(std::string_view datagram);

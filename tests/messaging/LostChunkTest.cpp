@@ -8,19 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/messaging/DatagramBytes.h"
 #include "messaging/Datagram.h"
 #include "messaging/MessagingSession.h"
 #include "messaging/ProtocolLimits.h"
 #include "platform/memory/MemoryNetwork.h"
 
 namespace {
-
-std::string Datagram(std::string_view sender, bool broadcast, int sequence, std::string_view chunk,
-                     bool continued = false) {
-    std::array<char, kMaxDatagramSize> buffer{};
-    const std::size_t size = FormatDatagram(buffer.data(), sender, broadcast, sequence, chunk, continued);
-    return std::string(buffer.data(), size);
-}
 
 class CHost final : public CSessionHost {
 public:

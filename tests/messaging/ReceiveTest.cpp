@@ -4,19 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/messaging/DatagramBytes.h"
 #include "messaging/Datagram.h"
 #include "messaging/Mailslot.h"
 #include "messaging/MessagingSession.h"
 #include "platform/memory/MemoryNetwork.h"
 
 namespace {
-
-std::string Datagram(std::string_view sender, bool broadcast, int sequence, std::string_view chunk,
-                     bool continued = false) {
-    std::array<char, kMaxDatagramSize> buffer{};
-    const std::size_t size = FormatDatagram(buffer.data(), sender, broadcast, sequence, chunk, continued);
-    return std::string(buffer.data(), size);
-}
 
 // Office receives whatever the test puts into its mailslot.
 class ReceiveTest : public ::testing::Test {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/messaging/DatagramBytes.h"
 #include "messaging/Datagram.h"
 #include "messaging/Mailslot.h"
 #include "messaging/MessagingSession.h"
@@ -75,13 +76,6 @@ protected:
 };
 
 using Texts = std::vector<std::string>;
-
-std::string Datagram(std::string_view sender, bool broadcast, int sequence, std::string_view chunk,
-                     bool continued = false) {
-    std::array<char, kMaxDatagramSize> buffer{};
-    const std::size_t size = FormatDatagram(buffer.data(), sender, broadcast, sequence, chunk, continued);
-    return std::string(buffer.data(), size);
-}
 
 TEST_F(UdpCarrierTest, BroadcastReachesEveryComputerOnceTheSenderIncluded) {
     CHost& a = Add("Lab1");
