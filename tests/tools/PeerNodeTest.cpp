@@ -6,6 +6,7 @@
 
 #include "chattext/TimeZone.h"
 #include "messaging/CommandText.h"
+#include "platform/codepage/CodePage1252.h"
 #include "platform/memory/MemoryNetwork.h"
 #include "tools/peer/PeerNode.h"
 #include "tools/peer/PeerOutput.h"
@@ -17,7 +18,7 @@ class PeerNodeTest : public ::testing::Test {
 protected:
     CPeerNode& Add(const std::string& computer, const std::string& user) {
         nodes.push_back(
-            std::make_unique<CPeerNode>(net.AddComputer(computer), net, computer, user, CBuildInfo{"Dec  2 2000", "1.2.3", "Dec  1 2000"}));
+            std::make_unique<CPeerNode>(net.AddComputer(computer), net, codePage, computer, user, CBuildInfo{"Dec  2 2000", "1.2.3", "Dec  1 2000"}));
         return *nodes.back();
     }
     std::vector<std::string> Shown(CPeerNode& node, std::uint32_t ms) {
@@ -27,6 +28,7 @@ protected:
     }
 
     CMemoryNetwork net;
+    const CCodePage1252 codePage;
     std::vector<std::unique_ptr<CPeerNode>> nodes;
 };
 
@@ -105,12 +107,14 @@ TEST(PeerOutput, OneLinePerMessageAndValidJson) {
     CMessageRecord r;
     r.computer = "Lab2";
     r.user = "Kel \"K\"";
-    r.text = "two\r\nlines\t\x01\xe9";
+    // UTF-8 stays UTF-8; a byte that is not, which no decoded field holds,
+    // still gives valid JSON.
+    r.text = "two\r\nlines\t\x01\xc3\xa9\xe9";
     r.broadcast = 1;
     r.time = 957787620;  // 8 May 2000 12:07:00 UTC
-    EXPECT_EQ(FormatShownLine(r, CFixedTimeZone()), "Kel \"K\" (to all users) 12:07> two\\nlines\\t\\x01\xe9");
+    EXPECT_EQ(FormatShownLine(r, CFixedTimeZone()), "Kel \"K\" (to all users) 12:07> two\\nlines\\t\\x01\xc3\xa9\xe9");
     EXPECT_EQ(FormatJsonLine(r),
-              "{\"computer\":\"Lab2\",\"user\":\"Kel \\\"K\\\"\",\"text\":\"two\\r\\nlines\\t\\u0001\\u00e9\","
+              "{\"computer\":\"Lab2\",\"user\":\"Kel \\\"K\\\"\",\"text\":\"two\\r\\nlines\\t\\u0001\xc3\xa9\\ufffd\","
               "\"broadcast\":true,\"time\":957787620}");
 }
 
