@@ -68,4 +68,20 @@ check "an older copy's datagram reads as before (in code page 1252)" equals \
   "$(json_field "$out/lab2" 3 user) $(json_field "$out/lab2" 3 text)" 'Jürgen Grüße €'
 check "code page 1251 to code page 1251 reads as typed" equals "$(json_field "$out/lab3" 0 text)" 'привет'
 
+# The Windows build reads its arguments from the wide command line.
+if [[ -x $MIVLET_BUILD/win/bin/mivlet-peer.exe ]]; then
+  lan_spawn LAB2 "$out/from-windows" "$peer" listen --json --user ann
+  listener=$LAN_PID
+  sleep 1.5
+  lan_exec LAB1 env LANG=C.UTF-8 WINEPREFIX="$out/wine-LAB1" WINEDEBUG=-all \
+    wine "$MIVLET_BUILD/win/bin/mivlet-peer.exe" send LAB2 "$mixed" --user 'Кел' >/dev/null 2>&1
+  check "mivlet-peer.exe under Wine sends UTF-8 arguments" equals $? 0
+  sleep 1
+  kill -TERM "$listener"; wait "$listener" 2>/dev/null
+  check "they arrive as typed" equals \
+    "$(json_field "$out/from-windows" 0 user) $(json_field "$out/from-windows" 0 text)" "Кел $mixed"
+else
+  echo "# no Windows build: mivlet-peer.exe not tried"
+fi
+
 [[ $failed -eq 0 ]]
