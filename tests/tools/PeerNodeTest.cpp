@@ -10,6 +10,7 @@
 #include "platform/memory/MemoryNetwork.h"
 #include "tools/peer/PeerNode.h"
 #include "tools/peer/PeerOutput.h"
+#include "tools/peer/RawDatagramTap.h"
 
 namespace {
 
@@ -44,6 +45,22 @@ TEST_F(PeerNodeTest, PeersListEachOtherNeverThemselvesAndLeaveOnTheirExitNotice)
     b.SendExitNotice();
     a.ReceiveTick([](const CMessageRecord&) {});
     EXPECT_TRUE(a.AlivePeerTexts().empty());
+}
+
+// What "listen --hex" prints: the datagram as it came, before it is read,
+// and then the message read from it in UTF-8.
+TEST_F(PeerNodeTest, TheTapSeesTheCodePageBytesAndTheNodeShowsUtf8) {
+    CMemoryComputer& lab1 = net.AddComputer("Lab1");
+    std::vector<std::string> lines;
+    CRawDatagramTap tap(lab1, [&](const CReceivedDatagram& d) { lines.push_back(FormatRawDatagramLine(d)); });
+    CPeerNode a(tap, net, codePage, "Lab1", "kel", CBuildInfo{});
+    CPeerNode& b = Add("Lab2", "ann");
+    ASSERT_TRUE(b.SendText("Lab1", "ann", "Gr\xC3\xBC\xC3\x9F" "e"));
+    std::vector<std::string> shown;
+    a.ReceiveTick([&](const CMessageRecord& r) { shown.push_back(r.text); });
+    // "Lab2" NUL "00001" NUL "ann>" TAB "Gr" FC DF "e" NUL, as older copies send it.
+    EXPECT_EQ(lines, std::vector<std::string>{"hex - 4c61623200303030303100616e6e3e094772fcdf6500"});
+    EXPECT_EQ(shown, std::vector<std::string>{"Gr\xC3\xBC\xC3\x9F" "e"});
 }
 
 TEST_F(PeerNodeTest, SilentPeerDropsOutAfterFifteenSeconds) {

@@ -30,6 +30,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, CPeerOptions& o
             options.help = true;
         } else if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--hex") {
+            options.hex = true;
         } else if (arg == "--watch") {
             options.watch = true;
         } else if (arg == "--broadcasts") {

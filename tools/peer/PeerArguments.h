@@ -20,6 +20,7 @@ struct CPeerOptions {
     double timeoutSeconds = 10.0;
     bool broadcasts = false;
     bool json = false;
+    bool hex = false;  // listen: every datagram's bytes too
     bool watch = false;
     bool help = false;
 };

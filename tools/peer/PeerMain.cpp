@@ -24,6 +24,7 @@
 #include "tools/peer/PeerNode.h"
 #include "tools/peer/PeerOutput.h"
 #include "tools/peer/PeerPlatform.h"
+#include "tools/peer/RawDatagramTap.h"
 #include "messaging/WireText.h"
 #include "util/AsciiText.h"
 #include "util/Utf8Text.h"
@@ -54,10 +55,11 @@ constexpr char kUsageText[] =
 
 const std::map<std::string, const char*> kCommandHelp = {
     {"listen",
-     "usage: mivlet-peer listen [--json] [--user NAME] [--port N]\n"
+     "usage: mivlet-peer listen [--json] [--hex] [--user NAME] [--port N]\n"
      "Prints each message as one line, prefix from the default prefix code then the text\n"
      "(line breaks as \\n); with --json one object per message with computer, user, text,\n"
-     "broadcast and time. Runs until interrupted, then sends its exit notice.\n"},
+     "broadcast and time. With --hex every datagram as it came, too: \"hex\", the sender's\n"
+     "address and its bytes in hex. Runs until interrupted, then sends its exit notice.\n"},
     {"send",
      "usage: mivlet-peer send TARGET TEXT [--user NAME] [--port N]\n"
      "Sends TEXT as the chat window would: leading empty lines shrink to one, trailing line\n"
@@ -120,9 +122,16 @@ std::optional<int> CheckOpen(CPeerNode& node, CPeerSession& session) {
     return Fail(kPortInUse, "cannot open UDP port " + std::to_string(session.carrier.Port()));
 }
 
+// With --hex every datagram's bytes, as a line of their own.
+CRawDatagramTap::SeenFunction RawDatagramPrinter(const CPeerOptions& options) {
+    if (!options.hex) return {};
+    return [](const CReceivedDatagram& datagram) { std::cout << FormatRawDatagramLine(datagram) << std::endl; };
+}
+
 int Listen(const CPeerOptions& options) {
     CPeerSession session(options);
-    CPeerNode node(session.carrier, session.clock, *session.codePage, session.computer, UserOf(options, *session.platform), ThisBuild());
+    CRawDatagramTap tap(session.carrier, RawDatagramPrinter(options));
+    CPeerNode node(tap, session.clock, *session.codePage, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
     InstallStopHandler();
     CSystemTimeZone zone;
