@@ -19,6 +19,19 @@ CHARFORMATW EmptyFormat() {
     return format;
 }
 
+// Rich Edit draws a run in a font of the format's character set, and the
+// Western set has no Cyrillic, Greek or CJK letters: where the control does
+// not bind another font to them itself (Wine's does not), they show as
+// boxes. The default set lets the font mapper and the system's font links
+// find every script; Western text draws as before.
+CHARFORMATW AnyScript(CHARFORMATW format) {
+    if (!(format.dwMask & CFM_CHARSET) || format.bCharSet == ANSI_CHARSET) {
+        format.dwMask |= CFM_CHARSET;
+        format.bCharSet = DEFAULT_CHARSET;
+    }
+    return format;
+}
+
 // The control's limit counts UTF-16 units, so the shown lengths do too.
 std::int32_t DisplayLength(const std::string& line) {
     return static_cast<std::int32_t>(std::min<std::size_t>(Widen(line).size(), INT32_MAX));
@@ -70,6 +83,7 @@ bool CChatTextCtrl::ReplaceDialogControl(int id, HWND dialog) {
     ::DestroyWindow(placeholder);
     m_window = created;
     format.dwMask |= CFM_FACE | CFM_BOLD;
+    format = AnyScript(format);
     Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
     ListenToInput();
     return true;
@@ -227,7 +241,8 @@ void CChatTextCtrl::Rerender(const CHARFORMATW* prefixFormat, const CHARFORMATW*
     SetRedraw(false);
     ::SetWindowTextW(m_window, L"");
     Select(0, -1);
-    Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&whole));
+    const CHARFORMATW drawnWhole = AnyScript(whole);
+    Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&drawnWhole));
     FormatSelection(whole);
 
     // A longer prefix can make the messages longer than the limit: the
@@ -397,7 +412,7 @@ void CChatTextCtrl::ReplaceSelection(std::string_view text) const {
 // and a format that carried it (switched off, as the default format read
 // from the control does) would wipe what the detection has just marked.
 void CChatTextCtrl::FormatSelection(const CHARFORMATW& format) const {
-    CHARFORMATW copy = format;
+    CHARFORMATW copy = AnyScript(format);
     copy.cbSize = sizeof copy;
     copy.dwMask &= ~CFM_LINK;
     Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&copy));
