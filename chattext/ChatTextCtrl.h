@@ -113,6 +113,8 @@ private:
     void Select(LONG first, LONG last) const;
     void ReplaceSelection(const char* text) const;
     void FormatSelection(const CHARFORMATA& format) const;
+    // The insertion point's link attribute (off) and kerning threshold.
+    void MarkInsertion(WORD kerning) const;
     LONG FirstVisibleLine() const;
     LONG LineCount() const;
     void SetRedraw(bool on) const;
