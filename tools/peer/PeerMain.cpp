@@ -187,6 +187,19 @@ int Who(const CPeerOptions& options) {
     return kOk;
 }
 
+// Why `text` cannot go as the chat window would send it, if it cannot. The
+// limit counts the bytes on the wire, as receivers do.
+std::optional<int> CheckSendText(const std::string& target, const std::string& text, const std::string& user,
+                                 const CCodePage& codePage) {
+    if (text.empty()) return Fail(kBadText, "the text is empty");
+    if (!IsValidUtf8(text)) return Fail(kBadText, "the text is not UTF-8");
+    const std::string sender = IsCommandText(text) ? kCommandMarker : user;
+    if (target == kAllUsersTarget && WireTextBytes(codePage, sender, text) >= kMaxAllUsersTextBytes)
+        return Fail(kBadText, "Messages sent to all users need to be under 3,000 characters.");
+    if (text.find('\0') != std::string::npos) return Fail(kBadText, "the text holds a zero byte");
+    return std::nullopt;
+}
+
 std::optional<int> CheckTarget(const std::string& target, CPeerSession& session) {
     if (target == kAllUsersTarget || target.empty() || EqualsNoCaseAscii(target, session.computer)) return std::nullopt;
     if (session.platform->Sockets().Resolve(target).empty())
@@ -211,19 +224,6 @@ int Version(const CPeerOptions& options) {
     });
     node.SendExitNotice();
     return kOk;
-}
-
-// Why `text` cannot go as the chat window would send it, if it cannot. The
-// limit counts the bytes on the wire, as receivers do.
-std::optional<int> CheckSendText(const std::string& target, const std::string& text, const std::string& user,
-                                 const CCodePage& codePage) {
-    if (text.empty()) return Fail(kBadText, "the text is empty");
-    if (!IsValidUtf8(text)) return Fail(kBadText, "the text is not UTF-8");
-    const std::string sender = IsCommandText(text) ? kCommandMarker : user;
-    if (target == kAllUsersTarget && WireTextBytes(codePage, sender, text) >= kMaxAllUsersTextBytes)
-        return Fail(kBadText, "Messages sent to all users need to be under 3,000 characters.");
-    if (text.find('\0') != std::string::npos) return Fail(kBadText, "the text holds a zero byte");
-    return std::nullopt;
 }
 
 int Send(const CPeerOptions& options) {
