@@ -58,8 +58,8 @@ std::optional<CLastSender> CMessagingSession::Receive(const ShowFunction& show) 
         // Once, without retry: a receipt lost on the way costs one report.
         for (const CMessageRecord& record : confirm)
             if (IsAvailable())
-                SendWireMessage(m_endpoint, m_codePage, record.computer, kCommandMarker,
-                                std::string(kReceiptText) + record.sequence, false);
+                m_endpoint.Send(record.computer.c_str(), kCommandMarker,
+                                (std::string(kReceiptText) + record.sequence).c_str(), false);
     }
     // After this step's receipts, so that one arriving just in time counts.
     for (const CMessageRecord& report : m_receipts.Expire(m_clock.Ticks(), Now())) show(report);
