@@ -58,8 +58,8 @@ bool CMessengerApp::StartUp() {
     // The one place where the carrier is chosen.
     const CCarrierSetting carrier = GetCarrierSetting(m_store);
     m_carrier = std::make_unique<CProgramCarrier>(carrier);
-    m_chatDlg = std::make_unique<CChatDlg>(m_carrier->Carrier(), m_carrier->Clock(), m_localComputer, m_settings,
-                                           m_timeZone, m_desktop);
+    m_chatDlg = std::make_unique<CChatDlg>(m_carrier->Carrier(), m_carrier->Clock(), m_codePage, m_localComputer,
+                                           m_settings, m_timeZone, m_desktop);
     if (carrier.udp) m_chatDlg->SetUdpPort(carrier.port);
     m_chatDlg->SetQuitOnDestroy(true);
     m_chatDlg->UseHelp(m_help, m_opener);

@@ -13,6 +13,7 @@
 #include "app/RegistryChatSettings.h"
 #include "chattext/TimeZone.h"
 #include "settings/SettingsStore.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32DesktopApi.h"
 #include "platform/win32/Win32FileApi.h"
 #include "platform/win32/Win32RegistryApi.h"
@@ -54,7 +55,8 @@ private:
     CWin32SystemApi m_system;
     CWin32FileApi m_files;
     CWin32DesktopApi m_desktop;
-    CRegistryChatSettings m_settings{m_store, m_files, m_system};
+    CWin32CodePage m_codePage;  // the system's ANSI code page: the wire's and older logs'
+    CRegistryChatSettings m_settings{m_store, m_files, m_system, m_codePage};
     CSystemTimeZone m_timeZone;
     CWin32ShellApi m_shell;
     CWin32RegistryApi m_classes;

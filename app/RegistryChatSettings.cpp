@@ -26,10 +26,12 @@ void ReadFormat(const CSettingsKey& key, CHARFORMATA& format, const CHARFORMATA*
 
 }  // namespace
 
-CRegistryChatSettings::CRegistryChatSettings(CSettingsStore& store, CFileApi& files, CSystemApi& system)
+CRegistryChatSettings::CRegistryChatSettings(CSettingsStore& store, CFileApi& files, CSystemApi& system,
+                                             const CCodePage& codePage)
     : m_store(store),
       m_system(system),
-      m_log(files, system, SystemLogDateText(), [&store] { return GetIntSetting(store, kLogMessages) != 0; }) {}
+      m_log(files, system, codePage, SystemLogDateText(),
+            [&store] { return GetIntSetting(store, kLogMessages) != 0; }) {}
 
 std::string CRegistryChatSettings::PrefixCode() { return GetPrefixSetting(m_store); }
 

@@ -11,7 +11,8 @@ class CSystemApi;
 
 class CRegistryChatSettings final : public CChatSettings {
 public:
-    CRegistryChatSettings(CSettingsStore& store, CFileApi& files, CSystemApi& system);
+    // `codePage` is the one of a log an older version started.
+    CRegistryChatSettings(CSettingsStore& store, CFileApi& files, CSystemApi& system, const CCodePage& codePage);
 
     std::string PrefixCode() override;
     void ReadPrefixFormat(CHARFORMATA& format, const CHARFORMATA* source) override;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/codepage/CodePage1252.h"
 #include "messaging/Datagram.h"
 #include "messaging/Mailslot.h"
 #include "messaging/MessagingSession.h"
@@ -173,7 +174,8 @@ void ReceiveAll(benchmark::State& state, const std::vector<std::string>& datagra
     CMemoryNetwork net;
     CMemoryComputer& host = net.AddComputer("Office");
     CBenchHost sessionHost;
-    CMessagingSession session(host, net, "Office", CBuildInfo{}, sessionHost);
+    const CCodePage1252 sessionCodePage;
+    CMessagingSession session(host, net, sessionCodePage, "Office", CBuildInfo{}, sessionHost);
     std::size_t shown = 0;
     const auto show = [&shown](const CMessageRecord&) { ++shown; };
     std::size_t next = 0;

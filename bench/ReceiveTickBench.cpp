@@ -13,6 +13,7 @@
 #include "messaging/CommandText.h"
 #include "messaging/Datagram.h"
 #include "messaging/MessagingSession.h"
+#include "platform/codepage/CodePage1252.h"
 #include "platform/memory/MemoryNetwork.h"
 
 namespace {
@@ -34,7 +35,7 @@ class CTickBench {
 public:
     explicit CTickBench(int peerCount)
         : m_host(m_net.AddComputer(kLocal)),
-          m_session(m_host, m_net, kLocal, CBuildInfo{"Dec 12 2000", "1.0.0"}, m_sessionHost),
+          m_session(m_host, m_net, m_codePage, kLocal, CBuildInfo{"Dec 12 2000", "1.0.0"}, m_sessionHost),
           m_sequences(peerCount, 0) {
         m_list.Add(kAllUsersEntry);
         m_list.Select(0);
@@ -72,6 +73,7 @@ private:
     CMemoryNetwork m_net;
     CMemoryComputer& m_host;
     CBenchHost m_sessionHost;
+    const CCodePage1252 m_codePage;
     CMessagingSession m_session;
     CMemoryRecipientList m_list;
     std::vector<int> m_sequences;

@@ -8,8 +8,10 @@
 
 #include "chattext/TimeFormat.h"
 #include "chattext/TimeZone.h"
+#include "platform/CodePage.h"
 #include "platform/FileApi.h"
 #include "platform/SystemApi.h"
+#include "util/Utf8Text.h"
 
 namespace {
 
@@ -23,6 +25,19 @@ std::string MakeBlockHeader(const std::string& date) {
     header.append(date).append(kLineEnd);
     header.append(stars).append(kLineEnd);
     return header;
+}
+
+// What an older version wrote for `text`: the code page, "?" for each
+// character outside it.
+std::string InCodePageOrQuestionMarks(const CCodePage& codePage, std::string_view text) {
+    if (auto whole = codePage.FromUtf8(text)) return std::move(*whole);
+    std::string bytes;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = ReadUtf8(text, at).length;
+        bytes += codePage.FromUtf8(text.substr(at, length)).value_or("?");
+        at += length;
+    }
+    return bytes;
 }
 
 bool WriteAll(CFileApi& files, FileHandle file, std::string_view bytes) {
@@ -77,8 +92,25 @@ std::string GetLogFilePath(CFileApi& files, CSystemApi& system) {
     return file.IsValid() || failure == EFileOpenFailure::InUse ? path : std::string();
 }
 
-CMessageLog::CMessageLog(CFileApi& files, CSystemApi& system, LogDateText dateText, LoggingSetting loggingOn)
-    : m_files(files), m_system(system), m_dateText(std::move(dateText)), m_loggingOn(std::move(loggingOn)) {}
+CMessageLog::CMessageLog(CFileApi& files, CSystemApi& system, const CCodePage& codePage, LogDateText dateText,
+                         LoggingSetting loggingOn)
+    : m_files(files),
+      m_system(system),
+      m_codePage(codePage),
+      m_dateText(std::move(dateText)),
+      m_loggingOn(std::move(loggingOn)) {}
+
+std::optional<std::string> CMessageLog::InFileEncoding(FileHandle file, std::uint64_t size, std::string_view text) {
+    if (size == 0) {
+        std::string bytes(kUtf8Mark);
+        return bytes.append(text);
+    }
+    char start[3] = {};
+    std::uint32_t read = 0;
+    if (!m_files.ReadStart(file, start, sizeof start, &read)) return std::nullopt;
+    if (std::string_view(start, read) == kUtf8Mark) return std::string(text);
+    return InCodePageOrQuestionMarks(m_codePage, text);
+}
 
 bool CMessageLog::LogLine(std::string_view line, bool loggingSwitch, bool& headerPending) {
     if (!loggingSwitch || !m_loggingOn || !m_loggingOn()) return false;
@@ -93,10 +125,12 @@ bool CMessageLog::LogLine(std::string_view line, bool loggingSwitch, bool& heade
 
     // One write of header and line together, so that a failure leaves at most
     // a tail of our own to cut off.
-    std::string bytes;
-    if (headerPending) bytes = MakeBlockHeader(m_dateText ? m_dateText() : std::string());
-    bytes.append(line);
-    if (!WriteAll(m_files, file.Get(), bytes)) {
+    std::string text;
+    if (headerPending) text = MakeBlockHeader(m_dateText ? m_dateText() : std::string());
+    text.append(line);
+    const std::optional<std::string> bytes = InFileEncoding(file.Get(), end, text);
+    if (!bytes || !m_files.SeekToEnd(file.Get(), &end)) return false;
+    if (!WriteAll(m_files, file.Get(), *bytes)) {
         // The file was ours alone since the open, so everything past `end` is
         // this call's: cutting there gives back the file as it was, and the
         // next line that gets through is not glued to a torn fragment.

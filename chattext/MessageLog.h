@@ -9,13 +9,22 @@
 //
 // where N is the length of the date text. The file is opened without sharing
 // for each line and closed again, so nothing holds it between messages.
+//
+// A log this program starts is UTF-8 with a byte order mark. A log that is
+// there already without the mark was written by an older version in the
+// code page, and stays in it, so that whatever reads it goes on reading it:
+// a character outside the page is written as "?", as that version did.
+// Renaming such a log makes the next line start a UTF-8 one.
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
-class CFileApi;
+#include "platform/FileApi.h"
+
+class CCodePage;
 class CSystemApi;
 
 // The strftime form of the date text in a block header.
@@ -46,7 +55,9 @@ std::string GetLogFilePath(CFileApi& files, CSystemApi& system);
 
 class CMessageLog {
 public:
-    CMessageLog(CFileApi& files, CSystemApi& system, LogDateText dateText, LoggingSetting loggingOn);
+    // `codePage` is the one of older logs.
+    CMessageLog(CFileApi& files, CSystemApi& system, const CCodePage& codePage, LogDateText dateText,
+                LoggingSetting loggingOn);
 
     // Appends one composed line (prefix, text, CR LF) when `loggingSwitch` is
     // on and so is the logging setting. `headerPending` is the
@@ -57,8 +68,13 @@ public:
     bool LogLine(std::string_view line, bool loggingSwitch, bool& headerPending);
 
 private:
+    // The bytes of `text` as the log file `file`, whose size is `size`, takes
+    // them; nothing when its start cannot be read.
+    std::optional<std::string> InFileEncoding(FileHandle file, std::uint64_t size, std::string_view text);
+
     CFileApi& m_files;
     CSystemApi& m_system;
+    const CCodePage& m_codePage;
     LogDateText m_dateText;
     LoggingSetting m_loggingOn;
 };

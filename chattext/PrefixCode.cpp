@@ -5,6 +5,7 @@
 #include "chattext/TimeFormat.h"
 #include "chattext/TimeZone.h"
 #include "util/AsciiText.h"
+#include "util/Utf8Text.h"
 
 namespace {
 
@@ -145,7 +146,7 @@ std::string ExpandPrefix(std::string_view prefixCode, const std::optional<std::t
         if (const std::optional<std::size_t> row = MatchToken(prefixCode.substr(at))) {
             if (replacements) {
                 const std::string text = FormatTime((*replacements)[*row], *localTime);
-                if (text.size() <= kMaxTokenTextLength) out += text;
+                if (CountUtf8Characters(text) <= kMaxTokenTextLength) out += text;
             }
             at += kTokens[*row].token.size();
             continue;

@@ -20,6 +20,8 @@ inline constexpr std::string_view kDefaultPrefixCode = "u[ (to all users)] H:nn>
 // A token whose formatted text is longer than this contributes nothing: the
 // language's buffer holds 128 characters with the terminating zero, and codes
 // that users wrote for it rely on long fields vanishing rather than being cut.
+// Characters, not bytes: a name of the code page takes more bytes in UTF-8
+// and still shows.
 inline constexpr std::size_t kMaxTokenTextLength = 127;
 
 // `localTime` is the message's time in local time; without it (the time

@@ -28,11 +28,11 @@ constexpr UINT kNamePromptPeriodMs = 1;
 
 CChatDlg* GetChatDlg() { return g_chatDlg; }
 
-CChatDlg::CChatDlg(CDatagramCarrier& carrier, CClock& clock, std::string localComputer, CChatSettings& settings,
-                   const CTimeZone& timeZone, CDesktopApi& desktop)
+CChatDlg::CChatDlg(CDatagramCarrier& carrier, CClock& clock, const CCodePage& codePage, std::string localComputer,
+                   CChatSettings& settings, const CTimeZone& timeZone, CDesktopApi& desktop)
     : CDialog(IDD_CHAT),
       m_clock(clock),
-      m_session(carrier, clock, std::move(localComputer), ThisBuild(), *this),
+      m_session(carrier, clock, codePage, std::move(localComputer), ThisBuild(), *this),
       m_settings(settings),
       m_history(settings, timeZone),
       m_desktop(desktop),

@@ -30,10 +30,10 @@ class CTimeZone;
 class CChatDlg : public CDialog, private CSessionHost {
 public:
     // `carrier` carries the datagrams, `clock` times them and the keys;
-    // `localComputer` is the sender identity; `desktop` answers who is in
-    // front.
-    CChatDlg(CDatagramCarrier& carrier, CClock& clock, std::string localComputer, CChatSettings& settings,
-             const CTimeZone& timeZone, CDesktopApi& desktop);
+    // `codePage` is the one older copies write in; `localComputer` is the
+    // sender identity; `desktop` answers who is in front.
+    CChatDlg(CDatagramCarrier& carrier, CClock& clock, const CCodePage& codePage, std::string localComputer,
+             CChatSettings& settings, const CTimeZone& timeZone, CDesktopApi& desktop);
     ~CChatDlg() override;
 
     // Hides (position saved first) or shows without taking the activation;

@@ -22,11 +22,12 @@ bool CChatDlg::SendTypedText(const std::string& text) {
     const std::string recipient = m_recipients ? m_recipients->SelectedText() : std::string();
     const CSendPlan plan =
         PlanSend(text, recipient, m_session.PeerTable(), m_session.Now(), m_settings.CurrentUserName(nullptr),
-                 m_settings.PromptOnAllUsers());
+                 m_settings.PromptOnAllUsers(), m_session.CodePage());
     switch (plan.step) {
     case EStep::Quit: ::SendMessageA(Hwnd(), WM_COMMAND, ID_APP_EXIT, 0); return true;
     case EStep::ClearHistory: m_history.ClearAll(); return true;
     case EStep::TooLongForAllUsers: ShowMessage(kTooLongForAllUsersText, MB_OK | MB_ICONINFORMATION); return false;
+    case EStep::TooLong: ShowMessage(kTooLongText, MB_OK | MB_ICONINFORMATION); return false;
     case EStep::PeerGone:
         RefreshRecipientList();
         ShowMessage(kPeerGoneText, MB_OK);

@@ -3,10 +3,12 @@
 #include "chatwindow/RecipientList.h"
 #include "messaging/TypedText.h"
 #include "messaging/CommandText.h"
+#include "messaging/ProtocolLimits.h"
+#include "messaging/WireText.h"
 #include "util/AsciiText.h"
 
 CSendPlan PlanSend(std::string_view text, std::string_view recipient, const CPeerTable& peers, std::uint32_t now,
-                   const std::string& userName, bool promptOnAllUsers) {
+                   const std::string& userName, bool promptOnAllUsers, const CCodePage& codePage) {
     using EStep = CSendPlan::EStep;
     CSendPlan plan;
     auto stopAt = [&plan](EStep step) {
@@ -32,11 +34,13 @@ CSendPlan PlanSend(std::string_view text, std::string_view recipient, const CPee
     const bool command = IsCommandText(text);
     plan.sender = command ? kCommandMarker : userName;
 
+    const std::size_t wireBytes = WireTextBytes(codePage, plan.sender, text);
     if (plan.target == kAllUsersTarget) {
-        if (text.size() >= kMaxAllUsersTextBytes) return stopAt(EStep::TooLongForAllUsers);
+        if (wireBytes >= kMaxAllUsersTextBytes) return stopAt(EStep::TooLongForAllUsers);
         plan.askFirst = promptOnAllUsers;
         return plan;  // the own broadcast comes back through the mailslot
     }
+    if (wireBytes > kMaxMessageTextBytes) return stopAt(EStep::TooLong);
     if (peer && !peer->IsAlive(now)) return stopAt(EStep::PeerGone);
     plan.appendOwn = !command;
     return plan;

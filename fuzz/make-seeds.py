@@ -76,6 +76,15 @@ receive = {
     "no-separator": udp(datagram(b"Pc", False, 1, b"no separator here")) + TICK,
     "too-large-for-udp": udp(datagram(b"Lab2", True, 6, b"y" * 430)) + slot(datagram(b"Lab2", False, 7, b"z" * 600)) + TICK,
     "largest": udp(datagram(b"Abcdefghijklmno", True, 2, b"y" * 326)) + TICK,
+    # Fields in UTF-8 after the byte order mark, one field at a time.
+    "marked-text": udp(datagram(b"Lab2", True, 1, b"Kel>\t\xef\xbb\xbf" + "привет 😀".encode())) + TICK,
+    "marked-user-and-ping": udp(datagram(b"Lab2", True, 1, b"mivletcmd>\tadmin:ping \xef\xbb\xbf" + "Кел".encode()))
+    + udp(datagram(b"Lab2", False, 2, b"\xef\xbb\xbf" + "Кел".encode() + b">\tGr\xfc\xdfe")) + TICK,
+    "marked-cut-across-chunks": slot(datagram(b"Lab2", False, 7, b"Kel>\t\xef\xbb\xbf" + "при".encode()[:5], True))
+    + slot(datagram(b"Lab2", False, 8, "при".encode()[5:] + "вет".encode())) + TICK,
+    "marked-ill-formed": udp(datagram(b"Lab2", False, 1, b"Kel>\t\xef\xbb\xbf\xc0\x80 \xed\xa0\x80 \xf4\x90\x80\x80 \xd0")) + TICK,
+    "marked-first-chunk-lost": udp(datagram(b"Lab2", False, 4, b"Kel>\t\xef\xbb\xbf" + "пр".encode(), True)) + TICK
+    + udp(datagram(b"Lab2", False, 6, "ивет".encode()[1:])) + TICK,
     "one-name-two-hosts": udp(datagram(b"Lab2", True, 1, b"mivletcmd>\tadmin:ping Kel"), 2)
     + udp(datagram(b"Lab2", True, 2, b"mivletcmd>\tadmin:ping Kel"), 66) + TICK,
 }
@@ -131,6 +140,8 @@ prefixes = {
     "case": prefix(b"MM mm Nn hH ss s"),
     "names-with-directives": prefix(b"u c", user=b"%d%#x%", computer=b"%Q%#"),
     "any-time": bytes([2]) + u32(0x7FFFFFFF) * 4 + u32(0x80000000) * 4 + short(b"C") + short(b"U") + b"dddddd ttttt",
+    "utf8-names-and-code": prefix("«u» @ c 'привет' [всем] H:nn> ".encode(), broadcast=True, computer="Хост".encode(),
+                                  user="Кел 😀%d".encode()),
     "no-time": bytes([4]) + short(b"C") + short(b"U") + b"u 'q' [b] H:nn",
 }
 for name, data in prefixes.items():

@@ -6,7 +6,10 @@
 // Besides crashes it checks what the receiving side promises: a step reads
 // a bounded number of datagrams, the state it keeps stays within its stated
 // bounds, and no record or partial text holds a byte more than the
-// datagrams brought, besides the marker that stands where a part was lost. The steps are those of CMessagingSession::Receive, taken
+// datagrams brought, besides the marker that stands where a part was lost;
+// read as the session reads it (code page, or UTF-8 after the byte order
+// mark), every field is well-formed UTF-8 and at most three bytes for each
+// byte that came. The steps are those of CMessagingSession::Receive, taken
 // one by one so that every record can be looked at before it is handled.
 
 #include <array>
@@ -23,9 +26,12 @@
 #include "messaging/ProtocolLimits.h"
 #include "messaging/ReceiveTick.h"
 #include "messaging/UdpCarrier.h"
+#include "messaging/WireText.h"
+#include "platform/codepage/CodePage1252.h"
 #include "platform/memory/MemoryNetwork.h"
 #include "platform/memory/MemorySockets.h"
 #include "util/AsciiText.h"
+#include "util/Utf8Text.h"
 
 namespace {
 
@@ -122,6 +128,7 @@ public:
         FUZZ_CHECK(m_carrier.LearnedComputers() <= CUdpCarrier::kMaxLearned);
         for (const CMessageRecord& record : records) CheckRecord(record);
         CheckHeld();
+        for (CMessageRecord& record : records) Decode(record);
         ProcessReceivedRecords(records, m_context.peers, &m_context, m_context.local, [](const CMessageRecord&) {});
         m_context.peers.CommitPendingUsers();
         FUZZ_CHECK(m_context.peers.Peers().size() <= CPeerTable::kMaxPeers);
@@ -149,6 +156,20 @@ private:
         if (record.broadcast) Count(m_delivered, "*");
         Count(m_delivered, record.user);
         Count(m_delivered, record.text);
+    }
+
+    // Read as the session reads a record: every field well-formed UTF-8, and
+    // no more than three bytes (U+FFFD, or a character of the code page) for
+    // each byte that came.
+    void Decode(CMessageRecord& record) const {
+        const std::size_t before[] = {record.computer.size(), record.user.size(), record.text.size()};
+        DecodeWireFields(m_codePage, record);
+        const std::string* fields[] = {&record.computer, &record.user, &record.text};
+        for (std::size_t i = 0; i < 3; ++i) {
+            FUZZ_CHECK(IsValidUtf8(*fields[i]));
+            FUZZ_CHECK(fields[i]->size() <= 3 * before[i]);
+            FUZZ_CHECK(fields[i]->find('\0') == std::string::npos);
+        }
     }
 
     // Bytes held in records so far and in partial texts now, against the
@@ -184,6 +205,7 @@ private:
         }
     }
 
+    const CCodePage1252 m_codePage;
     CMemoryNetwork m_network;
     CMemoryUdpNetwork m_udp;
     CMemoryComputer& m_system;

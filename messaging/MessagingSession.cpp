@@ -6,25 +6,27 @@
 #include "messaging/Datagram.h"
 #include "messaging/LossNotice.h"
 #include "messaging/ProtocolLimits.h"
+#include "messaging/WireText.h"
 #include "util/AsciiText.h"
 
-CMessagingSession::CMessagingSession(CDatagramCarrier& carrier, CClock& clock, std::string localComputer,
-                                     CBuildInfo build, CSessionHost& host)
+CMessagingSession::CMessagingSession(CDatagramCarrier& carrier, CClock& clock, const CCodePage& codePage,
+                                     std::string localComputer, CBuildInfo build, CSessionHost& host)
     : m_carrier(carrier),
       m_clock(clock),
+      m_codePage(codePage),
       m_host(host),
       m_build(std::move(build)),
       m_endpoint(carrier, clock, std::move(localComputer)) {}
 
 bool CMessagingSession::SendPing(const std::string& user) {
-    return m_endpoint.Send("*", kCommandMarker, (std::string(kPingText) + user).c_str(), true);
+    return SendWireMessage(m_endpoint, m_codePage, "*", kCommandMarker, std::string(kPingText) + user, true);
 }
 
 bool CMessagingSession::SendExitNotice() { return m_endpoint.Send("*", kCommandMarker, kExitNoticeText, true); }
 
 bool CMessagingSession::Send(const std::string& target, const std::string& sender, const std::string& text) {
     const std::string first = FormatSequenceField((m_endpoint.SequenceCounter() + 1) % kSequenceModulus);
-    if (!m_endpoint.Send(target.c_str(), sender.c_str(), text.c_str(), true)) return false;
+    if (!SendWireMessage(m_endpoint, m_codePage, target, sender, text, true)) return false;
     const CDatagramTarget to = m_endpoint.TargetOf(target);
     if (to.kind == CDatagramTarget::EKind::Computer && sender != kCommandMarker) {
         // A carrier that paces chunks is read seldom too: the answer comes later.
@@ -44,6 +46,7 @@ std::optional<CLastSender> CMessagingSession::Receive(const ShowFunction& show) 
         records, kMaxDatagramsPerStep,
         [](const CMessageRecord& record) { return !IsCommandRecord(record) && !record.text.empty(); },
         kMaxShownPerStep);
+    for (CMessageRecord& record : records) DecodeWireFields(m_codePage, record);
     std::optional<CLastSender> last;
     if (!records.empty()) {
         std::vector<CMessageRecord> confirm;
@@ -80,5 +83,5 @@ void CMessagingSession::ReceiptArrived(const std::string& computer, const std::s
 void CMessagingSession::SendVersionReply(const std::string& computer) {
     const std::string& local = m_endpoint.LocalComputer();
     if (!m_peers.IsReplyTarget(computer, local)) return;
-    m_endpoint.Send(computer.c_str(), local.c_str(), MakeVersionReply(m_build).c_str(), true);
+    SendWireMessage(m_endpoint, m_codePage, computer, local, MakeVersionReply(m_build), true);
 }

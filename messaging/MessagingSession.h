@@ -16,6 +16,7 @@
 #include "messaging/ReceiptTracker.h"
 #include "messaging/ReceiveTick.h"
 #include "platform/Clock.h"
+#include "platform/CodePage.h"
 #include "platform/DatagramCarrier.h"
 #include "util/BuildInfo.h"
 
@@ -42,13 +43,16 @@ public:
     using ShowFunction = std::function<void(const CMessageRecord&)>;
 
     // Opens the endpoint at once; `build` is what the version reply tells.
-    CMessagingSession(CDatagramCarrier& carrier, CClock& clock, std::string localComputer, CBuildInfo build,
-                      CSessionHost& host);
+    // Texts in and out are UTF-8; on the wire they take the form of
+    // messaging/WireText.h, in `codePage`.
+    CMessagingSession(CDatagramCarrier& carrier, CClock& clock, const CCodePage& codePage, std::string localComputer,
+                      CBuildInfo build, CSessionHost& host);
     CMessagingSession(const CMessagingSession&) = delete;
     CMessagingSession& operator=(const CMessagingSession&) = delete;
 
     bool IsOpen() const { return m_endpoint.IsOpen(); }
     CMailslot& Endpoint() { return m_endpoint; }
+    const CCodePage& CodePage() const { return m_codePage; }
     const CPeerTable& PeerTable() const { return m_peers; }
     // The peers' clock: the seconds that arriving records are stamped with.
     std::uint32_t Now() { return m_clock.Now(); }
@@ -97,6 +101,7 @@ private:
 
     CDatagramCarrier& m_carrier;
     CClock& m_clock;
+    const CCodePage& m_codePage;
     CSessionHost& m_host;
     CBuildInfo m_build;
     CMailslot m_endpoint;

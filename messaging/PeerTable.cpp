@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "messaging/LocalComputerName.h"
+#include "util/Utf8Text.h"
 #include "util/AsciiText.h"
 
 std::string CPeerRecord::GetPeerListText(bool usePending) const {
@@ -26,7 +27,7 @@ bool CPeerTable::IsReplyTarget(std::string_view computer, std::string_view local
 
 void CPeerTable::Renew(std::size_t index, std::string_view user, std::uint32_t time) {
     CPeerRecord& peer = m_peers[index];
-    user = user.substr(0, kMaxUserBytes);
+    user = FirstUtf8Bytes(user, kMaxUserBytes);
     peer.gone = 0;
     // The name last announced is the one to show, also when it is the one
     // shown now and an older announcement is still pending.

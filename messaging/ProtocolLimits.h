@@ -12,8 +12,11 @@
 
 // The longest message text a copy produces: a user name of at most 25
 // characters (the user-name field of a command or a version reply is
-// shorter), ">", TAB and at most 20,480 characters of text.
-inline constexpr std::size_t kMaxUserFieldBytes = 25;
+// shorter), ">", TAB and at most 20,480 bytes of text. A name in the code
+// page is a byte a character; one that is not goes as UTF-8 after the
+// three bytes of the mark, at most four bytes a character.
+inline constexpr std::size_t kMaxUserNameCharacters = 25;
+inline constexpr std::size_t kMaxUserFieldBytes = 3 + 4 * kMaxUserNameCharacters;
 inline constexpr std::size_t kMaxMessageTextBytes = 20480;
 inline constexpr std::size_t kMaxJoinedMessageBytes = kMaxUserFieldBytes + 2 + kMaxMessageTextBytes;
 

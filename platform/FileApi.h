@@ -30,6 +30,9 @@ public:
     virtual FileHandle OpenExclusive(const std::string& path, EFileOpenFailure* failure = nullptr) = 0;
     // CreateDirectoryA; true also when the folder is there already.
     virtual bool CreateFolder(const std::string& path) = 0;
+    // Reads up to `size` bytes from the start of the file into `data` and
+    // tells how many came; the next write still goes to the end.
+    virtual bool ReadStart(FileHandle file, void* data, std::uint32_t size, std::uint32_t* read) = 0;
     // Moves to the end of the file and tells where that is.
     virtual bool SeekToEnd(FileHandle file, std::uint64_t* offset) = 0;
     virtual bool Write(FileHandle file, const void* data, std::uint32_t size, std::uint32_t* written) = 0;

@@ -83,6 +83,7 @@ run_counted wine-msi         bash "$MIVLET_ROOT/tests/packaging/wine_msi_test.sh
 run_counted admx             python3 "$MIVLET_ROOT/tests/packaging/admx_check.py"
 run_counted wine-links       bash "$MIVLET_ROOT/tests/e2e/wine_links_test.sh"
 run_counted lan-e2e          bash "$MIVLET_ROOT/tests/e2e/peer_lan_test.sh"
+run_counted lan-peer-unicode bash "$MIVLET_ROOT/tests/e2e/peer_unicode_lan_test.sh"
 run_counted lan-conversation bash "$MIVLET_ROOT/tests/e2e/conversation_lan_test.sh"
 run_counted lan-route        bash "$MIVLET_ROOT/tests/e2e/route_lan_test.sh"
 run_counted lan-carrier      bash "$MIVLET_ROOT/tests/e2e/carrier_lan_test.sh"

@@ -3,6 +3,7 @@
 #include "settings/SettingsStore.h"
 #include "platform/SystemApi.h"
 #include "util/AsciiText.h"
+#include "util/Utf8Text.h"
 
 namespace {
 
@@ -12,19 +13,25 @@ constexpr std::string_view kBrokenMarker = "mivlet cmd";
 }  // namespace
 
 std::string CleanUserName(std::string_view name) {
-    // Only the first 25 bytes after the replacement survive, so the scan
-    // stops there: a long name from anywhere costs no more than a short one.
+    // Only the first 25 characters after the replacement survive, so the
+    // scan stops there: a long name from anywhere costs no more than a
+    // short one.
     std::string clean;
+    std::size_t characters = 0;
     std::size_t at = 0;
-    while (at < name.size() && clean.size() < kMaxUserNameLength) {
+    while (at < name.size() && characters < kMaxUserNameLength) {
         if (name.compare(at, kMarker.size(), kMarker) == 0) {
             clean += kBrokenMarker;
+            characters += kBrokenMarker.size();
             at += kMarker.size();
         } else {
-            clean += name[at++];
+            const std::size_t length = ReadUtf8(name, at).length;
+            clean.append(name.substr(at, length));
+            ++characters;
+            at += length;
         }
     }
-    if (clean.size() > kMaxUserNameLength) clean.resize(kMaxUserNameLength);
+    clean = ValidUtf8(FirstUtf8Characters(clean, kMaxUserNameLength));
 
     ReplaceTabsWithSpaces(clean);
     return std::string(TrimAsciiSpace(clean));

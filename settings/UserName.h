@@ -13,10 +13,11 @@ class CSettingsStore;
 class CSystemApi;
 
 inline constexpr char kUsernameValue[] = "Username";
-inline constexpr std::size_t kMaxUserNameLength = 25;
+inline constexpr std::size_t kMaxUserNameLength = 25;  // characters
 
-// Breaks up every "mivletcmd", keeps the first 25 bytes, turns tabs into
-// spaces and trims white space at both ends.
+// Breaks up every "mivletcmd", keeps the first 25 characters (never a
+// character cut in two; what is not UTF-8 reads as U+FFFD), turns tabs
+// into spaces and trims white space at both ends.
 std::string CleanUserName(std::string_view name);
 
 // The stored name cleaned, or, when that is empty or the command marker in

@@ -12,6 +12,7 @@
 #include "bench/win/Stopwatch.h"
 #include "chattext/TimeZone.h"
 #include "chatwindow/ChatDlg.h"
+#include "platform/codepage/CodePage1252.h"
 #include "platform/memory/MemoryDesktop.h"
 #include "platform/memory/MemoryNetwork.h"
 
@@ -37,7 +38,8 @@ int main() {
     CDefaultChatSettings settings;
     CFixedTimeZone zone;
     CMemoryDesktop desktop;
-    CChatDlg dlg(host, net, "Lab2", settings, zone, desktop);
+    const CCodePage1252 codePage;
+    CChatDlg dlg(host, net, codePage, "Lab2", settings, zone, desktop);
     if (!dlg.CreateModeless(nullptr)) {
         std::fprintf(stderr, "history_bench: the chat dialog could not be created\n");
         return 1;

@@ -76,6 +76,15 @@ bool CStdioFileApi::CreateFolder(const std::string& path) {
     return std::filesystem::is_directory(local, error);
 }
 
+bool CStdioFileApi::ReadStart(FileHandle file, void* data, std::uint32_t size, std::uint32_t* read) {
+    if (read) *read = 0;
+    COpenFile* open = Find(file);
+    if (!open || std::fseek(open->stream, 0, SEEK_SET) != 0) return false;
+    const std::size_t done = std::fread(data, 1, size, open->stream);
+    if (read) *read = static_cast<std::uint32_t>(done);
+    return done == size || !std::ferror(open->stream);
+}
+
 bool CStdioFileApi::SeekToEnd(FileHandle file, std::uint64_t* offset) {
     COpenFile* open = Find(file);
     if (!open || std::fseek(open->stream, 0, SEEK_END) != 0) return false;

@@ -26,6 +26,15 @@ bool CWin32FileApi::CreateFolder(const std::string& path) {
     return ::CreateDirectoryA(path.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
+bool CWin32FileApi::ReadStart(FileHandle file, void* data, std::uint32_t size, std::uint32_t* read) {
+    DWORD done = 0;
+    LARGE_INTEGER start{};
+    const bool ok = ::SetFilePointerEx(ToHandle(file), start, nullptr, FILE_BEGIN) &&
+                    ::ReadFile(ToHandle(file), data, size, &done, nullptr);
+    if (read) *read = done;
+    return ok;
+}
+
 bool CWin32FileApi::SeekToEnd(FileHandle file, std::uint64_t* offset) {
     LARGE_INTEGER distance{}, position{};
     if (!::SetFilePointerEx(ToHandle(file), distance, &position, FILE_END)) return false;

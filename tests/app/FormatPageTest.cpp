@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/codepage/CodePage1252.h"
 #include "app/RegistryChatSettings.h"
 #include "chattext/FormatChoices.h"
 #include "platform/stdio/StdioFileApi.h"
@@ -232,7 +233,8 @@ protected:
     CSettingsStore store{registry};
     CMemorySystem system;
     CStdioFileApi files;
-    CRegistryChatSettings chatSettings{store, files, system};
+    const CCodePage1252 codePage;
+    CRegistryChatSettings chatSettings{store, files, system, codePage};
     CScriptedUi ui;
     COptionsContext context{store, system, files, zone, ui, nullptr};
 };

@@ -3,6 +3,7 @@
 // the sheet ends, and the end of the program while the sheet is open ends
 // the sheet's loop first.
 
+#include "platform/codepage/CodePage1252.h"
 #include "app/ProgramOptions.h"
 #include "app/RegistryChatSettings.h"
 #include "platform/stdio/StdioFileApi.h"
@@ -42,7 +43,8 @@ protected:
     CSettingsStore store{registry};
     CMemorySystem system;
     CStdioFileApi files;
-    CRegistryChatSettings chatSettings{store, files, system};
+    const CCodePage1252 codePage;
+    CRegistryChatSettings chatSettings{store, files, system, codePage};
     CProgramOptions options{store, system, files, zone};
     int sheetsSeen = 0;
 

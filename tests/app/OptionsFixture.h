@@ -87,6 +87,10 @@ public:
         return ++m_lastHandle;
     }
     bool CreateFolder(const std::string&) override { return true; }
+    bool ReadStart(FileHandle, void*, std::uint32_t, std::uint32_t* read) override {
+        if (read) *read = 0;
+        return true;
+    }
     bool SeekToEnd(FileHandle, std::uint64_t* offset) override {
         if (offset) *offset = 0;
         return true;

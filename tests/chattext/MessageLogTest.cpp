@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/codepage/CodePage1252.h"
 #include "settings/IntSettings.h"
 #include "settings/SettingsStore.h"
 #include "chattext/MessageLog.h"
@@ -26,6 +27,8 @@ namespace fs = std::filesystem;
 
 constexpr char kDate[] = "Wednesday, December 6, 2000 at 3:47:38 PM";
 constexpr char kLaterDate[] = "Monday, May 8, 2000 at 12:00:00 AM";
+// A log this version starts begins with it.
+const std::string kMark = "\xEF\xBB\xBF";
 
 std::string Block(const std::string& date, const std::string& lines) {
     const std::string stars(date.size(), '*');
@@ -72,7 +75,9 @@ protected:
     CMemorySystem system;
     CStdioFileApi files;
     std::string date = kDate;
-    CMessageLog log{files, system, [this] { return date; }, [this] { return GetIntSetting(store, kLogMessages) != 0; }};
+    const CCodePage1252 codePage;
+    CMessageLog log{files, system, codePage, [this] { return date; },
+                    [this] { return GetIntSetting(store, kLogMessages) != 0; }};
     bool header = true;  // the history's log header flag, set at start
     fs::path folder;
     fs::path appData;
@@ -81,7 +86,7 @@ protected:
 TEST_F(MessageLog, NewFileBeginsWithABlockHeader) {
     ASSERT_TRUE(Log("Kel 3:47> Hi\r\n"));
     const std::string stars(41, '*');
-    EXPECT_EQ(Contents(), "\r\n" + stars + "\r\n" + kDate + "\r\n" + stars + "\r\nKel 3:47> Hi\r\n");
+    EXPECT_EQ(Contents(), kMark + "\r\n" + stars + "\r\n" + kDate + "\r\n" + stars + "\r\nKel 3:47> Hi\r\n");
     EXPECT_FALSE(header);
     EXPECT_EQ(files.OpenFiles(), 0u) << "nothing is held between lines";
 }
@@ -89,14 +94,14 @@ TEST_F(MessageLog, NewFileBeginsWithABlockHeader) {
 TEST_F(MessageLog, LinesJoinTheBlockUntilANewHeaderIsRequested) {
     ASSERT_TRUE(Log("Kel> Hi\r\n"));
     ASSERT_TRUE(Log("Nico> two\r\nlines\r\n"));
-    EXPECT_EQ(Contents(), Block(kDate, "Kel> Hi\r\nNico> two\r\nlines\r\n"));
+    EXPECT_EQ(Contents(), kMark + Block(kDate, "Kel> Hi\r\nNico> two\r\nlines\r\n"));
 
     // The chat window was hidden: the next line starts a block of its own,
     // after an empty line, with the time of writing.
     header = true;
     date = kLaterDate;
     ASSERT_TRUE(Log("Kel> back\r\n"));
-    EXPECT_EQ(Contents(), Block(kDate, "Kel> Hi\r\nNico> two\r\nlines\r\n") + Block(kLaterDate, "Kel> back\r\n"));
+    EXPECT_EQ(Contents(), kMark + Block(kDate, "Kel> Hi\r\nNico> two\r\nlines\r\n") + Block(kLaterDate, "Kel> back\r\n"));
 }
 
 TEST_F(MessageLog, LoggingSwitchedOffAndOnContinuesTheBlock) {
@@ -105,7 +110,7 @@ TEST_F(MessageLog, LoggingSwitchedOffAndOnContinuesTheBlock) {
     EXPECT_FALSE(Log("two\r\n"));
     ASSERT_TRUE(SetIntSetting(store, kLogMessages, 2));  // any value but 0 is on
     ASSERT_TRUE(Log("three\r\n"));
-    EXPECT_EQ(Contents(), Block(kDate, "one\r\nthree\r\n"));
+    EXPECT_EQ(Contents(), kMark + Block(kDate, "one\r\nthree\r\n"));
 }
 
 TEST_F(MessageLog, NothingIsWrittenWhenOffOrEmpty) {
@@ -133,6 +138,37 @@ TEST_F(MessageLog, EarlierTextIsKept) {
     EXPECT_EQ(Contents(), "earlier run\r\n" + Block(kDate, "Kel> Hi\r\n"));
 }
 
+// A log this version starts is UTF-8; one an older version started, without
+// the mark, keeps its code page, so whatever reads it still can.
+TEST_F(MessageLog, ANewLogIsUtf8AndAnOlderOneKeepsItsCodePage) {
+    const std::string line = "Kel> Gr\xC3\xBC\xC3\x9F" "e, \xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xF0\x9F\x98\x80\r\n";
+    const struct {
+        const char* name;
+        std::optional<std::string> before;  // nothing: no file yet
+        std::string after;
+    } cases[] = {
+        {"no log yet", std::nullopt, kMark + Block(kDate, line)},
+        {"an empty file", "", kMark + Block(kDate, line)},
+        {"a log of this version", kMark + "earlier\r\n", kMark + "earlier\r\n" + Block(kDate, line)},
+        {"a log of an older version", "earlier \xE9\r\n",
+         "earlier \xE9\r\n" + Block(kDate, "Kel> Gr\xFC\xDF" "e, ??????, ?\r\n")},
+        {"an older log shorter than the mark", "\xEF\xBB", "\xEF\xBB" + Block(kDate, "Kel> Gr\xFC\xDF" "e, ??????, ?\r\n")},
+    };
+    for (const auto& c : cases) {
+        fs::remove(File());
+        if (c.before) Put(*c.before);
+        header = true;
+        ASSERT_TRUE(Log(line)) << c.name;
+        EXPECT_EQ(Contents(), c.after) << c.name;
+    }
+    // The README's way to a UTF-8 log: the old one renamed, the next line
+    // starts a new one.
+    fs::rename(File(), folder / "mivlet-old.log");
+    header = true;
+    ASSERT_TRUE(Log(line));
+    EXPECT_EQ(Contents(), kMark + Block(kDate, line));
+}
+
 TEST_F(MessageLog, FileHeldByAnotherOpenerKeepsTheHeaderPending) {
     {
         CFileHandle other(files, files.OpenExclusive(GetWindowsLogFilePath(system)));
@@ -149,7 +185,7 @@ TEST_F(MessageLog, FileHeldByAnotherOpenerKeepsTheHeaderPending) {
         EXPECT_FALSE(header);
     }
     ASSERT_TRUE(Log("two\r\n"));
-    EXPECT_EQ(Contents(), Block(kDate, "one\r\ntwo\r\n")) << "one header since the start";
+    EXPECT_EQ(Contents(), kMark + Block(kDate, "one\r\ntwo\r\n")) << "one header since the start";
 }
 
 TEST_F(MessageLog, FailedWriteLeavesTheFileAsItWas) {
@@ -172,7 +208,7 @@ TEST_F(MessageLog, WindowsFolderThatTakesNoFilesSendsTheLogToLocalAppData) {
     RefuseWindowsFolder();
     ASSERT_TRUE(Log("Kel> Hi\r\n"));
     ASSERT_TRUE(Log("Nico> Hello\r\n"));
-    EXPECT_EQ(Contents(AppDataFile()), Block(kDate, "Kel> Hi\r\nNico> Hello\r\n"));
+    EXPECT_EQ(Contents(AppDataFile()), kMark + Block(kDate, "Kel> Hi\r\nNico> Hello\r\n"));
     EXPECT_FALSE(fs::exists(File()));
     EXPECT_FALSE(header);
     EXPECT_EQ(GetLogFilePath(files, system), GetAppDataLogFilePath(system)) << "View opens the file that is written";
@@ -182,7 +218,7 @@ TEST_F(MessageLog, WindowsFolderThatTakesNoFilesSendsTheLogToLocalAppData) {
 TEST_F(MessageLog, WindowsFolderIsKeptWhereItTakesTheFile) {
     ASSERT_TRUE(Log("Kel> Hi\r\n"));
     EXPECT_EQ(GetLogFilePath(files, system), GetWindowsLogFilePath(system));
-    EXPECT_EQ(Contents(), Block(kDate, "Kel> Hi\r\n"));
+    EXPECT_EQ(Contents(), kMark + Block(kDate, "Kel> Hi\r\n"));
     EXPECT_FALSE(fs::exists(appData / "Mivlet")) << "nothing is made in the second place";
 }
 
@@ -213,7 +249,7 @@ TEST_F(MessageLog, NoPlaceThatTakesTheFileLogsNothing) {
 TEST_F(MessageLog, WindowsFolderThatIsNotThereSendsTheLogToLocalAppData) {
     system.SetWindowsDirectory((folder / "missing").string());
     ASSERT_TRUE(Log("Kel> Hi\r\n"));
-    EXPECT_EQ(Contents(AppDataFile()), Block(kDate, "Kel> Hi\r\n"));
+    EXPECT_EQ(Contents(AppDataFile()), kMark + Block(kDate, "Kel> Hi\r\n"));
     EXPECT_FALSE(fs::exists(folder / "missing"));
 }
 

@@ -32,6 +32,12 @@ std::string Expand(const CExpansion& c) {
     return ExpandPrefix(c.code, record, kZone);
 }
 
+std::string Repeat(const std::string& text, std::size_t times) {
+    std::string repeated;
+    for (std::size_t i = 0; i < times; ++i) repeated += text;
+    return repeated;
+}
+
 void ExpectAll(const std::vector<CExpansion>& cases) {
     for (const auto& c : cases)
         EXPECT_EQ(Expand(c), c.expected) << "code [" << c.code << "] broadcast " << c.broadcast << " user ["
@@ -144,6 +150,24 @@ TEST(ExpandPrefix, NamesPassThroughTheTimeFormatter) {
     });
 }
 
+// Tokens are ASCII letters: the bytes of other characters, in the code and
+// in the names, never start one or a directive, and are copied whole.
+TEST(ExpandPrefix, TextBeyondAsciiIsCopiedAsItIs) {
+    const std::string kel = "\xD0\x9A\xD0\xB5\xD0\xBB";           // "Кел", its "К" a byte apart from "K"
+    const std::string es = "\xD1\x81";                           // Cyrillic "с", which looks like "c"
+    const std::string guillemets[] = {"\xC2\xAB", "\xC2\xBB"};   // « and »
+    ExpectAll({
+        {"u> ", kel + "> ", false, kel},
+        {guillemets[0] + "u" + guillemets[1] + " ", guillemets[0] + "guest" + guillemets[1] + " "},
+        {es + " c", es + " Lathe"},
+        {"'" + kel + "' H", kel + " 15"},
+        {"[" + kel + "]u", kel + "guest", true},
+        {"u", "\xF0\x9F\x98\x80%", false, "\xF0\x9F\x98\x80%"},
+        {"u", "%" + kel, false, "%" + kel},
+        {"u", "\xC3\xBC 08", false, "\xC3\xBC %d"},
+    });
+}
+
 TEST(ExpandPrefix, RowLongerThan127CharactersContributesNothing) {
     const std::string longest(127, 'x');
     const std::string tooLong(128, 'x');
@@ -160,6 +184,9 @@ TEST(ExpandPrefix, RowLongerThan127CharactersContributesNothing) {
         {"u", "", false, std::string(126, 'x') + "%d"},
         {"u", "", false, fiveDates},
         {"u!", "!", false, std::string(100000, 'x')},
+        // Characters are counted, not the bytes of their UTF-8.
+        {"u", Repeat("\xC3\xA9", 127), false, Repeat("\xC3\xA9", 127)},
+        {"u", "", false, Repeat("\xC3\xA9", 128)},
     });
     EXPECT_EQ(Expand({"u", "", false, fourDates}).size(), 116u);
 }

@@ -20,6 +20,7 @@
 #include "chatwindow/ComboRecipientList.h"
 #include "chatwindow/HelpCommands.h"
 #include "messaging/Mailslot.h"
+#include "platform/codepage/CodePage1252.h"
 #include "platform/memory/MemoryDesktop.h"
 #include "platform/memory/MemoryNetwork.h"
 #include "platform/memory/MemoryRegistry.h"
@@ -197,7 +198,7 @@ protected:
     // The window made and hidden, start-up not finished yet.
     std::unique_ptr<CTestChatDlg> CreateCopy(CMemoryComputer& host, const std::string& computer,
                                              CChatSettings& copySettings) {
-        auto copy = std::make_unique<CTestChatDlg>(host, net, computer, copySettings, zone, desktop);
+        auto copy = std::make_unique<CTestChatDlg>(host, net, codePage, computer, copySettings, zone, desktop);
         if (!copy->CreateModeless(nullptr)) {
             ADD_FAILURE() << "the chat dialog of " << computer << " was not created";
             return copy;
@@ -336,6 +337,7 @@ protected:
     }
 
     CMemoryNetwork net;
+    const CCodePage1252 codePage;
     CMemoryComputer& lab2Host = net.AddComputer("Lab2");
     CMemoryComputer& officeHost = net.AddComputer("Office");
     CMailslot office{officeHost, net, "Office"};

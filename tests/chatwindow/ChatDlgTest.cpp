@@ -46,7 +46,7 @@ TEST_F(ChatDlgTest, AnEndpointThatCannotOpenSaysWhyAndEnds) {
     CSocket otherProgram(sockets, sockets.OpenUdpSocket(kDefaultUdpPort, &held));
     ASSERT_EQ(held, EOpenSocket::Opened);
     CUdpCarrier carrier(sockets, net, CUdpCarrier::COptions{}, &lab2Host);
-    CTestChatDlg portInUse(carrier, net, "Lab2", settings, zone, desktop);
+    CTestChatDlg portInUse(carrier, net, codePage, "Lab2", settings, zone, desktop);
     portInUse.SetUdpPort(kDefaultUdpPort);
     EXPECT_FALSE(portInUse.CreateModeless(nullptr));
     EXPECT_TRUE(portInUse.MailslotFailed());
@@ -58,7 +58,7 @@ TEST_F(ChatDlgTest, AnEndpointThatCannotOpenSaysWhyAndEnds) {
 
     // The mailslot of this computer stays taken by the first carrier: only
     // another user's copy gets past the single-copy check at start.
-    CTestChatDlg secondCopy(lab2Host, net, "Lab2", settings, zone, desktop);
+    CTestChatDlg secondCopy(lab2Host, net, codePage, "Lab2", settings, zone, desktop);
     EXPECT_FALSE(secondCopy.CreateModeless(nullptr));
     ASSERT_EQ(secondCopy.boxes.size(), 1u);
     EXPECT_EQ(secondCopy.boxes[0].text, kAnotherUsersCopyText);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/codepage/CodePage1252.h"
 #include "chatwindow/QuickKeys.h"
 #include "chatwindow/RecipientList.h"
 #include "chatwindow/NewMessagePlan.h"
@@ -193,7 +194,7 @@ TEST_P(RecipientListTest, AClockSetBackKeepsPeersListedAndReachable) {
     RefreshRecipientList(peers, 6400, list);
     EXPECT_EQ(list.Entries(), (Entries{"(All Users)", "Lab2  (Kel)"}));
     EXPECT_EQ(list.SelectedText(), "Lab2  (Kel)");
-    EXPECT_EQ(PlanSend("hi", "Lab2  (Kel)", peers, 6400, "me", false).step, CSendPlan::EStep::Send);
+    EXPECT_EQ(PlanSend("hi", "Lab2  (Kel)", peers, 6400, "me", false, CCodePage1252()).step, CSendPlan::EStep::Send);
 }
 
 TEST(QuickKeys, SecondPressOfTheSameKeyWithinASecondSends) {
@@ -242,8 +243,16 @@ TEST(TypedText, LeadingEmptyLinesShrinkAndTrailingBreaksGo) {
     for (const auto& c : cases) EXPECT_EQ(CleanTypedText(c.in), c.out) << c.in;
 }
 
+std::string Repeat(std::string_view text, std::size_t times) {
+    std::string repeated;
+    for (std::size_t i = 0; i < times; ++i) repeated += text;
+    return repeated;
+}
+
 TEST(SendPlan, ChecksInTheirOrder) {
     using EStep = CSendPlan::EStep;
+    const std::string e = "\xc3\xa9";        // one byte in code page 1252
+    const std::string be = "\xd0\xb1";       // Cyrillic, sent as UTF-8 after the 3-byte mark
     CPeerTable peers;
     peers.ApplyPing(Ping("Lab2", 100), "Kel");
     peers.ApplyPing(Ping("Mill", 80), "Ann");  // silent for 20 s at 100
@@ -266,6 +275,19 @@ TEST(SendPlan, ChecksInTheirOrder) {
         {"3,000 bytes to all", std::string(3000, 'x'), "(All Users)", false, EStep::TooLongForAllUsers, "*", "me",
          false, false},
         {"3,000 bytes to one", std::string(3000, 'x'), "Lab2  (Kel)", true, EStep::Send, "Lab2", "me", false, true},
+        // The limits count the bytes on the wire: what fitted in the code
+        // page fits still, UTF-8 counts its mark and its longer characters.
+        {"2,999 letters of the page to all", Repeat(e, 2999), "(All Users)", false, EStep::Send, "*", "me", false,
+         false},
+        {"1,498 Cyrillic letters to all", Repeat(be, 1498), "(All Users)", false, EStep::Send, "*", "me", false, false},
+        {"1,499 Cyrillic letters to all", Repeat(be, 1499), "(All Users)", false, EStep::TooLongForAllUsers, "*",
+         "me", false, false},
+        {"20,480 letters of the page to one", Repeat(e, 20480), "Lab2  (Kel)", true, EStep::Send, "Lab2", "me",
+         false, true},
+        {"10,238 Cyrillic letters to one", Repeat(be, 10238), "Lab2  (Kel)", true, EStep::Send, "Lab2", "me", false,
+         true},
+        {"10,239 Cyrillic letters to one", Repeat(be, 10239), "Lab2  (Kel)", true, EStep::TooLong, "Lab2", "me",
+         false, false},
         {"to a live peer", "hi", "LAB2  (KEL)", true, EStep::Send, "Lab2", "me", false, true},
         {"to a silent peer", "hi", "Mill  (Ann)", true, EStep::PeerGone, "Mill", "me", false, false},
         {"to a name no peer has", "hi", "Faraway", true, EStep::Send, "Faraway", "me", false, true},
@@ -288,7 +310,7 @@ TEST(SendPlan, ChecksInTheirOrder) {
         {"a verb without the prefix", "version", "Lab2  (Kel)", true, EStep::Send, "Lab2", "me", false, true},
     };
     for (const auto& c : cases) {
-        const CSendPlan plan = PlanSend(c.text, c.recipient, peers, 100, "me", c.prompt);
+        const CSendPlan plan = PlanSend(c.text, c.recipient, peers, 100, "me", c.prompt, CCodePage1252());
         EXPECT_EQ(plan.step, c.step) << c.name;
         EXPECT_EQ(plan.target, c.target) << c.name;
         EXPECT_EQ(plan.sender, c.sender) << c.name;

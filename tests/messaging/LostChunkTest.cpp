@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/codepage/CodePage1252.h"
 #include "tests/messaging/DatagramBytes.h"
 #include "messaging/Datagram.h"
 #include "messaging/MessagingSession.h"
@@ -43,7 +44,8 @@ protected:
     CMemoryNetwork net;
     CMemoryComputer& office = net.AddComputer("Office");
     CHost host;
-    CMessagingSession session{office, net, "Office", CBuildInfo{"Dec 12 2000", "1.0.0"}, host};
+    const CCodePage1252 sessionCodePage;
+    CMessagingSession session{office, net, sessionCodePage, "Office", CBuildInfo{"Dec 12 2000", "1.0.0"}, host};
     std::vector<std::string> shown;
 };
 
@@ -92,7 +94,8 @@ TEST_F(LostChunkTest, WhatArrivedIsShownWithTheMarkerAndTheDatagramAfterTheGapSt
         SCOPED_TRACE(std::string(c.script) + (c.broadcast ? " to all" : " to one"));
         CMemoryNetwork n;
         CMemoryComputer& computer = n.AddComputer("Office");
-        CMessagingSession s(computer, n, "Office", CBuildInfo{"Dec 12 2000", "1.0.0"}, host);
+        const CCodePage1252 codePage;
+        CMessagingSession s(computer, n, codePage, "Office", CBuildInfo{"Dec 12 2000", "1.0.0"}, host);
         std::vector<std::string> seen;
         const auto step = [&] {
             s.Receive([&seen](const CMessageRecord& r) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/codepage/CodePage1252.h"
 #include "messaging/CommandDispatcher.h"
 #include "messaging/CommandText.h"
 #include "messaging/Datagram.h"
@@ -70,8 +71,9 @@ protected:
     CMemoryComputer& computer1 = net.AddComputer("Lab1");
     CMemoryComputer& computer2 = net.AddComputer("Lab2");
     CHost host;
-    CMessagingSession lab1{computer1, net, "Lab1", CBuildInfo{"Dec 12 2000", "1.0.0"}, host};
-    CMessagingSession lab2{computer2, net, "Lab2", CBuildInfo{"Dec 12 2000", "1.0.0"}, host};
+    const CCodePage1252 codePage;
+    CMessagingSession lab1{computer1, net, codePage, "Lab1", CBuildInfo{"Dec 12 2000", "1.0.0"}, host};
+    CMessagingSession lab2{computer2, net, codePage, "Lab2", CBuildInfo{"Dec 12 2000", "1.0.0"}, host};
     std::vector<std::string> shown;
 };
 

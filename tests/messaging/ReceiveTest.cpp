@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/codepage/CodePage1252.h"
 #include "tests/messaging/DatagramBytes.h"
 #include "messaging/Datagram.h"
 #include "messaging/Mailslot.h"
@@ -238,7 +239,8 @@ TEST_F(ReceiveTest, AFloodIsReadOverSeveralSteps) {
     } host;
     CMemoryNetwork n;
     CMemoryComputer& computer = n.AddComputer("Office");
-    CMessagingSession session(computer, n, "Office", CBuildInfo{"Dec 12 2000", "1.0.0", "Dec 12 2000"}, host);
+    const CCodePage1252 sessionCodePage;
+    CMessagingSession session(computer, n, sessionCodePage, "Office", CBuildInfo{"Dec 12 2000", "1.0.0", "Dec 12 2000"}, host);
     const std::size_t flood = CMessagingSession::kMaxDatagramsPerStep + 5;
     for (std::size_t i = 0; i < flood; ++i)
         computer.DeliverRaw(Datagram("Pc" + std::to_string(i), true, 1, "Kel>\thi"));
@@ -279,7 +281,8 @@ TEST(ReceiveStep, EachStepShowsABoundedNumberOfMessagesAndLeavesTheRestInOrder) 
     CMemoryNetwork net;
     CMemoryComputer& host = net.AddComputer("Office");
     CTestHost sessionHost;
-    CMessagingSession session(host, net, "Office", CBuildInfo{}, sessionHost);
+    const CCodePage1252 sessionCodePage;
+    CMessagingSession session(host, net, sessionCodePage, "Office", CBuildInfo{}, sessionHost);
     int sequence = 0;
     for (int i = 0; i < 20; ++i) {
         host.DeliverRaw(Datagram("Pc" + std::to_string(i), true, ++sequence, "mivletcmd>\tadmin:ping U"));

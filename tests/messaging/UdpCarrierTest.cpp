@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/codepage/CodePage1252.h"
 #include "tests/messaging/DatagramBytes.h"
 #include "messaging/Datagram.h"
 #include "messaging/Mailslot.h"
@@ -443,7 +444,8 @@ TEST_F(UdpCarrierTest, AColleaguesMessageIsShownDuringAFloodAndTheFloodersOwnAft
     CMemoryComputer& system = systems.AddComputer("Lab1");
     CMemoryUdpHost& sockets = udp.AddHost("Lab1");
     CUdpCarrier carrier(sockets, systems, Options(), &system);
-    CMessagingSession session(carrier, systems, "Lab1", CBuildInfo{}, sessionHost);
+    const CCodePage1252 sessionCodePage;
+    CMessagingSession session(carrier, systems, sessionCodePage, "Lab1", CBuildInfo{}, sessionHost);
     ASSERT_TRUE(session.IsOpen());
     constexpr InetAddress kFlooder = 0x0A010063u, kColleague = 0x0A010064u;
     std::vector<std::string> shown;

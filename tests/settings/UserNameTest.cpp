@@ -4,9 +4,19 @@
 #include <string>
 
 #include "settings/UserName.h"
+#include "util/Utf8Text.h"
 #include "SettingsFixture.h"
 
 namespace {
+
+const std::string kBe = "\xD0\xB1";             // Cyrillic, two bytes
+const std::string kGrin = "\xF0\x9F\x98\x80";    // an emoji, four bytes
+
+std::string Repeat(const std::string& text, std::size_t times) {
+    std::string repeated;
+    for (std::size_t i = 0; i < times; ++i) repeated += text;
+    return repeated;
+}
 
 class UserName : public SettingsFixture {
 protected:
@@ -41,7 +51,13 @@ TEST_F(UserName, StoredNameIsCleanedOrReplacedByTheLoginName) {
         {"Ann\tLee", "Ann Lee", false},
         {"\tAnn\t", "Ann", false},
         {"Ann\r\n", "Ann", false},
-        {"\xC4nne \xA0", "\xC4nne \xA0", false},  // bytes above 0x7F are not white space
+        {"\xC3\x84nne \xC2\xA0", "\xC3\x84nne \xC2\xA0", false},  // a no-break space is not white space
+        // 25 characters, not bytes, and never a character cut in two.
+        {Repeat(kBe, 25), Repeat(kBe, 25), false},
+        {Repeat(kBe, 26), Repeat(kBe, 25), false},
+        {"A" + Repeat(kGrin, 30), "A" + Repeat(kGrin, 24), false},
+        {Repeat(kBe, 20) + "mivletcmd", Repeat(kBe, 20) + "mivle", false},
+        {"Ann\xFF", "Ann\xEF\xBF\xBD", false},  // not UTF-8: U+FFFD
     };
     for (const auto& c : cases) {
         if (c.stored)
@@ -84,6 +100,17 @@ TEST_F(UserName, NameIsStoredAsEnteredAndCleanedAtEachUse) {
     EXPECT_EQ(GetCurrentUserName(Store(), system), "Nico") << "no cached name";
 }
 
+// A name in a script of its own, as the name prompt stores it, reads back
+// the same from the next start on.
+TEST_F(UserName, NameBeyondTheCodePageTripsThroughTheStore) {
+    const std::string name = "\xD0\x9A\xD0\xB5\xD0\xBB \xE5\xB1\xB1\xE7\x94\xB0 " + kGrin;  // "Кел 山田 😀"
+    ASSERT_TRUE(SetCurrentUserName(Store(), name));
+    Reopen();
+    bool unset = true;
+    EXPECT_EQ(GetCurrentUserName(Store(), system, &unset), name);
+    EXPECT_FALSE(unset);
+}
+
 TEST(CleanUserName, AnyBytesGiveAShortNameThatIsNeverTheMarker) {
     std::string everyByte;
     for (int b = 0; b < 256; ++b) everyByte += static_cast<char>(b);
@@ -92,7 +119,8 @@ TEST(CleanUserName, AnyBytesGiveAShortNameThatIsNeverTheMarker) {
 
     for (const std::string& name : {everyByte, markers, std::string(1 << 20, ' ') + "Kel", std::string("mivlet\tcmd")}) {
         const std::string clean = CleanUserName(name);
-        EXPECT_LE(clean.size(), kMaxUserNameLength);
+        EXPECT_LE(CountUtf8Characters(clean), kMaxUserNameLength);
+        EXPECT_TRUE(IsValidUtf8(clean));
         EXPECT_EQ(clean.find("mivletcmd"), std::string::npos);
         if (!clean.empty()) {
             EXPECT_NE(clean.front(), ' ');

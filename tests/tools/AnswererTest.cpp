@@ -291,6 +291,10 @@ TEST(AnswerText, LineBreaksOfTheChatAndTheSizeOfADirectMessage) {
         {"cut", full + "yyy", full},
         {"cut does not split a line break", std::string(kMaxAnswerBytes - 1, 'x') + "\nz",
          std::string(kMaxAnswerBytes - 1, 'x')},
+        {"cut does not split a character", std::string(kMaxAnswerBytes - 1, 'x') + "\xD0\xBF",
+         std::string(kMaxAnswerBytes - 1, 'x')},
+        {"UTF-8 kept", "\xD0\xBF\xF0\x9F\x98\x80\n", "\xD0\xBF\xF0\x9F\x98\x80"},
+        {"what is not UTF-8 reads as U+FFFD", "a\xFF", "a\xEF\xBF\xBD"},
     };
     for (const auto& c : cases) EXPECT_EQ(CAnswerer::AnswerText(c.output), c.text) << c.what;
 }

@@ -6,9 +6,11 @@
 
 #include "chattext/TimeZone.h"
 #include "messaging/CommandText.h"
+#include "platform/codepage/CodePage1252.h"
 #include "platform/memory/MemoryNetwork.h"
 #include "tools/peer/PeerNode.h"
 #include "tools/peer/PeerOutput.h"
+#include "tools/peer/RawDatagramTap.h"
 
 namespace {
 
@@ -17,7 +19,7 @@ class PeerNodeTest : public ::testing::Test {
 protected:
     CPeerNode& Add(const std::string& computer, const std::string& user) {
         nodes.push_back(
-            std::make_unique<CPeerNode>(net.AddComputer(computer), net, computer, user, CBuildInfo{"Dec  2 2000", "1.2.3", "Dec  1 2000"}));
+            std::make_unique<CPeerNode>(net.AddComputer(computer), net, codePage, computer, user, CBuildInfo{"Dec  2 2000", "1.2.3", "Dec  1 2000"}));
         return *nodes.back();
     }
     std::vector<std::string> Shown(CPeerNode& node, std::uint32_t ms) {
@@ -27,6 +29,7 @@ protected:
     }
 
     CMemoryNetwork net;
+    const CCodePage1252 codePage;
     std::vector<std::unique_ptr<CPeerNode>> nodes;
 };
 
@@ -42,6 +45,22 @@ TEST_F(PeerNodeTest, PeersListEachOtherNeverThemselvesAndLeaveOnTheirExitNotice)
     b.SendExitNotice();
     a.ReceiveTick([](const CMessageRecord&) {});
     EXPECT_TRUE(a.AlivePeerTexts().empty());
+}
+
+// What "listen --hex" prints: the datagram as it came, before it is read,
+// and then the message read from it in UTF-8.
+TEST_F(PeerNodeTest, TheTapSeesTheCodePageBytesAndTheNodeShowsUtf8) {
+    CMemoryComputer& lab1 = net.AddComputer("Lab1");
+    std::vector<std::string> lines;
+    CRawDatagramTap tap(lab1, [&](const CReceivedDatagram& d) { lines.push_back(FormatRawDatagramLine(d)); });
+    CPeerNode a(tap, net, codePage, "Lab1", "kel", CBuildInfo{});
+    CPeerNode& b = Add("Lab2", "ann");
+    ASSERT_TRUE(b.SendText("Lab1", "ann", "Gr\xC3\xBC\xC3\x9F" "e"));
+    std::vector<std::string> shown;
+    a.ReceiveTick([&](const CMessageRecord& r) { shown.push_back(r.text); });
+    // "Lab2" NUL "00001" NUL "ann>" TAB "Gr" FC DF "e" NUL, as older copies send it.
+    EXPECT_EQ(lines, std::vector<std::string>{"hex - 4c61623200303030303100616e6e3e094772fcdf6500"});
+    EXPECT_EQ(shown, std::vector<std::string>{"Gr\xC3\xBC\xC3\x9F" "e"});
 }
 
 TEST_F(PeerNodeTest, SilentPeerDropsOutAfterFifteenSeconds) {
@@ -105,12 +124,14 @@ TEST(PeerOutput, OneLinePerMessageAndValidJson) {
     CMessageRecord r;
     r.computer = "Lab2";
     r.user = "Kel \"K\"";
-    r.text = "two\r\nlines\t\x01\xe9";
+    // UTF-8 stays UTF-8; a byte that is not, which no decoded field holds,
+    // still gives valid JSON.
+    r.text = "two\r\nlines\t\x01\xc3\xa9\xe9";
     r.broadcast = 1;
     r.time = 957787620;  // 8 May 2000 12:07:00 UTC
-    EXPECT_EQ(FormatShownLine(r, CFixedTimeZone()), "Kel \"K\" (to all users) 12:07> two\\nlines\\t\\x01\xe9");
+    EXPECT_EQ(FormatShownLine(r, CFixedTimeZone()), "Kel \"K\" (to all users) 12:07> two\\nlines\\t\\x01\xc3\xa9\xe9");
     EXPECT_EQ(FormatJsonLine(r),
-              "{\"computer\":\"Lab2\",\"user\":\"Kel \\\"K\\\"\",\"text\":\"two\\r\\nlines\\t\\u0001\\u00e9\","
+              "{\"computer\":\"Lab2\",\"user\":\"Kel \\\"K\\\"\",\"text\":\"two\\r\\nlines\\t\\u0001\xc3\xa9\\ufffd\","
               "\"broadcast\":true,\"time\":957787620}");
 }
 

@@ -5,6 +5,7 @@
 
 #include "messaging/TypedText.h"
 #include "util/AsciiText.h"
+#include "util/Utf8Text.h"
 
 CAnswerer::CAnswerer(CAnswerOptions options, CCommandLauncher& launcher, const CPeerTable& peers,
                      std::string localComputer, SendFunction send, ReportFunction report)
@@ -115,22 +116,27 @@ void CAnswerer::Finish(const CCommandOutcome& outcome) {
         m_report(who + ": the answer could not be sent");
         return;
     }
-    m_report(who + ": answered with " + std::to_string(answer.size()) + " characters" +
+    m_report(who + ": answered with " + std::to_string(CountUtf8Characters(answer)) + " characters" +
              (outcome.cut ? ", cut at " + std::to_string(kMaxAnswerBytes) : std::string()));
 }
 
 std::string CAnswerer::AnswerText(const std::string& output) {
+    // A command prints UTF-8, as mivlet-peer does; what is not reads as
+    // U+FFFD, and the cut never splits a character.
+    const std::string valid = ValidUtf8(output);
     std::string text;
-    text.reserve(std::min(output.size(), kMaxAnswerBytes) + 64);
-    for (std::size_t i = 0; i < output.size() && text.size() < kMaxAnswerBytes; ++i) {
-        const char c = output[i];
-        if (c == '\0' || (c == '\r' && i + 1 < output.size() && output[i + 1] == '\n')) continue;
-        if (c == '\n') {
-            if (text.size() + 2 > kMaxAnswerBytes) break;
-            text += "\r\n";
-        } else {
-            text += c;
+    text.reserve(std::min(valid.size(), kMaxAnswerBytes) + 64);
+    for (std::size_t i = 0; i < valid.size();) {
+        const char c = valid[i];
+        const std::size_t length = ReadUtf8(valid, i).length;
+        if (c == '\0' || (c == '\r' && i + 1 < valid.size() && valid[i + 1] == '\n')) {
+            ++i;
+            continue;
         }
+        const std::string_view piece = c == '\n' ? std::string_view("\r\n") : std::string_view(valid).substr(i, length);
+        if (text.size() + piece.size() > kMaxAnswerBytes) break;
+        text += piece;
+        i += length;
     }
     return CleanTypedText(text);
 }

@@ -2,6 +2,18 @@
 
 #include <cstdlib>
 
+namespace {
+
+// Windows numbers its code pages from 37 to 65001.
+std::optional<unsigned> ParseCodePage(const std::string& text) {
+    char* end = nullptr;
+    const long number = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end || number < 1 || number > 65535) return std::nullopt;
+    return static_cast<unsigned>(number);
+}
+
+}  // namespace
+
 std::optional<std::string> ParseArguments(int argc, char** argv, CPeerOptions& options) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -18,10 +30,20 @@ std::optional<std::string> ParseArguments(int argc, char** argv, CPeerOptions& o
             options.help = true;
         } else if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--hex") {
+            options.hex = true;
         } else if (arg == "--watch") {
             options.watch = true;
         } else if (arg == "--broadcasts") {
             options.broadcasts = true;
+        } else if (arg == "--codepage") {
+            const auto v = value();
+            if (!v) return arg + " needs a value";
+            if (const auto number = ParseCodePage(*v)) {
+                options.codePage = *number;
+            } else {
+                return "not a code page number: " + *v;
+            }
         } else if (arg == "--port" || arg == "--user" || arg == "--wait" || arg == "--timeout") {
             const auto v = value();
             if (!v) return arg + " needs a value";

@@ -15,15 +15,18 @@ struct CPeerOptions {
     std::vector<std::string> arguments;
     std::uint16_t port = kDefaultUdpPort;
     std::optional<std::string> user;
+    unsigned codePage = 1252;  // of the text on the wire, as older copies write it
     double waitSeconds = 2.0;
     double timeoutSeconds = 10.0;
     bool broadcasts = false;
     bool json = false;
+    bool hex = false;  // listen: every datagram's bytes too
     bool watch = false;
     bool help = false;
 };
 
-// Returns an error text, or nothing when the arguments are good.
+// Returns an error text, or nothing when the arguments are good. The
+// arguments are UTF-8, as the whole program's text is.
 std::optional<std::string> ParseArguments(int argc, char** argv, CPeerOptions& options);
 
 // --wait and --timeout in milliseconds.

@@ -17,14 +17,17 @@
 #include "messaging/CommandText.h"
 #include "messaging/LocalComputerName.h"
 #include "messaging/UdpCarrier.h"
+#include "messaging/WireText.h"
 #include "messaging/MessagingSession.h"
 #include "tools/peer/Answerer.h"
 #include "tools/peer/CommandRunner.h"
+#include "tools/peer/RawDatagramTap.h"
 #include "tools/peer/PeerArguments.h"
 #include "tools/peer/PeerNode.h"
 #include "tools/peer/PeerOutput.h"
 #include "tools/peer/PeerPlatform.h"
 #include "util/AsciiText.h"
+#include "util/Utf8Text.h"
 
 namespace {
 
@@ -45,14 +48,18 @@ constexpr char kUsageText[] =
     "  answer [options] -- COMMAND [ARG...] run COMMAND for every message, send back what it prints\n"
     "\n"
     "TARGET is \"*\" for all computers or a computer name. --port defaults to 46464.\n"
+    "Text on the command line, standard input and output is UTF-8; on the wire it is in the\n"
+    "code page of --codepage N (default 1252), or UTF-8 marked as such where it holds a\n"
+    "character outside that page.\n"
     "Run \"mivlet-peer COMMAND --help\" for one command.\n";
 
 const std::map<std::string, const char*> kCommandHelp = {
     {"listen",
-     "usage: mivlet-peer listen [--json] [--user NAME] [--port N]\n"
+     "usage: mivlet-peer listen [--json] [--hex] [--user NAME] [--port N]\n"
      "Prints each message as one line, prefix from the default prefix code then the text\n"
      "(line breaks as \\n); with --json one object per message with computer, user, text,\n"
-     "broadcast and time. Runs until interrupted, then sends its exit notice.\n"},
+     "broadcast and time. With --hex every datagram as it came, too: \"hex\", the sender's\n"
+     "address and its bytes in hex. Runs until interrupted, then sends its exit notice.\n"},
     {"send",
      "usage: mivlet-peer send TARGET TEXT [--user NAME] [--port N]\n"
      "Sends TEXT as the chat window would: leading empty lines shrink to one, trailing line\n"
@@ -89,8 +96,11 @@ struct CPeerSession {
     std::string computer = ChooseLocalComputerName(platform->ComputerName());
     CUdpCarrier carrier;
     CClock& clock = platform->Clock();
+    std::unique_ptr<CCodePage> codePage;  // main() has checked that it opens
 
-    explicit CPeerSession(std::uint16_t port) : carrier(platform->Sockets(), platform->Clock(), Options(port)) {}
+    explicit CPeerSession(const CPeerOptions& options)
+        : carrier(platform->Sockets(), platform->Clock(), Options(options.port)),
+          codePage(OpenCodePage(options.codePage)) {}
 
     static CUdpCarrier::COptions Options(std::uint16_t port) {
         CUdpCarrier::COptions options;
@@ -112,9 +122,16 @@ std::optional<int> CheckOpen(CPeerNode& node, CPeerSession& session) {
     return Fail(kPortInUse, "cannot open UDP port " + std::to_string(session.carrier.Port()));
 }
 
+// With --hex every datagram's bytes, as a line of their own.
+CRawDatagramTap::SeenFunction RawDatagramPrinter(const CPeerOptions& options) {
+    if (!options.hex) return {};
+    return [](const CReceivedDatagram& datagram) { std::cout << FormatRawDatagramLine(datagram) << std::endl; };
+}
+
 int Listen(const CPeerOptions& options) {
-    CPeerSession session(options.port);
-    CPeerNode node(session.carrier, session.clock, session.computer, UserOf(options, *session.platform), ThisBuild());
+    CPeerSession session(options);
+    CRawDatagramTap tap(session.carrier, RawDatagramPrinter(options));
+    CPeerNode node(tap, session.clock, *session.codePage, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
     InstallStopHandler();
     CSystemTimeZone zone;
@@ -160,14 +177,27 @@ int Watch(CPeerNode& node) {
 }
 
 int Who(const CPeerOptions& options) {
-    CPeerSession session(options.port);
-    CPeerNode node(session.carrier, session.clock, session.computer, UserOf(options, *session.platform), ThisBuild());
+    CPeerSession session(options);
+    CPeerNode node(session.carrier, session.clock, *session.codePage, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
     if (options.watch) return Watch(node);
     node.Run(WaitMs(options), [](const CMessageRecord&) {});
     node.SendExitNotice();
     for (const std::string& text : node.AlivePeerTexts()) std::cout << EscapeControlCharacters(text) << "\n";
     return kOk;
+}
+
+// Why `text` cannot go as the chat window would send it, if it cannot. The
+// limit counts the bytes on the wire, as receivers do.
+std::optional<int> CheckSendText(const std::string& target, const std::string& text, const std::string& user,
+                                 const CCodePage& codePage) {
+    if (text.empty()) return Fail(kBadText, "the text is empty");
+    if (!IsValidUtf8(text)) return Fail(kBadText, "the text is not UTF-8");
+    const std::string sender = IsCommandText(text) ? kCommandMarker : user;
+    if (target == kAllUsersTarget && WireTextBytes(codePage, sender, text) >= kMaxAllUsersTextBytes)
+        return Fail(kBadText, "Messages sent to all users need to be under 3,000 characters.");
+    if (text.find('\0') != std::string::npos) return Fail(kBadText, "the text holds a zero byte");
+    return std::nullopt;
 }
 
 std::optional<int> CheckTarget(const std::string& target, CPeerSession& session) {
@@ -180,13 +210,13 @@ std::optional<int> CheckTarget(const std::string& target, CPeerSession& session)
 int Version(const CPeerOptions& options) {
     if (options.arguments.size() != 1) return Fail(kUsage, "version needs one TARGET");
     const std::string& target = options.arguments[0];
-    CPeerSession session(options.port);
+    CPeerSession session(options);
     if (auto failed = CheckTarget(target, session)) return *failed;
-    CPeerNode node(session.carrier, session.clock, session.computer, UserOf(options, *session.platform), ThisBuild());
+    CPeerNode node(session.carrier, session.clock, *session.codePage, session.computer, UserOf(options, *session.platform), ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
     // Copies answer only computers they have heard from.
     node.Ping();
-    if (!node.Endpoint().Send(target.c_str(), kCommandMarker, "admin:version", true))
+    if (!node.SendText(target, kCommandMarker, "admin:version"))
         return Fail(kSendFailed, "the version request could not be sent");
     node.Run(WaitMs(options), [](const CMessageRecord& record) {
         if (record.text.compare(0, kVersionReplyStart.size(), kVersionReplyStart) == 0)
@@ -203,12 +233,8 @@ int Send(const CPeerOptions& options) {
     if (text == "-") text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
 
     text = CleanTypedText(text);
-    if (text.empty()) return Fail(kBadText, "the text is empty");
-    if (target == kAllUsersTarget && text.size() >= kMaxAllUsersTextBytes)
-        return Fail(kBadText, "Messages sent to all users need to be under 3,000 characters.");
-    if (text.find('\0') != std::string::npos) return Fail(kBadText, "the text holds a zero byte");
-
-    CPeerSession session(options.port);
+    CPeerSession session(options);
+    if (auto bad = CheckSendText(target, text, UserOf(options, *session.platform), *session.codePage)) return *bad;
     if (auto failed = CheckTarget(target, session)) return *failed;
     session.carrier.DisableReceiving();  // the port belongs to the copy that listens here
     CMailslot endpoint(session.carrier, session.clock, session.computer);
@@ -219,7 +245,7 @@ int Send(const CPeerOptions& options) {
     endpoint.SetSequenceCounter(static_cast<std::int32_t>(
         (Since1970<std::chrono::microseconds>() + session.platform->ProcessId()) % kSequenceModulus));
     const std::string sender = IsCommandText(text) ? kCommandMarker : UserOf(options, *session.platform);
-    if (!endpoint.Send(target.c_str(), sender.c_str(), text.c_str(), true))
+    if (!SendWireMessage(endpoint, *session.codePage, target, sender, text, true))
         return Fail(kSendFailed, "Mivlet was unable to send your message.");
     return kOk;
 }
@@ -231,9 +257,9 @@ int Answer(const CPeerOptions& options) {
     const auto program = launcher->FindProgram(options.arguments[0]);
     if (!program) return Fail(kNoProgram, "command not found: " + options.arguments[0]);
 
-    CPeerSession session(options.port);
+    CPeerSession session(options);
     const std::string user = UserOf(options, *session.platform);
-    CPeerNode node(session.carrier, session.clock, session.computer, user, ThisBuild());
+    CPeerNode node(session.carrier, session.clock, *session.codePage, session.computer, user, ThisBuild());
     if (auto failed = CheckOpen(node, session)) return *failed;
     InstallStopHandler();
 
@@ -247,7 +273,7 @@ int Answer(const CPeerOptions& options) {
         [&](const std::string& computer, const std::string& text) {
             // Sent as this user's chat text: an answer that starts with
             // "admin:" is shown, never carried out.
-            return node.Endpoint().Send(computer.c_str(), user.c_str(), text.c_str(), true);
+            return node.SendText(computer, user, text);
         },
         // The lines name the sender, whose fields come from the network.
         [](const std::string& line) { std::cerr << "mivlet-peer: " << EscapeControlCharacters(line) << std::endl; });
@@ -270,8 +296,12 @@ int Answer(const CPeerOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    UseUtf8Console();
+    std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments) pointers.push_back(argument.data());
     CPeerOptions options;
-    if (auto error = ParseArguments(argc, argv, options)) {
+    if (auto error = ParseArguments(static_cast<int>(pointers.size()), pointers.data(), options)) {
         std::cerr << "mivlet-peer: " << *error << "\n\n" << kUsageText;
         return kUsage;
     }
@@ -288,6 +318,8 @@ int main(int argc, char** argv) {
         std::cout << help->second;
         return kOk;
     }
+    if (!OpenCodePage(options.codePage))
+        return Fail(kUsage, "this system has no code page " + std::to_string(options.codePage));
     if (options.command == "listen") return Listen(options);
     if (options.command == "send") return Send(options);
     if (options.command == "who") return Who(options);

@@ -2,11 +2,17 @@
 
 #include <algorithm>
 
-CPeerNode::CPeerNode(CDatagramCarrier& carrier, CClock& clock, std::string localComputer, std::string user,
-                     CBuildInfo build)
+#include "messaging/WireText.h"
+
+CPeerNode::CPeerNode(CDatagramCarrier& carrier, CClock& clock, const CCodePage& codePage, std::string localComputer,
+                     std::string user, CBuildInfo build)
     : m_clock(clock),
       m_user(std::move(user)),
-      m_session(carrier, clock, std::move(localComputer), std::move(build), *this) {}
+      m_session(carrier, clock, codePage, std::move(localComputer), std::move(build), *this) {}
+
+bool CPeerNode::SendText(const std::string& target, std::string_view sender, std::string_view text) {
+    return SendWireMessage(m_session.Endpoint(), m_session.CodePage(), target, sender, text, true);
+}
 
 void CPeerNode::ReceiveTick(const ShowFunction& show) {
     // Without a recipient list, the refresh is only the renaming.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "messaging/MessagingSession.h"
@@ -17,12 +18,15 @@ public:
     static constexpr std::uint32_t kReceivePeriodMs = 50;
     static constexpr std::uint32_t kPingPeriodMs = 1000;
 
-    CPeerNode(CDatagramCarrier& carrier, CClock& clock, std::string localComputer, std::string user, CBuildInfo build);
+    CPeerNode(CDatagramCarrier& carrier, CClock& clock, const CCodePage& codePage, std::string localComputer,
+              std::string user, CBuildInfo build);
 
     bool IsOpen() const { return m_session.IsOpen(); }
     CMailslot& Endpoint() { return m_session.Endpoint(); }
 
     bool Ping() { return m_session.SendPing(m_user); }
+    // One message, its texts UTF-8, without waiting for a receipt.
+    bool SendText(const std::string& target, std::string_view sender, std::string_view text);
     bool SendExitNotice() { return m_session.SendExitNotice(); }
     // One receive tick: records with text go to `show`.
     void ReceiveTick(const ShowFunction& show);

@@ -3,59 +3,9 @@
 #include <cstdio>
 
 #include "chattext/PrefixCode.h"
+#include "util/Utf8Text.h"
 
 namespace {
-
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20 || c >= 0x7F) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-    }
-    return out + "\"";
-}
-
-// The length of the well-formed UTF-8 sequence of two to four bytes that
-// starts `text` (overlong forms and surrogates are not well-formed), or 0.
-std::size_t Utf8SequenceLength(std::string_view text, char32_t& codePoint) {
-    const auto lead = static_cast<unsigned char>(text[0]);
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;  // the second byte's range
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (text.size() < length) return 0;
-    codePoint = lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto c = static_cast<unsigned char>(text[k]);
-        if (k == 1 ? (c < low || c > high) : (c < 0x80 || c > 0xBF)) return 0;
-        codePoint = (codePoint << 6) | (c & 0x3F);
-    }
-    return length;
-}
 
 // The C1 controls, and the marks and embeddings that turn the text after
 // them around (a name "Lab2" followed by U+202E shows the rest of the line
@@ -63,6 +13,38 @@ std::size_t Utf8SequenceLength(std::string_view text, char32_t& codePoint) {
 bool IsControlCodePoint(char32_t c) {
     return (c >= 0x80 && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
            (c >= 0x2066 && c <= 0x2069);
+}
+
+// Only characters of the Basic Multilingual Plane are escaped.
+void AppendJsonEscape(std::string& out, char32_t c) {
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+    out += escaped;
+}
+
+// The text is UTF-8 and stays so; what is not well-formed reads as U+FFFD,
+// so the output is always valid JSON. Control characters, and the
+// direction controls that plain output writes out, are escaped.
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (std::size_t at = 0; at < text.size();) {
+        const CUtf8Step step = ReadUtf8(text, at);
+        const char32_t c = step.codePoint.value_or(kReplacementCharacter);
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20 || c == 0x7F || IsControlCodePoint(c) || !step.codePoint)
+                AppendJsonEscape(out, c);
+            else
+                out.append(text, at, step.length);
+        }
+        at += step.length;
+    }
+    return out + "\"";
 }
 
 }  // namespace
@@ -86,13 +68,13 @@ std::string EscapeControlCharacters(std::string_view text) {
             hex(c);
         } else if (c < 0x80) {
             out += static_cast<char>(c);
-        } else if (char32_t codePoint = 0; const std::size_t length = Utf8SequenceLength(text.substr(i), codePoint)) {
-            if (IsControlCodePoint(codePoint)) {
-                for (std::size_t k = 0; k < length; ++k) hex(static_cast<unsigned char>(text[i + k]));
+        } else if (const CUtf8Step step = ReadUtf8(text, i); step.codePoint) {
+            if (IsControlCodePoint(*step.codePoint)) {
+                for (std::size_t k = 0; k < step.length; ++k) hex(static_cast<unsigned char>(text[i + k]));
             } else {
-                out.append(text.substr(i, length));
+                out.append(text.substr(i, step.length));
             }
-            i += length - 1;
+            i += step.length - 1;
         } else if (c <= 0x9F) {
             // A single byte, as the 8-bit code pages send it: a terminal
             // that takes 8-bit controls reads 0x9B as the start of an

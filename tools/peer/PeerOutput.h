@@ -30,6 +30,8 @@ std::string FormatShownLine(const CMessageRecord& record, const CTimeZone& timeZ
 // "Computer: text" for a reply to a version request, escaped as above.
 std::string FormatVersionLine(const CMessageRecord& record);
 
-// {"computer":…,"user":…,"text":…,"broadcast":true,"time":…}. Bytes of
-// 0x80 and above are taken as Latin-1, so the output is always valid JSON.
+// {"computer":…,"user":…,"text":…,"broadcast":true,"time":…}. The fields
+// are UTF-8 and stay so; control characters and the direction controls are
+// escaped (\uNNNN), and what is not well-formed UTF-8 reads as U+FFFD, so
+// the output is always valid JSON.
 std::string FormatJsonLine(const CMessageRecord& record);

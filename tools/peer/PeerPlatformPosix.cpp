@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "platform/codepage/CodePage1252.h"
+#include "platform/posix/IconvCodePage.h"
 #include "platform/posix/PosixSockets.h"
 #include "platform/posix/PosixClock.h"
 #include "tools/peer/PeerPlatform.h"
@@ -37,6 +39,17 @@ private:
 }  // namespace
 
 std::unique_ptr<CPeerPlatform> MakePeerPlatform() { return std::make_unique<CPosixPeerPlatform>(); }
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
+
+void UseUtf8Console() {}
+
+// 1252 as Windows has it (iconv leaves its five undefined bytes undefined);
+// any other through iconv.
+std::unique_ptr<CCodePage> OpenCodePage(unsigned number) {
+    if (number == 1252) return std::make_unique<CCodePage1252>();
+    return CIconvCodePage::Open(number);
+}
 
 void InstallStopHandler() {
     struct sigaction action {};

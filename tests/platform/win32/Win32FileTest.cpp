@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/codepage/CodePage1252.h"
 #include "settings/IntSettings.h"
 #include "settings/SettingsStore.h"
 #include "chattext/MessageLog.h"
@@ -69,7 +70,8 @@ protected:
     CSettingsStore store{registry};
     CMemorySystem system;
     CWin32FileApi files;
-    CMessageLog log{files, system, [] { return std::string(kDate); },
+    const CCodePage1252 codePage;
+    CMessageLog log{files, system, codePage, [] { return std::string(kDate); },
                     [this] { return GetIntSetting(store, kLogMessages) != 0; }};
     bool header = true;
 };
@@ -121,9 +123,19 @@ TEST_F(Win32File, LogGoesToLocalAppDataWhereTheWindowsFolderIsNotThere) {
 
 TEST_F(Win32File, LogBlockOnTheRealFile) {
     ASSERT_TRUE(Log("Kel 3:47> Hi\r\n"));
-    ASSERT_TRUE(Log("Nico 3:48> Ho\r\n"));
+    ASSERT_TRUE(Log("Nico 3:48> \xD0\x9F\r\n"));
     const std::string stars(41, '*');
-    EXPECT_EQ(Contents(), "\r\n" + stars + "\r\n" + kDate + "\r\n" + stars + "\r\nKel 3:47> Hi\r\nNico 3:48> Ho\r\n");
+    EXPECT_EQ(Contents(), "\xEF\xBB\xBF\r\n" + stars + "\r\n" + kDate + "\r\n" + stars +
+                              "\r\nKel 3:47> Hi\r\nNico 3:48> \xD0\x9F\r\n");
+}
+
+// The start of a log an older version wrote is read where the next line
+// goes, and that line is in the log's code page.
+TEST_F(Win32File, AnOlderLogOnTheRealFileKeepsItsCodePage) {
+    Put("earlier \xE9\r\n");
+    header = false;
+    ASSERT_TRUE(Log("Kel> \xC3\xA9 \xD0\x9F\r\n"));
+    EXPECT_EQ(Contents(), "earlier \xE9\r\nKel> \xE9 ?\r\n");
 }
 
 // The holder is the program beside this one.
