@@ -3,16 +3,23 @@
 namespace {
 
 bool IsAscii(char byte) { return static_cast<unsigned char>(byte) < 0x80; }
+bool IsContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 
-// The end of the piece that starts at `start`: the last cut within `size`
-// bytes, else the first one after them, else the end of the text.
+// How far back from the end of a piece's room an ASCII byte is looked for.
+constexpr std::size_t kAsciiReach = 32;
+
+// The end of the piece that starts at `start`: after the last ASCII byte
+// near the end of its room, else before the last character that starts in
+// it. A piece always moves on by one byte at least, even over bytes that
+// are no UTF-8.
 std::size_t PieceEnd(std::string_view text, std::size_t start, std::size_t size) {
     if (text.size() - start <= size) return text.size();
-    for (std::size_t end = start + size; end > start; --end)
+    const std::size_t room = start + size;
+    for (std::size_t end = room; end > start && room - end < kAsciiReach; --end)
         if (IsAscii(text[end - 1])) return end;
-    for (std::size_t end = start + size + 1; end < text.size(); ++end)
-        if (IsAscii(text[end - 1])) return end;
-    return text.size();
+    for (std::size_t end = room; end > start; --end)
+        if (!IsContinuation(text[end])) return end;
+    return room;
 }
 
 }  // namespace
