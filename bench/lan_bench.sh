@@ -42,7 +42,7 @@ report_latency() {
 # Latency.
 timed_listener "$out/latency"
 lan_exec LAB1 bash -c '
-  for i in $(seq "$1"); do "$0" send LAB2 "t=$EPOCHREALTIME" --user kel || exit 1; done' "$bin/mivlet-peer" "$messages"
+  for i in $(seq "$1"); do "$0" send LAB2 "t=$EPOCHREALTIME" --user kel --wait 0 || exit 1; done' "$bin/mivlet-peer" "$messages"
 sleep 1
 kill -TERM $(ip netns pids "$(lan_ns LAB2)") 2>/dev/null; wait "$listener" 2>/dev/null
 report_latency "send -> listen line" "$out/latency" '{"computer":"Lab1","user":"kel","text":"t=[0-9.]*"'

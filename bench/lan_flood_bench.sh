@@ -63,11 +63,11 @@ flooder=$!
 peak=0 during_sent=0
 while kill -0 "$flooder" 2>/dev/null; do
   now=$(rss); [[ -n $now && $now -gt $peak ]] && peak=$now
-  lan_exec LAB4 bash -c 'exec "$0" send LAB2 "during $EPOCHREALTIME" --user eve' "$native/mivlet-peer" &&
+  lan_exec LAB4 bash -c 'exec "$0" send LAB2 "during $EPOCHREALTIME" --user eve --wait 0' "$native/mivlet-peer" &&
     during_sent=$((during_sent + 1))
   sleep 1
 done
-lan_exec LAB4 bash -c 'exec "$0" send LAB2 "at-end $EPOCHREALTIME" --user eve' "$native/mivlet-peer"
+lan_exec LAB4 bash -c 'exec "$0" send LAB2 "at-end $EPOCHREALTIME" --user eve --wait 0' "$native/mivlet-peer"
 flood_end=$(date +%s.%N)
 echo "lan_flood: $(cat "$out/flood")"
 echo "VmRSS of Mivlet.exe during the flood: at most $peak KiB; at its end $(rss) KiB"
@@ -80,7 +80,7 @@ send_and_watch() {  # send_and_watch LABEL: sends, then reads the history until 
   local label=$1 text sent shown=
   text="$label $(head -c 800 /dev/zero | tr '\0' 'w') end"
   sent=$(date +%s%N)
-  lan_exec LAB3 "$native/mivlet-peer" send LAB2 "$text" --user ann
+  lan_exec LAB3 "$native/mivlet-peer" send LAB2 "$text" --user ann --wait 0
   for _ in $(seq 60); do
     if remote history 2>/dev/null | grep -qF -- "$text"; then shown=$(date +%s%N); break; fi
   done

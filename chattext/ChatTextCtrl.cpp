@@ -8,6 +8,7 @@
 
 #include "chattext/OpenLink.h"
 #include "chattext/PrefixCode.h"
+#include "chattext/TextSlices.h"
 #include "platform/CharFormat.h"
 #include "util/win32/WideText.h"
 
@@ -40,6 +41,38 @@ std::int32_t DisplayLength(const std::string& line) {
 // Scrolling loops stop when a step moves nothing, so that a control that
 // cannot scroll (no window size yet, a placeholder) never holds the thread.
 constexpr int kMaxScrollSteps = 100000;
+
+// A message text longer than this goes in as pieces of this size, each a run
+// of its own (see TextSlices.h), with the control's wrapping paused while
+// they go in: one 20,480-character paragraph held the window for seconds.
+constexpr std::size_t kTextPieceBytes = 512;
+
+// Neighbouring pieces differ only in a kerning threshold that no font size
+// of the history reaches (in twips), so that the control keeps them apart
+// as runs while they look the same.
+constexpr WORD kPieceMarkKerning = 32000;
+
+bool HasLongText(const std::vector<std::pair<std::string, std::size_t>>& lines) {
+    return std::any_of(lines.begin(), lines.end(),
+                       [](const auto& line) { return line.first.size() - line.second > kTextPieceBytes; });
+}
+
+// Wrapping off while long texts go in, and on again (wrapped to the window)
+// when they are all in: then each paragraph is wrapped once.
+class CWrapPause {
+public:
+    CWrapPause(HWND control, bool pause) : m_control(pause ? control : nullptr) {
+        if (m_control) ::SendMessageW(m_control, EM_SETTARGETDEVICE, 0, 1);
+    }
+    ~CWrapPause() {
+        if (m_control) ::SendMessageW(m_control, EM_SETTARGETDEVICE, 0, 0);
+    }
+    CWrapPause(const CWrapPause&) = delete;
+    CWrapPause& operator=(const CWrapPause&) = delete;
+
+private:
+    HWND m_control;
+};
 
 }  // namespace
 
@@ -161,8 +194,11 @@ void CChatTextCtrl::AppendMessages(const std::vector<CMessageRecord>& records) {
         selection.cpMin = std::max<LONG>(0, selection.cpMin - span);
         selection.cpMax = std::max<LONG>(0, selection.cpMax - span);
     }
-    for (std::size_t i = dropped > drawn ? dropped - drawn : 0; i < lines.size(); ++i)
-        m_shown.SetSpan(m_shown.Size() - (lines.size() - i), InsertLine(lines[i].first, lines[i].second));
+    {
+        const CWrapPause wrapPause(m_window, HasLongText(lines));
+        for (std::size_t i = dropped > drawn ? dropped - drawn : 0; i < lines.size(); ++i)
+            m_shown.SetSpan(m_shown.Size() - (lines.size() - i), InsertLine(lines[i].first, lines[i].second));
+    }
 
     if (::GetParent(m_window) && ::GetFocus() != m_window) {
         const LONG end = EndPosition();
@@ -187,18 +223,36 @@ LONG CChatTextCtrl::InsertLine(const std::string& line, std::size_t prefixLength
     Select(start, start);
     ReplaceSelection(line.substr(0, prefixLength));
     const LONG textStart = EndPosition();
-    Select(textStart, textStart);
-    ReplaceSelection(std::string_view(line).substr(prefixLength));
-    const LONG end = EndPosition();
-
     Select(start, textStart);
     FormatSelection(m_baseFormat);
     FormatSelection(m_prefixFormat);
-    Select(textStart, end);
-    FormatSelection(m_baseFormat);
-    FormatSelection(m_messageFormat);
+
+    // Each piece takes its format at the insertion point before it goes in:
+    // every change to a paragraph makes the control measure all of it again,
+    // so one change a piece.
+    const std::string_view text = std::string_view(line).substr(prefixLength);
+    const std::vector<std::string_view> pieces = TextSlices(text, kTextPieceBytes);
+    LONG end = textStart;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        Select(end, end);
+        FormatSelection(m_baseFormat);
+        FormatSelection(m_messageFormat);
+        MarkInsertion(i % 2 == 1 ? kPieceMarkKerning : 0);
+        ReplaceSelection(pieces[i]);
+        end = EndPosition();
+    }
     Select(saved.cpMin, saved.cpMax);
     return end - start;
+}
+
+// New text is no link until the control's detection says so: it must not
+// take the link attribute of the text before it.
+void CChatTextCtrl::MarkInsertion(WORD kerning) const {
+    CHARFORMAT2W mark{};
+    mark.cbSize = sizeof mark;
+    mark.dwMask = CFM_LINK | CFM_KERNING;
+    mark.wKerning = kerning;
+    Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&mark));
 }
 
 // Leaves the last line on the bottom edge of the view rather than at its
@@ -256,8 +310,11 @@ void CChatTextCtrl::Rerender(const CHARFORMATW* prefixFormat, const CHARFORMATW*
     const auto limit = static_cast<std::int64_t>(Send(EM_GETLIMITTEXT));
     std::size_t dropped = 0;
     for (; m_shown.MustTrim(limit); ++dropped) m_shown.DropOldest();
-    for (std::size_t i = dropped; i < lines.size(); ++i)
-        m_shown.SetSpan(i - dropped, InsertLine(lines[i].first, lines[i].second));
+    {
+        const CWrapPause wrapPause(m_window, HasLongText(lines));
+        for (std::size_t i = dropped; i < lines.size(); ++i)
+            m_shown.SetSpan(i - dropped, InsertLine(lines[i].first, lines[i].second));
+    }
     Select(selection.cpMin, selection.cpMax);
     SetRedraw(true);
     RedrawWhole();

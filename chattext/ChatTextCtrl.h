@@ -115,6 +115,8 @@ private:
     void Select(LONG first, LONG last) const;
     void ReplaceSelection(std::string_view text) const;
     void FormatSelection(const CHARFORMATW& format) const;
+    // The insertion point's link attribute (off) and kerning threshold.
+    void MarkInsertion(WORD kerning) const;
     LONG FirstVisibleLine() const;
     LONG LineCount() const;
     void SetRedraw(bool on) const;

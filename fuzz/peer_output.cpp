@@ -2,7 +2,8 @@
 // output must never hand the terminal a control character (an escape
 // sequence, a line break that forges a line of its own, or a direction
 // control that turns the rest of the line around); JSON output must
-// be valid JSON that gives the very bytes back, read as Latin-1.
+// be valid JSON, in well-formed UTF-8, that gives the field back as
+// well-formed UTF-8 (what was not reads as U+FFFD).
 
 #include <cstdint>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "chattext/TimeZone.h"
 #include "fuzz/FuzzInput.h"
 #include "tools/peer/PeerOutput.h"
+#include "util/Utf8Text.h"
 
 namespace {
 
@@ -78,14 +80,27 @@ public:
         ++m_at;
         return true;
     }
-    // A string, its code points as bytes (all must be below 256).
+    // A string, in UTF-8. The writer escapes every control character and
+    // writes no surrogate escape (it escapes nothing beyond U+FFFF).
     std::optional<std::string> String() {
         if (!Take('"')) return std::nullopt;
         std::string out;
         while (m_at < m_text.size()) {
-            const auto c = static_cast<unsigned char>(m_text[m_at++]);
+            const auto c = static_cast<unsigned char>(m_text[m_at]);
+            if (c >= 0x80) {
+                std::uint32_t codePoint = 0;
+                const std::size_t length = WellFormedAt(m_text, m_at, codePoint);
+                if (length == 0) return std::nullopt;  // JSON is UTF-8
+                if (codePoint <= 0x9F || codePoint == 0x061C || codePoint == 0x200E || codePoint == 0x200F ||
+                    (codePoint >= 0x202A && codePoint <= 0x202E) || (codePoint >= 0x2066 && codePoint <= 0x2069))
+                    return std::nullopt;  // written escaped
+                out.append(m_text.substr(m_at, length));
+                m_at += length;
+                continue;
+            }
+            ++m_at;
             if (c == '"') return out;
-            if (c < 0x20 || c >= 0x7F) return std::nullopt;  // the writer escapes all of these
+            if (c < 0x20 || c == 0x7F) return std::nullopt;  // the writer escapes all of these
             if (c != '\\') {
                 out += static_cast<char>(c);
                 continue;
@@ -110,8 +125,8 @@ public:
                     if (digit < 0) return std::nullopt;
                     value = value * 16 + static_cast<unsigned>(digit);
                 }
-                if (value > 0xFF) return std::nullopt;
-                out += static_cast<char>(value);
+                if (value >= 0xD800 && value <= 0xDFFF) return std::nullopt;
+                AppendUtf8(out, value);
                 break;
             }
             default: return std::nullopt;
@@ -142,7 +157,7 @@ void CheckJson(const std::string& line, const CMessageRecord& record) {
     for (const auto& [name, expected] : {std::pair<const char*, const std::string*>{"computer", &record.computer},
                                          {"user", &record.user}, {"text", &record.text}}) {
         FUZZ_CHECK(json.String() == std::string(name) && json.Take(':'));
-        FUZZ_CHECK(json.String() == *expected);
+        FUZZ_CHECK(json.String() == ValidUtf8(*expected));
         FUZZ_CHECK(json.Take(','));
     }
     FUZZ_CHECK(json.String() == std::string("broadcast") && json.Take(':'));

@@ -18,7 +18,7 @@ bool EndsChatMessage(const std::string& bytes) {
 
 }  // namespace
 
-void CFairDatagramQueue::Push(std::string bytes, InetAddress from, std::uint32_t tick) {
+void CFairDatagramQueue::Push(std::string bytes, InetAddress from, std::uint32_t tick, std::uint16_t fromPort) {
     if (m_size >= kCapacity) {
         auto loser = std::max_element(m_sources.begin(), m_sources.end(), [](const auto& a, const auto& b) {
             return a.second.datagrams.size() < b.second.datagrams.size();
@@ -28,7 +28,7 @@ void CFairDatagramQueue::Push(std::string bytes, InetAddress from, std::uint32_t
         if (own != m_sources.end() && own->second.datagrams.size() >= loser->second.datagrams.size()) loser = own;
         // Its oldest go: what it sends now (the message after its flood)
         // matters more than what has waited longest.
-        Drop(loser->first, loser->second.datagrams.front(), tick);
+        Drop(loser->first, loser->second.datagrams.front().bytes, tick);
         loser->second.datagrams.pop_front();
         --m_size;
         if (loser->second.datagrams.empty()) {
@@ -38,7 +38,7 @@ void CFairDatagramQueue::Push(std::string bytes, InetAddress from, std::uint32_t
     }
     CSource& source = m_sources[from];
     if (source.datagrams.empty()) m_turns.push_back(from);
-    source.datagrams.push_back(std::move(bytes));
+    source.datagrams.push_back(CWaiting{std::move(bytes), fromPort});
     ++m_size;
 }
 
@@ -47,8 +47,9 @@ bool CFairDatagramQueue::Pop(CQueuedDatagram& datagram) {
     const InetAddress from = m_turns.front();
     m_turns.pop_front();
     const auto source = m_sources.find(from);
-    datagram.bytes = std::move(source->second.datagrams.front());
+    datagram.bytes = std::move(source->second.datagrams.front().bytes);
     datagram.from = from;
+    datagram.fromPort = source->second.datagrams.front().fromPort;
     source->second.datagrams.pop_front();
     --m_size;
     if (source->second.datagrams.empty())

@@ -18,6 +18,7 @@
 struct CQueuedDatagram {
     std::string bytes;
     InetAddress from = 0;
+    std::uint16_t fromPort = 0;
 };
 
 class CFairDatagramQueue {
@@ -30,7 +31,8 @@ public:
 
     // Adds a datagram; when the queue is full, the datagram dropped is the
     // oldest of the source that holds the most (this one's, when that is it).
-    void Push(std::string bytes, InetAddress from, std::uint32_t tick);
+    // The share is the address's, whatever port a datagram came from.
+    void Push(std::string bytes, InetAddress from, std::uint32_t tick, std::uint16_t fromPort = 0);
     bool Pop(CQueuedDatagram& datagram);
     bool Empty() const { return m_size == 0; }
     std::size_t Size() const { return m_size; }
@@ -40,8 +42,12 @@ public:
     std::vector<CDroppedFromSource> TakeDropped(std::uint32_t tick, std::uint32_t quietMs, std::uint32_t overdueMs);
 
 private:
+    struct CWaiting {
+        std::string bytes;
+        std::uint16_t fromPort = 0;
+    };
     struct CSource {
-        std::deque<std::string> datagrams;
+        std::deque<CWaiting> datagrams;
     };
     struct CLosses {
         CDroppedFromSource dropped;

@@ -41,9 +41,19 @@ ESendResult CMailslot::SendDatagram(const CDatagramTarget& target, std::string_v
 }
 
 bool CMailslot::Send(const char* target, const char* userName, const char* text, bool retry) {
-    if (!target || !userName || !text) return false;
+    if (!target) return false;
+    return SendText(TargetOf(target), userName, text, retry);
+}
 
-    const CDatagramTarget to = TargetOf(target);
+bool CMailslot::Answer(const CMessageRecord& record, const char* userName, const char* text, bool retry) {
+    CDatagramTarget to = TargetOf(record.computer);
+    if (to.kind == CDatagramTarget::EKind::Computer) to.answerTo = record.source;
+    return SendText(to, userName, text, retry);
+}
+
+bool CMailslot::SendText(const CDatagramTarget& to, const char* userName, const char* text, bool retry) {
+    if (!userName || !text) return false;
+
     const bool broadcast = to.kind == CDatagramTarget::EKind::AllComputers;
     std::string remaining = std::string(userName) + std::string(kUserTextSeparator) + text;
 
@@ -107,6 +117,9 @@ bool CMailslot::Receive(std::vector<CMessageRecord>& records, std::size_t maxDat
         const std::size_t before = records.size();
         if (m_partial.Apply(m_received.bytes.data(), m_received.bytes.size(), now, ticks, records) == EDatagramResult::Malformed)
             return false;
+        if (m_received.path == CReceivedDatagram::EPath::Network)
+            for (std::size_t at = before; at < records.size(); ++at)
+                records[at].source = CDatagramSource{m_received.from, m_received.fromPort};
         if (reachedLimit(before)) return true;
     }
     return true;

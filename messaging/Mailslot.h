@@ -34,6 +34,9 @@ public:
     // computer's name for this one); true when every datagram was written
     // whole. Blocks for the retries and for the pauses the carrier needs.
     bool Send(const char* target, const char* userName, const char* text, bool retry);
+    // The same to the computer that sent `record`, as an answer to it: the
+    // carrier may send it back to where the record came from.
+    bool Answer(const CMessageRecord& record, const char* userName, const char* text, bool retry);
 
     // Drains the endpoint, appending complete messages to `records` in the
     // order their last chunks arrived, and stops after `maxDatagrams` have
@@ -75,6 +78,7 @@ public:
     static constexpr std::uint32_t kRewriteDelayMs = 100;
 
 private:
+    bool SendText(const CDatagramTarget& to, const char* userName, const char* text, bool retry);
     ESendResult SendDatagram(const CDatagramTarget& target, std::string_view datagram, bool retry);
 
     CDatagramCarrier& m_carrier;

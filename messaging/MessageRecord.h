@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/InetAddress.h"
+
 // One complete message, as received or as shown in the history.
 struct CMessageRecord {
     std::string computer;           // sender's computer, without the broadcast "*"
@@ -14,4 +16,7 @@ struct CMessageRecord {
     // The five-digit sequence field of the message's first datagram, which
     // its receipt names; empty when a part of the message did not arrive.
     std::string sequence;
+    // Where the datagram that completed the message came from over the
+    // network; zero for one read from a mailslot and for reports.
+    CDatagramSource source;
 };

@@ -49,17 +49,20 @@ std::optional<CLastSender> CMessagingSession::Receive(const ShowFunction& show) 
     for (CMessageRecord& record : records) DecodeWireFields(m_codePage, record);
     std::optional<CLastSender> last;
     if (!records.empty()) {
-        std::vector<CMessageRecord> confirm;
+        std::vector<CMessageRecord> shown;
         last = ProcessReceivedRecords(records, m_peers, this, m_endpoint.LocalComputer(),
                                       [&](const CMessageRecord& record) {
                                           show(record);
-                                          if (NeedsReceipt(record)) confirm.push_back(record);
+                                          shown.push_back(record);
                                       });
         // Once, without retry: a receipt lost on the way costs one report.
-        for (const CMessageRecord& record : confirm)
-            if (IsAvailable())
-                SendWireMessage(m_endpoint, m_codePage, record.computer, kCommandMarker,
-                                std::string(kReceiptText) + record.sequence, false);
+        // Asked after the step's commands, so that a sender's ping that
+        // came just before its message counts (mivlet-peer send pings
+        // first); and as an answer, so that a sender without the port of
+        // its computer's copy hears it too.
+        for (const CMessageRecord& record : shown)
+            if (NeedsReceipt(record) && IsAvailable())
+                m_endpoint.Answer(record, kCommandMarker, (std::string(kReceiptText) + record.sequence).c_str(), false);
     }
     // After this step's receipts, so that one arriving just in time counts.
     for (const CMessageRecord& report : m_receipts.Expire(m_clock.Ticks(), Now())) show(report);

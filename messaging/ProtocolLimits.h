@@ -59,6 +59,12 @@ inline constexpr std::size_t kMaxPendingReceipts = 256;
 // longest ago makes room.
 inline constexpr std::size_t kMaxConfirmingComputers = 4096;
 
+// A receipt goes back to the port its message came from (see AnswerPlan.h)
+// only from this port on: below it are the ports of system services, and
+// the system gives a program that sends without a port of its own one far
+// above it.
+inline constexpr std::uint16_t kLowestAnswerPort = 1024;
+
 // The report shown after "Lab3".
 inline constexpr std::string_view kNotConfirmedText = " did not confirm that your message arrived.";
 // ---- end of delivery receipts ----------------------------------------------

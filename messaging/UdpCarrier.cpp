@@ -4,6 +4,7 @@
 #include <array>
 #include <chrono>
 
+#include "messaging/AnswerPlan.h"
 #include "messaging/Datagram.h"
 #include "messaging/LocalComputerName.h"
 #include "util/AsciiText.h"
@@ -53,6 +54,14 @@ void CUdpCarrier::SetExtraTargets(std::vector<std::string> targets) {
 EOpenResult CUdpCarrier::Open() {
     if (m_open) return EOpenResult::Opened;
     if (!m_receiving) return EOpenResult::Failed;
+    if (m_answersOnly) {
+        // A port the system picks: the messenger's port stays free for the
+        // copy on this computer.
+        EOpenSocket opened = EOpenSocket::Failed;
+        m_socket = CSocket(m_sockets, m_sockets.OpenUdpSocket(0, &opened));
+        m_open = m_socket.IsValid();
+        return m_open ? EOpenResult::Opened : EOpenResult::Failed;
+    }
     // A second copy on this computer fails here, at the mailslot's name, as
     // it always did; a copy whose port another program holds, at the port.
     if (m_mailslots) {
@@ -86,7 +95,9 @@ void CUdpCarrier::ReadSocket(std::size_t most, bool signalArrival) {
     for (std::size_t i = 0; i < most; ++i) {
         std::size_t size = 0;
         InetAddress from = 0;
-        const EReceive got = m_sockets.ReceiveFrom(m_socket.Get(), buffer.data(), buffer.size(), &size, &from);
+        std::uint16_t fromPort = 0;
+        const EReceive got =
+            m_sockets.ReceiveFrom(m_socket.Get(), buffer.data(), buffer.size(), &size, &from, &fromPort);
         if (got == EReceive::None || got == EReceive::Error) return;
         // One byte more than the limit fits the buffer, so a datagram that
         // fills it is over the limit even when the backend cannot tell.
@@ -95,7 +106,7 @@ void CUdpCarrier::ReadSocket(std::size_t most, bool signalArrival) {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             if (signalArrival && m_queue.Empty()) signal = m_signal;
-            m_queue.Push(std::string(buffer.data(), size), from, m_clock.Ticks());
+            m_queue.Push(std::string(buffer.data(), size), from, m_clock.Ticks(), fromPort);
         }
         m_arrived.notify_all();
         if (signal) signal();
@@ -142,6 +153,7 @@ bool CUdpCarrier::TakeQueued(CReceivedDatagram& datagram) {
     datagram.bytes = std::move(queued.bytes);
     datagram.path = CReceivedDatagram::EPath::Network;
     datagram.from = queued.from;
+    datagram.fromPort = queued.fromPort;
     return true;
 }
 
@@ -278,10 +290,13 @@ std::uint32_t CUdpCarrier::ChunkPauseMs(const CDatagramTarget& target) const {
 }
 
 ESendResult CUdpCarrier::SendTo(InetAddress address, std::string_view datagram) {
+    return SendTo(address, m_options.port, datagram);
+}
+
+ESendResult CUdpCarrier::SendTo(InetAddress address, std::uint16_t port, std::string_view datagram) {
     if (!EnsureSocket()) return ESendResult::Unreachable;
-    return m_sockets.SendTo(m_socket.Get(), address, m_options.port, datagram.data(), datagram.size())
-               ? ESendResult::Sent
-               : ESendResult::Incomplete;
+    return m_sockets.SendTo(m_socket.Get(), address, port, datagram.data(), datagram.size()) ? ESendResult::Sent
+                                                                                             : ESendResult::Incomplete;
 }
 
 ESendResult CUdpCarrier::SendToAll(std::string_view datagram) {
@@ -311,8 +326,19 @@ ESendResult CUdpCarrier::SendToAll(std::string_view datagram) {
     return sent ? ESendResult::Sent : ESendResult::Incomplete;
 }
 
-ESendResult CUdpCarrier::SendToComputer(const std::string& computer, std::string_view datagram) {
-    if (const CLearned* learned = LearnedOf(computer)) {
+ESendResult CUdpCarrier::SendToComputer(const CDatagramTarget& target, std::string_view datagram) {
+    const std::string& computer = target.computer;
+    const CLearned* learned = LearnedOf(computer);
+    if (target.answerTo.port != 0) {
+        CAnswerFacts facts;
+        facts.source = target.answerTo;
+        facts.learnt = learned ? learned->address : 0;
+        facts.ownPort = m_options.port;
+        facts.sourceCanBeComputer = CanBeOtherComputersAddress(target.answerTo.address);
+        const CAnswerPlan plan = PlanAnswer(facts);
+        if (plan.way == CAnswerPlan::EWay::ToSource) return SendTo(plan.to.address, plan.to.port, datagram);
+    }
+    if (learned) {
         if (learned->address != 0) return SendTo(learned->address, datagram);
         if (learned->overMailslot && m_mailslots) return m_mailslots->Send(CDatagramTarget::Computer(computer), datagram);
     }
@@ -328,7 +354,7 @@ ESendResult CUdpCarrier::SendToComputer(const std::string& computer, std::string
 ESendResult CUdpCarrier::Send(const CDatagramTarget& target, std::string_view datagram) {
     switch (target.kind) {
     case CDatagramTarget::EKind::AllComputers: return SendToAll(datagram);
-    case CDatagramTarget::EKind::Computer: return SendToComputer(target.computer, datagram);
+    case CDatagramTarget::EKind::Computer: return SendToComputer(target, datagram);
     case CDatagramTarget::EKind::ThisComputer: break;
     }
     if (m_mailslots) return m_mailslots->Send(target, datagram);

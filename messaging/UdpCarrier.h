@@ -11,6 +11,9 @@
 //                   from; through its mailslot when it was heard only
 //                   there (an older copy); to the address its name
 //                   resolves to when it was never heard from
+//                   an answer to one of its datagrams (a receipt) back to
+//                   the address and port that datagram came from, when
+//                   that is where the computer is (see AnswerPlan.h)
 //   this computer   the local mailslot, where the system has one;
 //                   otherwise over loopback
 // One socket, bound to the port, sends and receives for the life of the
@@ -77,6 +80,10 @@ public:
     // For a program that only sends: the port stays free for the copy on
     // this computer that receives, and Open fails.
     void DisableReceiving() { m_receiving = false; }
+    // For a program that sends and waits for the answers to what it sent
+    // (receipts): Open opens a socket on a port the system picks, which
+    // hears only what is sent back to it; the port stays free as above.
+    void ReceiveAnswersOnly() { m_answersOnly = true; }
 
     // Names or IPv4 addresses (another subnet's directed broadcast address,
     // a host behind a router) that every datagram to all computers also goes
@@ -121,14 +128,16 @@ private:
     void RefreshInterfaces(bool onlyWhenUnread);
     const CLearned* LearnedOf(const std::string& computer) const;
     ESendResult SendToAll(std::string_view datagram);
-    ESendResult SendToComputer(const std::string& computer, std::string_view datagram);
+    ESendResult SendToComputer(const CDatagramTarget& target, std::string_view datagram);
     ESendResult SendTo(InetAddress address, std::string_view datagram);
+    ESendResult SendTo(InetAddress address, std::uint16_t port, std::string_view datagram);
 
     CDatagramSocketApi& m_sockets;
     CClock& m_clock;
     COptions m_options;
     CDatagramCarrier* m_mailslots;
     bool m_receiving = true;
+    bool m_answersOnly = false;
     bool m_open = false;
     bool m_mailslotBroadcasts = true;  // until one proves that this computer cannot
     CSocket m_socket;

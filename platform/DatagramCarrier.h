@@ -33,10 +33,18 @@ struct CDatagramTarget {
     enum class EKind { AllComputers, Computer, ThisComputer };
     EKind kind = EKind::ThisComputer;
     std::string computer;  // for Computer only
+    // For Computer: the answer to a datagram of that computer's that came
+    // from here. A carrier may send it back there rather than to the
+    // computer's own endpoint (see PlanAnswer); one that cannot tell,
+    // to the computer as ever.
+    CDatagramSource answerTo;
 
-    static CDatagramTarget All() { return {EKind::AllComputers, {}}; }
-    static CDatagramTarget This() { return {EKind::ThisComputer, {}}; }
-    static CDatagramTarget Computer(std::string name) { return {EKind::Computer, std::move(name)}; }
+    static CDatagramTarget All() { return {EKind::AllComputers, {}, {}}; }
+    static CDatagramTarget This() { return {EKind::ThisComputer, {}, {}}; }
+    static CDatagramTarget Computer(std::string name) { return {EKind::Computer, std::move(name), {}}; }
+    static CDatagramTarget AnswerTo(std::string name, CDatagramSource source) {
+        return {EKind::Computer, std::move(name), source};
+    }
 };
 
 struct CReceivedDatagram {
@@ -44,6 +52,7 @@ struct CReceivedDatagram {
     std::string bytes;
     EPath path = EPath::Mailslot;
     InetAddress from = 0;  // the sender's address for Network; 0 when the carrier cannot tell
+    std::uint16_t fromPort = 0;  // and the port it sent from
 };
 
 enum class EReceiveResult { Datagram, Empty, Failed };

@@ -44,10 +44,10 @@ public:
     virtual bool SendTo(SocketHandle socket, InetAddress address, std::uint16_t port, const void* data,
                         std::size_t size) = 0;
     // Reads the next waiting datagram without waiting; `size` is the number
-    // of bytes placed in the buffer, `from` (may be null) the sender's
-    // address.
+    // of bytes placed in the buffer, `from` and `fromPort` (either may be
+    // null) the sender's address and port.
     virtual EReceive ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size,
-                                 InetAddress* from) = 0;
+                                 InetAddress* from, std::uint16_t* fromPort) = 0;
     // Waits at most `timeoutMs` for a datagram to arrive on `socket`; true
     // when one is waiting.
     virtual bool WaitReadable(SocketHandle socket, std::uint32_t timeoutMs) = 0;

@@ -10,6 +10,13 @@ using InetAddress = std::uint32_t;
 inline constexpr InetAddress kLoopbackAddress = 0x7F000001u;
 inline constexpr InetAddress kLimitedBroadcast = 0xFFFFFFFFu;
 
+// Where a datagram came from over the network: the sender's address and
+// the port it sent from. Zero where the carrier cannot tell (a mailslot).
+struct CDatagramSource {
+    InetAddress address = 0;
+    std::uint16_t port = 0;
+};
+
 // One IPv4 address of an interface of this computer that is up and not a
 // loopback.
 struct CInterfaceAddress {

@@ -96,5 +96,19 @@ int main() {
         std::printf("  the same with the history focused (no scrolling): %.3f ms per message\n", focusedMs);
         std::printf("  Rerender of the full history: %.1f ms (mean of %d)\n", rerenderMs, kRerenders);
     }
+
+    // One message of the longest a computer can send, of words and of one
+    // letter over and over: the control wraps it as it goes in.
+    for (const char* filler : {"lorem ipsum dolor ", "l"}) {
+        history.ClearAll();
+        CMessageRecord record = Message(0, 0);
+        while (record.text.size() < 20480) record.text += filler;
+        record.text.resize(20480);
+        constexpr int kLongAppends = 5;
+        const CStopwatch longAppends;
+        for (int n = 0; n < kLongAppends; ++n) history.AppendMessage(record);
+        std::printf("a message of 20,480 characters (\"%s\" over and over): %.1f ms per message (mean of %d)\n",
+                    filler, longAppends.Milliseconds() / kLongAppends, kLongAppends);
+    }
     return 0;
 }

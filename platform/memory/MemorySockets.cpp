@@ -11,8 +11,14 @@ CMemoryUdpHost::CBoundSocket* CMemoryUdpHost::SocketOnPort(std::uint16_t port) {
     return nullptr;
 }
 
-void CMemoryUdpHost::Inject(std::uint16_t port, std::string bytes, InetAddress from) {
-    if (CBoundSocket* socket = SocketOnPort(port)) socket->received.push_back(CDatagram{std::move(bytes), from});
+void CMemoryUdpHost::Inject(std::uint16_t port, std::string bytes, InetAddress from, std::uint16_t fromPort) {
+    if (CBoundSocket* socket = SocketOnPort(port))
+        socket->received.push_back(CDatagram{std::move(bytes), from, fromPort});
+}
+
+std::uint16_t CMemoryUdpHost::PortOf(SocketHandle socket) const {
+    const auto found = m_sockets.find(socket);
+    return found == m_sockets.end() ? 0 : found->second.port;
 }
 
 void CMemoryUdpHost::FailSendsTo(InetAddress address, std::function<void()> onFailure) {
@@ -25,7 +31,7 @@ SocketHandle CMemoryUdpHost::OpenUdpSocket(std::uint16_t port, EOpenSocket* resu
         return kInvalidSocket;
     }
     const SocketHandle handle = m_nextSocket++;
-    m_sockets[handle].port = port;
+    m_sockets[handle].port = port != 0 ? port : static_cast<std::uint16_t>(kFirstEphemeralPort + handle);
     if (result) *result = EOpenSocket::Opened;
     return handle;
 }
@@ -39,26 +45,28 @@ bool CMemoryUdpHost::SendTo(SocketHandle socket, InetAddress address, std::uint1
         return false;
     }
     const std::string bytes(static_cast<const char*>(data), size);
+    const std::uint16_t fromPort = PortOf(socket);
     if (address == CMemoryUdpNetwork::kBroadcast) {
         if (!m_hasInterfaces) return false;
         for (auto& host : m_network.Hosts())
-            if (host->m_hasInterfaces) host->Inject(port, bytes, m_address);
+            if (host->m_hasInterfaces) host->Inject(port, bytes, m_address, fromPort);
     } else if (address == kLoopbackAddress) {
-        Inject(port, bytes, kLoopbackAddress);
+        Inject(port, bytes, kLoopbackAddress, fromPort);
     } else if (CMemoryUdpHost* host = m_network.FindHost(address)) {
-        host->Inject(port, bytes, m_address);
+        host->Inject(port, bytes, m_address, fromPort);
     }
     return true;  // UDP: nobody listening is no error
 }
 
 EReceive CMemoryUdpHost::ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size,
-                                     InetAddress* from) {
+                                     InetAddress* from, std::uint16_t* fromPort) {
     auto found = m_sockets.find(socket);
     if (found == m_sockets.end()) return EReceive::Error;
     auto& queue = found->second.received;
     if (queue.empty()) return EReceive::None;
     const std::string datagram = std::move(queue.front().bytes);
     if (from) *from = queue.front().from;
+    if (fromPort) *fromPort = queue.front().fromPort;
     queue.pop_front();
     const std::size_t count = std::min(capacity, datagram.size());
     std::memcpy(buffer, datagram.data(), count);

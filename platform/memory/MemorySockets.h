@@ -24,8 +24,12 @@ public:
     void SetName(std::string name) { m_name = std::move(name); }
     InetAddress Address() const { return m_address; }
     void SetHasInterfaces(bool has) { m_hasInterfaces = has; }
-    // Puts bytes on `port` as if the computer at `from` had sent them.
-    void Inject(std::uint16_t port, std::string bytes, InetAddress from = 0);
+    // Puts bytes on `port` as if the computer at `from` had sent them from
+    // its port `fromPort`.
+    void Inject(std::uint16_t port, std::string bytes, InetAddress from = 0, std::uint16_t fromPort = 0);
+    // The port a socket of this host sends from: the one it is bound to, or
+    // one the system picked for a socket opened without a port.
+    std::uint16_t PortOf(SocketHandle socket) const;
     // Sends to `address` fail from now on, and call `onFailure` as the
     // system would set its last error.
     void FailSendsTo(InetAddress address, std::function<void()> onFailure = {});
@@ -40,7 +44,7 @@ public:
     bool SendTo(SocketHandle socket, InetAddress address, std::uint16_t port, const void* data,
                 std::size_t size) override;
     EReceive ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size,
-                         InetAddress* from) override;
+                         InetAddress* from, std::uint16_t* fromPort) override;
     // Never waits: time passes only when a test says so.
     bool WaitReadable(SocketHandle socket, std::uint32_t timeoutMs) override;
     void CloseSocket(SocketHandle socket) override;
@@ -52,11 +56,14 @@ private:
     struct CDatagram {
         std::string bytes;
         InetAddress from = 0;
+        std::uint16_t fromPort = 0;
     };
     struct CBoundSocket {
         std::uint16_t port = 0;
         std::deque<CDatagram> received;
     };
+    // Where the system's ephemeral ports begin, as on Windows.
+    static constexpr std::uint16_t kFirstEphemeralPort = 49152;
     CBoundSocket* SocketOnPort(std::uint16_t port);
 
     CMemoryUdpNetwork& m_network;

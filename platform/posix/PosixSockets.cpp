@@ -46,7 +46,7 @@ bool CPosixSockets::SendTo(SocketHandle socket, InetAddress address, std::uint16
 }
 
 EReceive CPosixSockets::ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size,
-                                    InetAddress* from) {
+                                    InetAddress* from, std::uint16_t* fromPort) {
     sockaddr_in sender{};
     socklen_t senderSize = sizeof sender;
     // MSG_TRUNC makes the call return the datagram's real length.
@@ -54,6 +54,7 @@ EReceive CPosixSockets::ReceiveFrom(SocketHandle socket, void* buffer, std::size
                                    reinterpret_cast<sockaddr*>(&sender), &senderSize);
     if (got < 0) return (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) ? EReceive::None : EReceive::Error;
     if (from) *from = sender.sin_family == AF_INET ? ntohl(sender.sin_addr.s_addr) : 0;
+    if (fromPort) *fromPort = sender.sin_family == AF_INET ? ntohs(sender.sin_port) : 0;
     const auto length = static_cast<std::size_t>(got);
     *size = std::min(length, capacity);
     return length > capacity ? EReceive::Truncated : EReceive::Datagram;

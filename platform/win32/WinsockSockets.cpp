@@ -71,7 +71,7 @@ bool CWinsockSockets::SendTo(SocketHandle socket, InetAddress address, std::uint
 }
 
 EReceive CWinsockSockets::ReceiveFrom(SocketHandle socket, void* buffer, std::size_t capacity, std::size_t* size,
-                                      InetAddress* from) {
+                                      InetAddress* from, std::uint16_t* fromPort) {
     for (;;) {
         sockaddr_in sender{};
         int senderSize = sizeof sender;
@@ -80,6 +80,7 @@ EReceive CWinsockSockets::ReceiveFrom(SocketHandle socket, void* buffer, std::si
         if (got != SOCKET_ERROR) {
             *size = static_cast<std::size_t>(got);
             if (from) *from = sender.sin_family == AF_INET ? ntohl(sender.sin_addr.s_addr) : 0;
+            if (fromPort) *fromPort = sender.sin_family == AF_INET ? ntohs(sender.sin_port) : 0;
             return EReceive::Datagram;
         }
         switch (::WSAGetLastError()) {

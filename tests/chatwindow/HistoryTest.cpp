@@ -46,6 +46,36 @@ TEST_F(HistoryTest, MultiLineMessageHasOnePrefix) {
     EXPECT_FALSE(second.dwEffects & CFE_BOLD);
 }
 
+// A text of the longest a computer can send goes in as pieces (see
+// chattext/TextSlices.h): nothing of it is lost or doubled at the cuts, each
+// piece has the message format, and an address across a cut is one link
+// while the text after it is none.
+TEST_F(HistoryTest, ALongTextGoesInWholeWithItsFormatAndLinksAcrossThePieces) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const std::string address = "http://intranet/helpdesk/ticket";
+    std::string text = std::string(500, 'a') + " " + address + " done ";
+    while (text.size() < 20480) text += "lorem ipsum dolor ";
+    text.resize(20480);
+    dlg->History().AppendMessage(Record("guest", "short"));
+    dlg->History().AppendMessage(Record("guest", text));
+
+    const std::string prefix = "guest 9:05> ";
+    const std::string first = prefix + "short\r";
+    ASSERT_EQ(HistoryText(), first + prefix + text + "\r");
+    const auto textStart = static_cast<LONG>(first.size() + prefix.size());
+    const auto at = textStart + static_cast<LONG>(text.find(address));
+    const auto end = at + static_cast<LONG>(address.size());
+    ASSERT_LT(at - textStart, 512);
+    ASSERT_GT(end - textStart, 512) << "the address crosses the first cut";
+    const CHARFORMATW link = FormatOf(at, end);
+    EXPECT_TRUE((link.dwMask & CFM_LINK) && (link.dwEffects & CFE_LINK));
+    EXPECT_FALSE(FormatOf(end + 1, end + 5).dwEffects & CFE_LINK);
+    const CHARFORMATW body = FormatOf(textStart + 1000, textStart + 20000);
+    EXPECT_TRUE((body.dwMask & CFM_BOLD) && !(body.dwEffects & CFE_BOLD)) << "one format over all the pieces";
+    EXPECT_TRUE(FormatOf(textStart - 3, textStart - 1).dwEffects & CFE_BOLD) << "the prefix stays bold";
+    EXPECT_GT(::SendMessageA(History(), EM_GETLINECOUNT, 0, 0), 20) << "wrapped to the window again";
+}
+
 // Every line here is "guest> " + text + CR LF: 9 + text characters.
 TEST_F(HistoryTest, TrimsWholeMessagesPastTheTextLimitAndAllowsEquality) {
     settings.prefixCode = "u> ";

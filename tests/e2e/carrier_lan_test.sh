@@ -100,10 +100,10 @@ flooder=$!
 sleep 0.5
 sends=0
 while kill -0 "$flooder" 2>/dev/null; do
-  lan_exec LAB4 bash -c 'exec "$0" send LAB2 "during $EPOCHREALTIME" --user eve' "$peer" && sends=$((sends + 1))
+  lan_exec LAB4 bash -c 'exec "$0" send LAB2 "during $EPOCHREALTIME" --user eve --wait 0' "$peer" && sends=$((sends + 1))
   sleep 0.5
 done
-lan_exec LAB4 bash -c 'exec "$0" send LAB2 "after $EPOCHREALTIME" --user eve' "$peer"
+lan_exec LAB4 bash -c 'exec "$0" send LAB2 "after $EPOCHREALTIME" --user eve --wait 0' "$peer"
 echo "# lan_flood: $(cat "$out/flood")"
 after_shown() { grep -q '^0 after ' "$out/seen"; }
 check "a message sent the moment the flood ends is shown within 2 s" wait_until 2 after_shown

@@ -55,12 +55,34 @@ lan_exec LAB2 "$peer" send lab1 "answer from lab2" --user ann
 check "direct reply is sent" equals $? 0
 # Sends started back to back, each a process of its own, a millisecond or
 # less apart: none may look like a repeat of the one before.
-lan_exec LAB3 bash -c 'for i in $(seq 300); do "$0" send LAB2 "burst $i" --user bob || exit 1; done' "$peer"
+lan_exec LAB3 bash -c 'for i in $(seq 300); do "$0" send LAB2 "burst $i" --user bob || exit 1; done' "$peer" >/dev/null
 check "300 sends back to back are sent" equals $? 0
 lan_exec LAB3 "$peer" send NOSUCHHOST "hi" >/dev/null 2>&1
 check "an unresolvable target fails with its own exit code" equals $? 4
 lan_exec LAB3 timeout 5 "$peer" listen >/dev/null 2>&1
 check "a second receiver on one host finds the port in use" equals $? 3
+
+# --- send waits for its receipt. LAB1's listener holds the port there, so
+# the receipt must come back to the port the send itself sent from.
+lan_exec LAB1 "$peer" send LAB2 "confirm this" --user kel --wait 3 >"$out/receipt" 2>&1
+check "send --wait to a listener that confirms exits 0" equals $? 0
+check "and says that the receipt came" grep -q '^receipt from LAB2: the message arrived' "$out/receipt"
+lan_exec LAB1 "$peer" send LAB2 "confirm in json" --user kel --json >"$out/receipt-json" 2>&1
+check "with --json the object says that the receipt came" grep -q '"awaited":true,"receipt":true' "$out/receipt-json"
+lan_exec LAB1 "$peer" send '*' "no receipt for all" --user kel --json >"$out/receipt-all" 2>&1
+check "a message to all users waits for none and exits 0" equals "$?:$(cat "$out/receipt-all")" \
+  '0:{"sent":true,"awaited":false,"receipt":false,"waited_ms":0}'
+# A stopped receiver is still listed everywhere, and confirms nothing.
+kill -STOP "${listeners[2]}"
+began=$(date +%s%3N)
+lan_exec LAB1 "$peer" send LAB3 "are you there" --user kel --wait 1.5 >"$out/no-receipt" 2>&1
+code=$?
+took=$(( $(date +%s%3N) - began ))
+kill -CONT "${listeners[2]}"
+echo "# send --wait 1.5 to a stopped receiver ended after $took ms"
+check "send --wait to a stopped receiver exits 7" equals "$code" 7
+check "after the wait, not much later" test "$took" -ge 1500 -a "$took" -lt 3500
+check "and says that no receipt came" grep -q '^sent, but no receipt from LAB3 within 1.5 s$' "$out/no-receipt"
 sleep 1.5
 kill -TERM "${listeners[@]}" 2>/dev/null
 wait "${listeners[@]}"
@@ -140,6 +162,37 @@ check "the ping after the gap keeps the sender listed" grep -q ' + Lab9  (eve)' 
 check "\"Admin: hello\" arrives as a message" equals \
   "$(count_lines "$out/listen-lost" '{"computer":"Lab1","user":"kel","text":"Admin: hello","broadcast":false')" 1
 
+# --- an older-style peer on LAB3: it holds the port and pings, but knows
+# no receipts and never confirms.
+read -r -d '' older_copy <<'OLDER'
+import socket, time
+udp = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+udp.setsockopt(socket.SOL_SOCKET, socket.SO_BROADCAST, 1)
+udp.bind(("", 46464))
+udp.settimeout(0.2)
+sequence = 0
+while True:
+    sequence += 1
+    udp.sendto(b"Lab3*\0%05d\0mivletcmd>\tadmin:ping old\0" % sequence, ("10.77.0.255", 46464))
+    try:
+        while True:
+            udp.recv(512)  # read and drop, as an older copy drops an unknown verb
+    except socket.timeout:
+        pass
+OLDER
+lan_spawn LAB3 /dev/null python3 -c "$older_copy"
+older=$LAN_PID
+sleep 1
+began=$(date +%s%3N)
+lan_exec LAB1 "$peer" send LAB3 "hello old friend" --user kel --wait 1 >/dev/null 2>&1
+code=$?
+took=$(( $(date +%s%3N) - began ))
+check "send --wait to an older-style peer exits 7 within about the wait ($took ms)" \
+  test "$code" -eq 7 -a "$took" -ge 1000 -a "$took" -lt 3000
+lan_exec LAB1 "$peer" send LAB3 "no wait" --user kel --wait 0 >/dev/null 2>&1
+check "with --wait 0 it exits 0 as before" equals $? 0
+kill -TERM "$older"; wait "$older" 2>/dev/null
+
 # --- Mivlet.exe under Wine on a host, with the UDP carrier.
 if [[ -x $MIVLET_BUILD/win/bin/Mivlet.exe ]]; then
   lan_start_mivlet LAB3 "$out"
@@ -153,16 +206,17 @@ if [[ -x $MIVLET_BUILD/win/bin/Mivlet.exe ]]; then
   done
   check "Mivlet.exe holds the UDP port on its host" equals "$taken" 3
   check "Mivlet.exe keeps running with the UDP carrier" kill -0 "$mivlet"
-  lan_exec LAB1 "$peer" send LAB3 "to the program" --user kel
-  check "a peer sends to Mivlet.exe by its computer name" equals $? 0
+  lan_exec LAB1 "$peer" send LAB3 "to the program" --user kel --wait 5 >"$out/to-program" 2>&1
+  check "a peer sends to Mivlet.exe by its computer name, and its receipt comes" equals \
+    "$?:$(cut -d: -f1 "$out/to-program")" "0:receipt from LAB3"
 
   # The Windows build of mivlet-peer, under Wine beside Mivlet.exe.
   lan_spawn LAB1 "$out/from-windows" "$peer" listen --json --user kel
   listener=$LAN_PID
   sleep 1
   lan_exec LAB3 env WINEPREFIX="$out/wine-LAB3" WINEDEBUG=-all \
-    wine "$MIVLET_BUILD/win/bin/mivlet-peer.exe" send LAB1 "from windows" --user bob >/dev/null 2>&1
-  check "mivlet-peer.exe under Wine sends by unicast" equals $? 0
+    wine "$MIVLET_BUILD/win/bin/mivlet-peer.exe" send LAB1 "from windows" --user bob --wait 5 >/dev/null 2>&1
+  check "mivlet-peer.exe under Wine, beside Mivlet.exe, sends by unicast and hears its receipt" equals $? 0
   sleep 0.5
   kill -TERM "$listener"; wait "$listener" 2>/dev/null
   check "its message arrives as from Lab3" equals \

@@ -44,7 +44,7 @@ inline void CheckLoopbackDatagrams(CDatagramSocketApi& api) {
 
     char buffer[64];
     std::size_t size = 0;
-    EXPECT_EQ(api.ReceiveFrom(receiver.Get(), buffer, sizeof buffer, &size, nullptr), EReceive::None);  // never waits
+    EXPECT_EQ(api.ReceiveFrom(receiver.Get(), buffer, sizeof buffer, &size, nullptr, nullptr), EReceive::None);  // never waits
     EXPECT_FALSE(api.WaitReadable(receiver.Get(), 20)) << "nothing came within the time";
 
     const std::string small("Lab2\0" "00001\0" "Kel>\tHi", 17);
@@ -57,15 +57,18 @@ inline void CheckLoopbackDatagrams(CDatagramSocketApi& api) {
     // it is there.
     EXPECT_TRUE(api.WaitReadable(receiver.Get(), 5000));
     InetAddress from = 0;
+    std::uint16_t fromPort = 0;
     auto receive = [&](EReceive expected) {
         EReceive got = EReceive::None;
         for (int i = 0; i < 200 && got == EReceive::None; ++i)
-            got = api.ReceiveFrom(receiver.Get(), buffer, sizeof buffer, &size, &from);
+            got = api.ReceiveFrom(receiver.Get(), buffer, sizeof buffer, &size, &from, &fromPort);
         EXPECT_EQ(got, expected);
     };
     receive(EReceive::Datagram);
     EXPECT_EQ(std::string(buffer, size), small);
     EXPECT_EQ(from, kLoopbackAddress) << "the sender's address comes with the datagram";
+    EXPECT_NE(fromPort, 0) << "and the port the system gave the unbound sender";
+    EXPECT_NE(fromPort, port);
     receive(EReceive::Truncated);  // larger than the buffer: reported, not passed off as whole
     receive(EReceive::Datagram);
     EXPECT_EQ(std::string(buffer, size), small);

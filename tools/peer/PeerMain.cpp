@@ -17,21 +17,25 @@
 #include "messaging/CommandText.h"
 #include "messaging/LocalComputerName.h"
 #include "messaging/UdpCarrier.h"
+#include "messaging/WireText.h"
 #include "messaging/MessagingSession.h"
 #include "tools/peer/Answerer.h"
 #include "tools/peer/CommandRunner.h"
+#include "tools/peer/RawDatagramTap.h"
 #include "tools/peer/PeerArguments.h"
 #include "tools/peer/PeerNode.h"
 #include "tools/peer/PeerOutput.h"
 #include "tools/peer/PeerPlatform.h"
-#include "tools/peer/RawDatagramTap.h"
-#include "messaging/WireText.h"
+#include "tools/peer/SendReceipt.h"
 #include "util/AsciiText.h"
 #include "util/Utf8Text.h"
 
 namespace {
 
-enum EExit { kOk = 0, kSendFailed = 1, kUsage = 2, kPortInUse = 3, kUnresolvable = 4, kBadText = 5, kNoProgram = 6 };
+enum EExit {
+    kOk = 0, kSendFailed = 1, kUsage = 2, kPortInUse = 3, kUnresolvable = 4, kBadText = 5, kNoProgram = 6,
+    kNoReceipt = 7,  // send: sent, but no receipt came within --wait
+};
 
 constexpr char kUsageText[] =
     "usage: mivlet-peer [--port N] COMMAND [options]\n"
@@ -41,7 +45,7 @@ constexpr char kUsageText[] =
     "\n"
     "commands:\n"
     "  listen [--json] [--user NAME]        print every message a copy would show\n"
-    "  send TARGET TEXT [--user NAME]       send TEXT (\"-\": standard input) to TARGET\n"
+    "  send TARGET TEXT [--wait S] [--json] send TEXT (\"-\": standard input) to TARGET\n"
     "  who [--wait SECONDS] [--user NAME]   list the live peers\n"
     "  who --watch [--user NAME]            print peers as they join and leave\n"
     "  version TARGET [--wait SECONDS]      ask TARGET for its build date\n"
@@ -61,11 +65,20 @@ const std::map<std::string, const char*> kCommandHelp = {
      "broadcast and time. With --hex every datagram as it came, too: \"hex\", the sender's\n"
      "address and its bytes in hex. Runs until interrupted, then sends its exit notice.\n"},
     {"send",
-     "usage: mivlet-peer send TARGET TEXT [--user NAME] [--port N]\n"
+     "usage: mivlet-peer send TARGET TEXT [--wait SECONDS] [--json] [--user NAME] [--port N]\n"
      "Sends TEXT as the chat window would: leading empty lines shrink to one, trailing line\n"
      "breaks go, \"admin:\" and a verb copies act on (version, quit, ping, ping-appexit)\n"
      "travels as a command, any other text as a message, and messages to all users must\n"
-     "stay under 3,000 bytes. TEXT \"-\" reads standard input. Exits 0 only when sent.\n"},
+     "stay under 3,000 bytes. TEXT \"-\" reads standard input.\n"
+     "A message to another computer then waits up to SECONDS (default 2; 0: no wait) for\n"
+     "its receipt, which the receiving copy sends back over UDP to the port it came from;\n"
+     "to be answered, send first pings TARGET under --user. The wait is over UDP only, the\n"
+     "one carrier of mivlet-peer (a copy that reads only mailslots hears nothing of it), and\n"
+     "older copies send no receipt. Messages to all users, to this computer and commands\n"
+     "get no receipt and never wait. Prints \"receipt from TARGET\" or \"no receipt\" (with\n"
+     "--json one object: sent, awaited, receipt, waited_ms).\n"
+     "Exits 0 when sent (and, where awaited, confirmed), 7 when sent but no receipt came\n"
+     "within SECONDS; 1 the send failed, 2 usage, 4 TARGET does not resolve, 5 bad text.\n"},
     {"who",
      "usage: mivlet-peer who [--wait SECONDS | --watch] [--user NAME] [--port N]\n"
      "Takes part for SECONDS (default 2), then prints the live peers as the To: list shows them.\n"
@@ -187,6 +200,19 @@ int Who(const CPeerOptions& options) {
     return kOk;
 }
 
+// Why `text` cannot go as the chat window would send it, if it cannot. The
+// limit counts the bytes on the wire, as receivers do.
+std::optional<int> CheckSendText(const std::string& target, const std::string& text, const std::string& user,
+                                 const CCodePage& codePage) {
+    if (text.empty()) return Fail(kBadText, "the text is empty");
+    if (!IsValidUtf8(text)) return Fail(kBadText, "the text is not UTF-8");
+    const std::string sender = IsCommandText(text) ? kCommandMarker : user;
+    if (target == kAllUsersTarget && WireTextBytes(codePage, sender, text) >= kMaxAllUsersTextBytes)
+        return Fail(kBadText, "Messages sent to all users need to be under 3,000 characters.");
+    if (text.find('\0') != std::string::npos) return Fail(kBadText, "the text holds a zero byte");
+    return std::nullopt;
+}
+
 std::optional<int> CheckTarget(const std::string& target, CPeerSession& session) {
     if (target == kAllUsersTarget || target.empty() || EqualsNoCaseAscii(target, session.computer)) return std::nullopt;
     if (session.platform->Sockets().Resolve(target).empty())
@@ -213,17 +239,20 @@ int Version(const CPeerOptions& options) {
     return kOk;
 }
 
-// Why `text` cannot go as the chat window would send it, if it cannot. The
-// limit counts the bytes on the wire, as receivers do.
-std::optional<int> CheckSendText(const std::string& target, const std::string& text, const std::string& user,
-                                 const CCodePage& codePage) {
-    if (text.empty()) return Fail(kBadText, "the text is empty");
-    if (!IsValidUtf8(text)) return Fail(kBadText, "the text is not UTF-8");
-    const std::string sender = IsCommandText(text) ? kCommandMarker : user;
-    if (target == kAllUsersTarget && WireTextBytes(codePage, sender, text) >= kMaxAllUsersTextBytes)
-        return Fail(kBadText, "Messages sent to all users need to be under 3,000 characters.");
-    if (text.find('\0') != std::string::npos) return Fail(kBadText, "the text holds a zero byte");
-    return std::nullopt;
+// Waits for the receipt of the message just sent, where one comes, and
+// says whether it came.
+int ReportReceipt(bool awaits, CMailslot& endpoint, CPeerSession& session, const std::string& target,
+                  const std::string& firstSequence, const CPeerOptions& options) {
+    EReceiptOutcome outcome = EReceiptOutcome::NotAwaited;
+    std::int64_t took = 0;
+    if (awaits) {
+        const CReceiptWait wait{target, session.platform->Sockets().Resolve(target), firstSequence, WaitMs(options)};
+        took = WaitForReceipt(endpoint, session.clock, wait);
+        outcome = took >= 0 ? EReceiptOutcome::Confirmed : EReceiptOutcome::NotConfirmed;
+    }
+    const std::string line = FormatReceiptOutcome(outcome, target, WaitMs(options), took, options.json);
+    if (!line.empty()) std::cout << line << std::endl;
+    return outcome == EReceiptOutcome::NotConfirmed ? kNoReceipt : kOk;
 }
 
 int Send(const CPeerOptions& options) {
@@ -236,7 +265,9 @@ int Send(const CPeerOptions& options) {
     CPeerSession session(options);
     if (auto bad = CheckSendText(target, text, UserOf(options, *session.platform), *session.codePage)) return *bad;
     if (auto failed = CheckTarget(target, session)) return *failed;
-    session.carrier.DisableReceiving();  // the port belongs to the copy that listens here
+    // The port belongs to the copy that listens here; receipts come back to
+    // the one the system picks.
+    session.carrier.ReceiveAnswersOnly();
     CMailslot endpoint(session.carrier, session.clock, session.computer);
     // Every send is a new process: number from the clock, not from "00001".
     // Receivers drop a datagram whose number repeats the sender's last one,
@@ -245,9 +276,16 @@ int Send(const CPeerOptions& options) {
     endpoint.SetSequenceCounter(static_cast<std::int32_t>(
         (Since1970<std::chrono::microseconds>() + session.platform->ProcessId()) % kSequenceModulus));
     const std::string sender = IsCommandText(text) ? kCommandMarker : UserOf(options, *session.platform);
+    const bool awaits = AwaitsReceipt(endpoint.TargetOf(target), sender, WaitMs(options));
+    // A copy confirms only computers it has heard from.
+    if (awaits) {
+        const std::string ping = std::string(kPingText) + UserOf(options, *session.platform);
+        SendWireMessage(endpoint, *session.codePage, target, kCommandMarker, ping, true);
+    }
+    const std::string first = FormatSequenceField((endpoint.SequenceCounter() + 1) % kSequenceModulus);
     if (!SendWireMessage(endpoint, *session.codePage, target, sender, text, true))
         return Fail(kSendFailed, "Mivlet was unable to send your message.");
-    return kOk;
+    return ReportReceipt(awaits, endpoint, session, target, first, options);
 }
 
 int Answer(const CPeerOptions& options) {
