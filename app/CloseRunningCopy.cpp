@@ -28,7 +28,7 @@ ECloseResult CloseRunningCopy(DWORD timeoutMs) {
     DWORD processId = 0;
     ::GetWindowThreadProcessId(window, &processId);
     const CHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
-    if (!::PostMessageA(window, WM_CLOSE, 0, 0)) return kCopyStillRunning;
+    if (!::PostMessageW(window, WM_CLOSE, 0, 0)) return kCopyStillRunning;
     const bool gone = process ? ::WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0
                               : WaitForWindowToGo(window, timeoutMs);
     return gone ? kCopyClosed : kCopyStillRunning;

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
+#include <string>
 
 #include "util/win32/Handles.h"
+#include "util/win32/WideText.h"
 
 namespace {
 
@@ -16,8 +19,8 @@ int ScreenPixelsPerInch() {
 
 }  // namespace
 
-LOGFONTA LogFontFromFormat(const CCharFormat& format, int pixelsPerInch) {
-    LOGFONTA font{};
+LOGFONTW LogFontFromFormat(const CCharFormat& format, int pixelsPerInch) {
+    LOGFONTW font{};
     if ((format.dwMask & kCfmSize) && format.yHeight > 0)
         font.lfHeight = -::MulDiv(format.yHeight, pixelsPerInch, kTwipsPerInch);
     font.lfWeight = (format.dwMask & kCfmBold) && (format.dwEffects & kCfeBold) ? FW_BOLD : FW_NORMAL;
@@ -27,13 +30,13 @@ LOGFONTA LogFontFromFormat(const CCharFormat& format, int pixelsPerInch) {
     font.lfCharSet = (format.dwMask & kCfmCharset) ? format.bCharSet : DEFAULT_CHARSET;
     font.lfPitchAndFamily = format.bPitchAndFamily;
     if (format.dwMask & kCfmFace) {
-        const std::size_t length = std::min<std::size_t>(std::strlen(format.szFaceName), LF_FACESIZE - 1);
-        std::memcpy(font.lfFaceName, format.szFaceName, length);
+        const std::wstring face = Widen(std::string_view(format.szFaceName, strnlen(format.szFaceName, kFaceNameSize)));
+        std::wmemcpy(font.lfFaceName, face.data(), FitUnits(face, LF_FACESIZE - 1));
     }
     return font;
 }
 
-CCharFormat FormatFromFont(const LOGFONTA& font, int pointSizeTenths, COLORREF color) {
+CCharFormat FormatFromFont(const LOGFONTW& font, int pointSizeTenths, COLORREF color) {
     CCharFormat format;
     format.cbSize = kCharFormatSize;
     format.dwMask = kCfmEffects | kCfmColor | kCfmCharset;
@@ -48,8 +51,8 @@ CCharFormat FormatFromFont(const LOGFONTA& font, int pointSizeTenths, COLORREF c
         format.dwMask |= kCfmSize;
         format.yHeight = pointSizeTenths * 2;  // a twip is a twentieth of a point
     }
-    const std::size_t length = strnlen(font.lfFaceName, LF_FACESIZE);
-    std::memcpy(format.szFaceName, font.lfFaceName, std::min(length, kFaceNameSize - 1));
+    const std::string face = NarrowBuffer(font.lfFaceName, LF_FACESIZE);
+    std::memcpy(format.szFaceName, face.data(), Utf8PrefixLength(face, kFaceNameSize - 1));
     if (format.szFaceName[0] != '\0') format.dwMask |= kCfmFace;
     return format;
 }

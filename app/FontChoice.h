@@ -12,12 +12,13 @@
 #include "platform/CharFormat.h"
 
 // The font dialog's picture of `format`: face, size (twips to pixels at
-// `pixelsPerInch`), effects, character set.
-LOGFONTA LogFontFromFormat(const CCharFormat& format, int pixelsPerInch);
+// `pixelsPerInch`), effects, character set; the face, UTF-8 in the format,
+// cut to the dialog's room at a character.
+LOGFONTW LogFontFromFormat(const CCharFormat& format, int pixelsPerInch);
 // What the dialog reports as a format: every effect, the colour and the
 // character set, the face when it names one, the size when it gives one
 // (`pointSizeTenths`, tenths of a point, as CHOOSEFONT's iPointSize).
-CCharFormat FormatFromFont(const LOGFONTA& font, int pointSizeTenths, COLORREF color);
+CCharFormat FormatFromFont(const LOGFONTW& font, int pointSizeTenths, COLORREF color);
 
 class CFontChoice {
 public:
@@ -27,13 +28,13 @@ public:
     CFontChoice(const CFontChoice&) = delete;
     CFontChoice& operator=(const CFontChoice&) = delete;
 
-    CHOOSEFONTA& Dialog() { return m_dialog; }
+    CHOOSEFONTW& Dialog() { return m_dialog; }
     // What the dialog holds now.
     CCharFormat Chosen() const { return FormatFromFont(m_font, m_dialog.iPointSize, m_dialog.rgbColors); }
 
 private:
-    LOGFONTA m_font{};
-    CHOOSEFONTA m_dialog{};
+    LOGFONTW m_font{};
+    CHOOSEFONTW m_dialog{};
 };
 
 class CColorChoice {
@@ -44,12 +45,12 @@ public:
     CColorChoice(const CColorChoice&) = delete;
     CColorChoice& operator=(const CColorChoice&) = delete;
 
-    CHOOSECOLORA& Dialog() { return m_dialog; }
+    CHOOSECOLORW& Dialog() { return m_dialog; }
     std::array<COLORREF, 16>& CustomColors() { return m_custom; }
     // The colour of the last OK, or the initial one.
     COLORREF Color() const { return m_dialog.rgbResult; }
 
 private:
     std::array<COLORREF, 16> m_custom{};
-    CHOOSECOLORA m_dialog{};
+    CHOOSECOLORW m_dialog{};
 };

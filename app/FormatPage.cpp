@@ -13,7 +13,7 @@
 
 namespace {
 
-void ReadFormat(const CSettingsKey& key, CHARFORMATA& format, const CHARFORMATA* source, bool boldByDefault) {
+void ReadFormat(const CSettingsKey& key, CHARFORMATW& format, const CHARFORMATW* source, bool boldByDefault) {
     CCharFormat read;
     if (source) {
         const CCharFormat copy = FromPlatformCharFormat(*source);
@@ -29,11 +29,11 @@ void ReadFormat(const CSettingsKey& key, CHARFORMATA& format, const CHARFORMATA*
 
 std::string CFormatPage::CExampleSettings::PrefixCode() { return GetPrefixSetting(m_store); }
 
-void CFormatPage::CExampleSettings::ReadPrefixFormat(CHARFORMATA& format, const CHARFORMATA* source) {
+void CFormatPage::CExampleSettings::ReadPrefixFormat(CHARFORMATW& format, const CHARFORMATW* source) {
     ReadFormat(m_store.PrefixFont(), format, source, true);
 }
 
-void CFormatPage::CExampleSettings::ReadMessageFormat(CHARFORMATA& format, const CHARFORMATA* source) {
+void CFormatPage::CExampleSettings::ReadMessageFormat(CHARFORMATW& format, const CHARFORMATW* source) {
     ReadFormat(m_store.GeneralFont(), format, source, false);
 }
 
@@ -132,13 +132,13 @@ std::string CFormatPage::GetSelectedPrefixCode() const {
 }
 
 void CFormatPage::UpdateExample() {
-    const CHARFORMATA prefix = ToPlatformCharFormat(m_pendingPrefix);
-    const CHARFORMATA message = ToPlatformCharFormat(m_pendingMessage);
+    const CHARFORMATW prefix = ToPlatformCharFormat(m_pendingPrefix);
+    const CHARFORMATW message = ToPlatformCharFormat(m_pendingMessage);
     m_example.Rerender(&prefix, &message, GetSelectedPrefixCode());
 }
 
 void CFormatPage::SetExampleBackground(COLORREF color) {
-    ::SendMessageA(m_example.Hwnd(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(color));
+    ::SendMessageW(m_example.Hwnd(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(color));
 }
 
 // The dialog keeps its colour and custom colours from one use to the next;
@@ -157,7 +157,7 @@ void CFormatPage::OnBackground() {
 // names no face or size is shown in the control's own.
 void CFormatPage::PickFont(std::optional<CFontChoice>& dialog, CCharFormat& pending) {
     if (!dialog) {
-        const CHARFORMATA& drawn = &pending == &m_pendingPrefix ? m_example.PrefixFormat() : m_example.MessageFormat();
+        const CHARFORMATW& drawn = &pending == &m_pendingPrefix ? m_example.PrefixFormat() : m_example.MessageFormat();
         CCharFormat start = pending;
         const CCharFormat shown = FromPlatformCharFormat(m_example.ShownFormat(drawn));
         const auto take = [&](std::uint32_t field) { return !(start.dwMask & field) && (shown.dwMask & field); };

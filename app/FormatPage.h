@@ -39,8 +39,8 @@ private:
     public:
         explicit CExampleSettings(CSettingsStore& store) : m_store(store) {}
         std::string PrefixCode() override;
-        void ReadPrefixFormat(CHARFORMATA& format, const CHARFORMATA* source) override;
-        void ReadMessageFormat(CHARFORMATA& format, const CHARFORMATA* source) override;
+        void ReadPrefixFormat(CHARFORMATW& format, const CHARFORMATW* source) override;
+        void ReadMessageFormat(CHARFORMATW& format, const CHARFORMATW* source) override;
         void LogLine(std::string_view, bool&) override {}
 
     private:

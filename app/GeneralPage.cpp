@@ -6,6 +6,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/UserName.h"
 #include "util/AsciiText.h"
+#include "util/win32/WideText.h"
 
 namespace {
 
@@ -26,19 +27,19 @@ void CGeneralPage::BindControls() {
 // the order of the values they stand for.
 void CGeneralPage::FillReactions() {
     for (const UINT id : {IDS_ONNEWMESSAGE_FLASH, IDS_ONNEWMESSAGE_POPUP, IDS_ONNEWMESSAGE_NOTHING}) {
-        char text[64] = {};
-        ::LoadStringA(::GetModuleHandleA(nullptr), id, text, sizeof text);
-        m_onNewMessage.Add(text);
+        wchar_t text[64] = {};
+        ::LoadStringW(::GetModuleHandleW(nullptr), id, text, 64);
+        m_onNewMessage.Add(NarrowBuffer(text, 64));
     }
 }
 
 bool CGeneralPage::OnInitDialog() {
     CSettingsStore& store = m_context.store;
     FillReactions();
-    m_name.SetLimit(static_cast<int>(kMaxUserNameLength));
+    m_name.LimitCharacters(kMaxUserNameLength);
     m_name.SetText(GetCurrentUserName(store, m_context.system));
     m_name.Focus();
-    ::PostMessageA(Hwnd(), kPlaceCaret, 0, 0);
+    ::PostMessageW(Hwnd(), kPlaceCaret, 0, 0);
 
     m_lastSender.SetState(CheckState(GetIntSetting(store, kDefaultToLastSender)));
     m_promptAllUsers.SetState(CheckState(GetIntSetting(store, kPromptOnAllUsers)));
@@ -51,7 +52,7 @@ bool CGeneralPage::OnInitDialog() {
     if (m_name.IsEnabled())
         m_name.Focus();
     else
-        ::SendMessageA(Hwnd(), WM_NEXTDLGCTL, 0, FALSE);
+        ::SendMessageW(Hwnd(), WM_NEXTDLGCTL, 0, FALSE);
     return false;
 }
 
@@ -110,6 +111,7 @@ void CGeneralPage::UpdateViewButton() { m_viewButton.Enable(m_log.IsChecked()); 
 // A name holds no tabs: a typed or pasted one becomes a space at once.
 // Putting the text back changes it again, and then there is no tab left.
 void CGeneralPage::OnNameChange() {
+    m_name.CutToCharacters(kMaxUserNameLength);
     std::string text = m_name.Text();
     if (!ReplaceTabsWithSpaces(text)) return;
     const auto [start, end] = m_name.Selection();

@@ -4,17 +4,19 @@
 #include "chatwindow/Texts.h"
 #include "resources/ResourceIds.h"
 #include "util/win32/Handles.h"
+#include "util/win32/WideText.h"
 
 namespace {
 
 constexpr WORD kHtmlResourceType = 23;  // RT_HTML
 
 std::string SystemErrorText(DWORD error) {
-    char* text = nullptr;
-    const DWORD length = ::FormatMessageA(
+    wchar_t* text = nullptr;
+    const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-        0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = length && text ? std::string(text, length) : "Error " + std::to_string(error) + ".";
+        0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string message =
+        length && text ? Narrow(std::wstring_view(text, length)) : "Error " + std::to_string(error) + ".";
     if (text) ::LocalFree(text);
     while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))
         message.pop_back();
@@ -24,8 +26,8 @@ std::string SystemErrorText(DWORD error) {
 // The page's bytes, written whole over any file of that name; the error
 // text when that failed.
 bool WriteReadMe(const std::string& path, std::string& error) {
-    const HMODULE module = ::GetModuleHandleA(nullptr);
-    const HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(IDR_README), MAKEINTRESOURCEA(kHtmlResourceType));
+    const HMODULE module = ::GetModuleHandleW(nullptr);
+    const HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(IDR_README), MAKEINTRESOURCEW(kHtmlResourceType));
     const HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
     const DWORD size = found ? ::SizeofResource(module, found) : 0;
@@ -33,7 +35,7 @@ bool WriteReadMe(const std::string& path, std::string& error) {
         error = "The page is missing from the program.";
         return false;
     }
-    const CWin32FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+    const CWin32FileHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (!file || !::WriteFile(file.Get(), bytes, size, &written, nullptr) || written != size) {
@@ -50,10 +52,10 @@ std::string ReadMeFailureText(const std::string& path, const std::string& error)
 }
 
 std::string CProgramHelp::ReadMePath() {
-    char folder[MAX_PATH + 1] = {};
-    const DWORD length = ::GetTempPathA(MAX_PATH, folder);
+    wchar_t folder[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH, folder);
     if (length == 0 || length > MAX_PATH) return {};
-    std::string path(folder, length);
+    std::string path = Narrow(std::wstring_view(folder, length));
     if (path.back() == '\\') path.pop_back();
     return path + "\\" + kReadMeFileName;
 }

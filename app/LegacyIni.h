@@ -1,6 +1,7 @@
 #pragma once
 // Reading the settings file of earlier versions (settings/LegacySettings.h)
-// from its path.
+// from its path: its text, in the system's code page or saved as UTF-16, is
+// read as UTF-8.
 
 #include <string>
 

@@ -13,12 +13,13 @@
 #include "util/Paths.h"
 #include "util/win32/MessageBox.h"
 #include "util/win32/ModulePath.h"
+#include "util/win32/WideText.h"
 
 namespace {
 
 bool FileExists(const std::string& path) {
-    WIN32_FIND_DATAA found{};
-    return static_cast<bool>(CFindHandle(::FindFirstFileA(path.c_str(), &found)));
+    WIN32_FIND_DATAW found{};
+    return static_cast<bool>(CFindHandle(::FindFirstFileW(Widen(path).c_str(), &found)));
 }
 
 // The program's own folder, lower-cased; nothing when its path is unknown or
@@ -46,7 +47,7 @@ bool CMessengerApp::StartUp() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    m_mutex.Reset(::CreateMutexA(nullptr, FALSE, "MivletMutex"));
+    m_mutex.Reset(::CreateMutexW(nullptr, FALSE, L"MivletMutex"));
     const DWORD mutexError = ::GetLastError();
     if (mutexError == ERROR_ALREADY_EXISTS || mutexError == ERROR_ACCESS_DENIED) return RunSecondCopy();
 
@@ -80,10 +81,10 @@ void CMessengerApp::CarryOverLegacyIni(bool userNameUnset) {
     const std::string legacy = windows + "\\" + kLegacyIniName;
     if (const auto folder = ModuleFolder(); folder && !FileExists(legacy)) {
         const std::string programCopy = *folder + "\\" + kLegacyIniName;
-        if (FileExists(programCopy)) ::MoveFileA(programCopy.c_str(), legacy.c_str());
+        if (FileExists(programCopy)) ::MoveFileW(Widen(programCopy).c_str(), Widen(legacy).c_str());
     }
     if (userNameUnset && FileExists(legacy)) ImportLegacyIni(m_store, legacy);
-    if (FileExists(legacy)) ::MoveFileA(legacy.c_str(), (windows + "\\" + kRetiredIniName).c_str());
+    if (FileExists(legacy)) ::MoveFileW(Widen(legacy).c_str(), Widen(windows + "\\" + kRetiredIniName).c_str());
 }
 
 bool CMessengerApp::RunSecondCopy() {
@@ -95,7 +96,7 @@ bool CMessengerApp::RunSecondCopy() {
         ::GetWindowThreadProcessId(running, &runningProcess);
         if (runningProcess != 0) ::AllowSetForegroundWindow(runningProcess);
         DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutA(running, ShowChatWndMessage(), 0, 0, kRunningCopyFlags, kRunningCopyTimeoutMs, &ignored);
+        ::SendMessageTimeoutW(running, ShowChatWndMessage(), 0, 0, kRunningCopyFlags, kRunningCopyTimeoutMs, &ignored);
     }
     return false;
 }

@@ -21,9 +21,9 @@ class COptionsUi {
 public:
     virtual ~COptionsUi() = default;
     // The common colour and font dialogs, modal: true after OK.
-    virtual bool ChooseColor(CHOOSECOLORA& choice);
-    virtual bool ChooseFont(CHOOSEFONTA& choice);
-    // ShellExecuteA with no owner, the default verb and SW_SHOW: true when
+    virtual bool ChooseColor(CHOOSECOLORW& choice);
+    virtual bool ChooseFont(CHOOSEFONTW& choice);
+    // ShellExecuteW with no owner, the default verb and SW_SHOW: true when
     // the shell started something (a result above 32).
     virtual bool ShellOpen(const std::string& file, const std::string& parameters);
     // A message box over `window` (ShowMessageBox).

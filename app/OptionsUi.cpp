@@ -3,14 +3,16 @@
 #include <shellapi.h>
 
 #include "util/win32/MessageBox.h"
+#include "util/win32/WideText.h"
 
-bool COptionsUi::ChooseColor(CHOOSECOLORA& choice) { return ::ChooseColorA(&choice) != FALSE; }
+bool COptionsUi::ChooseColor(CHOOSECOLORW& choice) { return ::ChooseColorW(&choice) != FALSE; }
 
-bool COptionsUi::ChooseFont(CHOOSEFONTA& choice) { return ::ChooseFontA(&choice) != FALSE; }
+bool COptionsUi::ChooseFont(CHOOSEFONTW& choice) { return ::ChooseFontW(&choice) != FALSE; }
 
 bool COptionsUi::ShellOpen(const std::string& file, const std::string& parameters) {
-    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteA(
-        nullptr, nullptr, file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr, SW_SHOW));
+    const std::wstring wideParameters = Widen(parameters);
+    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteW(
+        nullptr, nullptr, Widen(file).c_str(), parameters.empty() ? nullptr : wideParameters.c_str(), nullptr, SW_SHOW));
     return result > 32;
 }
 

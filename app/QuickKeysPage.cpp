@@ -6,6 +6,7 @@
 #include "settings/QuickKeySettings.h"
 #include "settings/SettingsStore.h"
 #include "util/win32/Handles.h"
+#include "util/win32/WideText.h"
 
 void CQuickKeysPage::BindControls() {
     for (CDialogItem* item : std::initializer_list<CDialogItem*>{&m_label, &m_text, &m_keys}) item->Bind(Hwnd());
@@ -42,9 +43,9 @@ void CQuickKeysPage::SetTabStop() {
     if (!dc.Get()) return;
     int widest = 0;
     for (int key = kFirstQuickKey; key <= kLastQuickKey; ++key) {
-        const std::string name = QuickKeyValueName(key);
+        const std::wstring name = Widen(QuickKeyValueName(key));
         SIZE size{};
-        if (::GetTextExtentPoint32A(dc.Get(), name.c_str(), static_cast<int>(name.size()), &size))
+        if (::GetTextExtentPoint32W(dc.Get(), name.c_str(), static_cast<int>(name.size()), &size))
             widest = std::max(widest, static_cast<int>(size.cx));
     }
     const int baseUnit = LOWORD(::GetDialogBaseUnits());

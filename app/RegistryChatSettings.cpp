@@ -12,7 +12,7 @@
 
 namespace {
 
-void ReadFormat(const CSettingsKey& key, CHARFORMATA& format, const CHARFORMATA* source, bool boldByDefault) {
+void ReadFormat(const CSettingsKey& key, CHARFORMATW& format, const CHARFORMATW* source, bool boldByDefault) {
     CCharFormat read;
     if (source) {
         const CCharFormat copy = FromPlatformCharFormat(*source);
@@ -35,11 +35,11 @@ CRegistryChatSettings::CRegistryChatSettings(CSettingsStore& store, CFileApi& fi
 
 std::string CRegistryChatSettings::PrefixCode() { return GetPrefixSetting(m_store); }
 
-void CRegistryChatSettings::ReadPrefixFormat(CHARFORMATA& format, const CHARFORMATA* source) {
+void CRegistryChatSettings::ReadPrefixFormat(CHARFORMATW& format, const CHARFORMATW* source) {
     ReadFormat(m_store.PrefixFont(), format, source, true);
 }
 
-void CRegistryChatSettings::ReadMessageFormat(CHARFORMATA& format, const CHARFORMATA* source) {
+void CRegistryChatSettings::ReadMessageFormat(CHARFORMATW& format, const CHARFORMATW* source) {
     ReadFormat(m_store.GeneralFont(), format, source, false);
 }
 

@@ -15,8 +15,8 @@ public:
     CRegistryChatSettings(CSettingsStore& store, CFileApi& files, CSystemApi& system, const CCodePage& codePage);
 
     std::string PrefixCode() override;
-    void ReadPrefixFormat(CHARFORMATA& format, const CHARFORMATA* source) override;
-    void ReadMessageFormat(CHARFORMATA& format, const CHARFORMATA* source) override;
+    void ReadPrefixFormat(CHARFORMATW& format, const CHARFORMATW* source) override;
+    void ReadMessageFormat(CHARFORMATW& format, const CHARFORMATW* source) override;
     void LogLine(std::string_view line, bool& headerPending) override;
     std::string CurrentUserName(bool* unset) override;
     void SetCurrentUserName(const std::string& name) override;

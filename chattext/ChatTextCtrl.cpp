@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <utility>
 #include <vector>
 
@@ -9,13 +10,32 @@
 #include "chattext/PrefixCode.h"
 #include "chattext/TextSlices.h"
 #include "platform/CharFormat.h"
+#include "util/win32/WideText.h"
 
 namespace {
 
-CHARFORMATA EmptyFormat() {
-    CHARFORMATA format{};
+CHARFORMATW EmptyFormat() {
+    CHARFORMATW format{};
     format.cbSize = sizeof format;
     return format;
+}
+
+// Rich Edit draws a run in a font of the format's character set, and the
+// Western set has no Cyrillic, Greek or CJK letters: where the control does
+// not bind another font to them itself (Wine's does not), they show as
+// boxes. The default set lets the font mapper and the system's font links
+// find every script; Western text draws as before.
+CHARFORMATW AnyScript(CHARFORMATW format) {
+    if (!(format.dwMask & CFM_CHARSET) || format.bCharSet == ANSI_CHARSET) {
+        format.dwMask |= CFM_CHARSET;
+        format.bCharSet = DEFAULT_CHARSET;
+    }
+    return format;
+}
+
+// The control's limit counts UTF-16 units, so the shown lengths do too.
+std::int32_t DisplayLength(const std::string& line) {
+    return static_cast<std::int32_t>(std::min<std::size_t>(Widen(line).size(), INT32_MAX));
 }
 
 // Scrolling loops stop when a step moves nothing, so that a control that
@@ -42,10 +62,10 @@ bool HasLongText(const std::vector<std::pair<std::string, std::size_t>>& lines) 
 class CWrapPause {
 public:
     CWrapPause(HWND control, bool pause) : m_control(pause ? control : nullptr) {
-        if (m_control) ::SendMessageA(m_control, EM_SETTARGETDEVICE, 0, 1);
+        if (m_control) ::SendMessageW(m_control, EM_SETTARGETDEVICE, 0, 1);
     }
     ~CWrapPause() {
-        if (m_control) ::SendMessageA(m_control, EM_SETTARGETDEVICE, 0, 0);
+        if (m_control) ::SendMessageW(m_control, EM_SETTARGETDEVICE, 0, 0);
     }
     CWrapPause(const CWrapPause&) = delete;
     CWrapPause& operator=(const CWrapPause&) = delete;
@@ -64,7 +84,7 @@ CChatTextCtrl::CChatTextCtrl(CHistorySettings& settings, const CTimeZone& timeZo
       m_messageFormat(EmptyFormat()) {}
 
 LRESULT CChatTextCtrl::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
-    return m_window ? ::SendMessageA(m_window, message, wParam, lParam) : 0;
+    return m_window ? ::SendMessageW(m_window, message, wParam, lParam) : 0;
 }
 
 bool CChatTextCtrl::ReplaceDialogControl(int id, HWND dialog) {
@@ -78,15 +98,15 @@ bool CChatTextCtrl::ReplaceDialogControl(int id, HWND dialog) {
     RECT rect{};
     ::GetWindowRect(placeholder, &rect);
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    const auto style = static_cast<DWORD>(::GetWindowLongPtrA(placeholder, GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrA(placeholder, GWL_EXSTYLE));
-    CHARFORMATA format = EmptyFormat();
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(placeholder, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(placeholder, GWL_EXSTYLE));
+    CHARFORMATW format = EmptyFormat();
     Send(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
 
-    const HWND created = ::CreateWindowExA(
-        exStyle, "RichEdit20A", "", style | ES_SAVESEL, rect.left, rect.top, rect.right - rect.left,
+    const HWND created = ::CreateWindowExW(
+        exStyle, RICHEDIT_CLASSW, L"", style | ES_SAVESEL, rect.left, rect.top, rect.right - rect.left,
         rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
+        reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
     if (!created) {
         ListenToInput();
         return ::IsWindow(placeholder) != FALSE;
@@ -96,6 +116,7 @@ bool CChatTextCtrl::ReplaceDialogControl(int id, HWND dialog) {
     ::DestroyWindow(placeholder);
     m_window = created;
     format.dwMask |= CFM_FACE | CFM_BOLD;
+    format = AnyScript(format);
     Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
     ListenToInput();
     return true;
@@ -145,7 +166,7 @@ void CChatTextCtrl::AppendMessages(const std::vector<CMessageRecord>& records) {
     for (std::size_t i = 0; i < records.size(); ++i) {
         CMessageRecord shown = records[i];
         lines[i].first = ComposeLine(prefixCode, shown, lines[i].second);
-        shown.displayLength = static_cast<std::int32_t>(std::min<std::size_t>(lines[i].first.size(), INT32_MAX));
+        shown.displayLength = DisplayLength(lines[i].first);
         m_shown.Append(shown);
         LogLine(lines[i].first);
     }
@@ -200,7 +221,7 @@ LONG CChatTextCtrl::InsertLine(const std::string& line, std::size_t prefixLength
     const CHARRANGE saved = Selection();
     const LONG start = EndPosition();
     Select(start, start);
-    ReplaceSelection(line.substr(0, prefixLength).c_str());
+    ReplaceSelection(line.substr(0, prefixLength));
     const LONG textStart = EndPosition();
     Select(start, textStart);
     FormatSelection(m_baseFormat);
@@ -217,7 +238,7 @@ LONG CChatTextCtrl::InsertLine(const std::string& line, std::size_t prefixLength
         FormatSelection(m_baseFormat);
         FormatSelection(m_messageFormat);
         MarkInsertion(i % 2 == 1 ? kPieceMarkKerning : 0);
-        ReplaceSelection(std::string(pieces[i]).c_str());
+        ReplaceSelection(pieces[i]);
         end = EndPosition();
     }
     Select(saved.cpMin, saved.cpMax);
@@ -227,7 +248,7 @@ LONG CChatTextCtrl::InsertLine(const std::string& line, std::size_t prefixLength
 // New text is no link until the control's detection says so: it must not
 // take the link attribute of the text before it.
 void CChatTextCtrl::MarkInsertion(WORD kerning) const {
-    CHARFORMAT2A mark{};
+    CHARFORMAT2W mark{};
     mark.cbSize = sizeof mark;
     mark.dwMask = CFM_LINK | CFM_KERNING;
     mark.wKerning = kerning;
@@ -256,7 +277,7 @@ void CChatTextCtrl::ScrollToEnd() {
     }
 }
 
-void CChatTextCtrl::Rerender(const CHARFORMATA* prefixFormat, const CHARFORMATA* messageFormat,
+void CChatTextCtrl::Rerender(const CHARFORMATW* prefixFormat, const CHARFORMATW* messageFormat,
                              std::string_view prefixCode) {
     m_prefixCodeOverride = std::string(prefixCode);
     m_settings.ReadPrefixFormat(m_prefixFormat, prefixFormat);
@@ -266,15 +287,16 @@ void CChatTextCtrl::Rerender(const CHARFORMATA* prefixFormat, const CHARFORMATA*
     CHARRANGE selection = Selection();
     selection.cpMin = selection.cpMax;
 
-    CHARFORMATA whole = m_baseFormat;
+    CHARFORMATW whole = m_baseFormat;
     if (m_messageFormat.yHeight > 0) {
         whole.yHeight = m_messageFormat.yHeight;
         whole.dwMask |= CFM_SIZE;
     }
     SetRedraw(false);
-    ::SetWindowTextA(m_window, "");
+    ::SetWindowTextW(m_window, L"");
     Select(0, -1);
-    Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&whole));
+    const CHARFORMATW drawnWhole = AnyScript(whole);
+    Send(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&drawnWhole));
     FormatSelection(whole);
 
     // A longer prefix can make the messages longer than the limit: the
@@ -283,7 +305,7 @@ void CChatTextCtrl::Rerender(const CHARFORMATA* prefixFormat, const CHARFORMATA*
     std::vector<std::pair<std::string, std::size_t>> lines(m_shown.Size());
     for (std::size_t i = 0; i < m_shown.Size(); ++i) {
         lines[i].first = ComposeLine(code, m_shown[i].record, lines[i].second);
-        m_shown.SetDisplayLength(i, static_cast<std::int32_t>(std::min<std::size_t>(lines[i].first.size(), INT32_MAX)));
+        m_shown.SetDisplayLength(i, DisplayLength(lines[i].first));
     }
     const auto limit = static_cast<std::int64_t>(Send(EM_GETLIMITTEXT));
     std::size_t dropped = 0;
@@ -305,8 +327,8 @@ void CChatTextCtrl::RedrawWhole() const {
 }
 
 void CChatTextCtrl::ReconcileFormats() {
-    CHARFORMATA& prefix = m_prefixFormat;
-    CHARFORMATA& message = m_messageFormat;
+    CHARFORMATW& prefix = m_prefixFormat;
+    CHARFORMATW& message = m_messageFormat;
     if ((prefix.dwMask & CFM_SIZE) && !(message.dwMask & CFM_SIZE)) {
         message.yHeight = prefix.yHeight;
         if (message.yHeight != kNoHeight) message.dwMask |= CFM_SIZE;
@@ -314,14 +336,14 @@ void CChatTextCtrl::ReconcileFormats() {
         prefix.yHeight = message.yHeight;
         if (prefix.yHeight != kNoHeight) prefix.dwMask |= CFM_SIZE;
     }
-    if (!(prefix.dwMask & CFM_FACE)) prefix.szFaceName[0] = '\0';
-    if (!(message.dwMask & CFM_FACE)) message.szFaceName[0] = '\0';
+    if (!(prefix.dwMask & CFM_FACE)) prefix.szFaceName[0] = L'\0';
+    if (!(message.dwMask & CFM_FACE)) message.szFaceName[0] = L'\0';
 
-    const auto takeFace = [](CHARFORMATA& format, const CHARFORMATA& other, const CHARFORMATA& base) {
-        if (format.szFaceName[0] == '\0') std::memcpy(format.szFaceName, other.szFaceName, LF_FACESIZE);
-        if (format.szFaceName[0] == '\0') std::memcpy(format.szFaceName, base.szFaceName, LF_FACESIZE);
-        format.szFaceName[LF_FACESIZE - 1] = '\0';
-        if (format.szFaceName[0] != '\0')
+    const auto takeFace = [](CHARFORMATW& format, const CHARFORMATW& other, const CHARFORMATW& base) {
+        if (format.szFaceName[0] == L'\0') std::wmemcpy(format.szFaceName, other.szFaceName, LF_FACESIZE);
+        if (format.szFaceName[0] == L'\0') std::wmemcpy(format.szFaceName, base.szFaceName, LF_FACESIZE);
+        format.szFaceName[LF_FACESIZE - 1] = L'\0';
+        if (format.szFaceName[0] != L'\0')
             format.dwMask |= CFM_FACE;
         else
             format.dwMask &= ~CFM_FACE;
@@ -330,12 +352,12 @@ void CChatTextCtrl::ReconcileFormats() {
     takeFace(prefix, message, m_baseFormat);
 }
 
-CHARFORMATA CChatTextCtrl::ShownFormat(const CHARFORMATA& format) const {
-    CHARFORMATA shown = format;
+CHARFORMATW CChatTextCtrl::ShownFormat(const CHARFORMATW& format) const {
+    CHARFORMATW shown = format;
     shown.cbSize = sizeof shown;
-    const CHARFORMATA& base = m_baseFormat;
-    if (!(shown.dwMask & CFM_FACE) && (base.dwMask & CFM_FACE) && base.szFaceName[0] != '\0') {
-        std::memcpy(shown.szFaceName, base.szFaceName, LF_FACESIZE);
+    const CHARFORMATW& base = m_baseFormat;
+    if (!(shown.dwMask & CFM_FACE) && (base.dwMask & CFM_FACE) && base.szFaceName[0] != L'\0') {
+        std::wmemcpy(shown.szFaceName, base.szFaceName, LF_FACESIZE);
         shown.bPitchAndFamily = base.bPitchAndFamily;
         shown.dwMask |= CFM_FACE;
     }
@@ -351,7 +373,7 @@ CHARFORMATA CChatTextCtrl::ShownFormat(const CHARFORMATA& format) const {
 }
 
 void CChatTextCtrl::ClearAll() {
-    ::SetWindowTextA(m_window, "");
+    ::SetWindowTextW(m_window, L"");
     m_shown.Clear();
 }
 
@@ -363,16 +385,16 @@ LRESULT CChatTextCtrl::OnLink(const ENLINK& link) {
         const std::string text = GetTextRange(link.chrg);
         result = 1;
         if (link.msg == WM_LBUTTONDOWN && !text.empty()) {
-            ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+            ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
             if (m_opener) m_opener->OpenMessageLink(text, SenderAt(link.chrg.cpMin));
-            ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+            ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
             // The window under the pointer then sets its own cursor again.
             POINT point{};
             ::GetCursorPos(&point);
             ::SetCursorPos(point.x, point.y);
         } else if (link.msg == WM_SETCURSOR) {
             if (text.empty())
-                ::SetCursor(::LoadCursorA(nullptr, IDC_IBEAM));
+                ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
             else
                 result = 0;  // the control shows its own link cursor
         }
@@ -404,23 +426,21 @@ std::string CChatTextCtrl::GetTextRange(const CHARRANGE& range) {
 }
 
 // EM_GETSELTEXT writes as much as the selection takes into a buffer whose
-// size it is not told; under a code page such as UTF-8 one character takes
-// up to MaxCharSize bytes. EM_GETTEXTEX is given the room in bytes.
+// size it is not told. EM_GETTEXTEX is given the room in bytes, and in
+// UTF-16 (code page 1200) one position of the selection is one unit.
 std::string CChatTextCtrl::SelectedText() const {
     const CHARRANGE range = Selection();
     if (range.cpMax <= range.cpMin) return {};
-    CPINFO codePage{};
-    const std::size_t perCharacter = ::GetCPInfo(CP_ACP, &codePage) ? std::max<UINT>(codePage.MaxCharSize, 1) : 4;
-    const std::size_t room = static_cast<std::size_t>(range.cpMax - range.cpMin) * perCharacter + 1;
-    std::vector<char> buffer(room, '\0');
+    const std::size_t room = static_cast<std::size_t>(range.cpMax - range.cpMin) + 1;
+    std::vector<wchar_t> buffer(room, L'\0');
     GETTEXTEX request{};
-    request.cb = static_cast<DWORD>(room);
+    request.cb = static_cast<DWORD>(room * sizeof(wchar_t));
     request.flags = GT_SELECTION;
-    request.codepage = CP_ACP;
+    request.codepage = kUtf16CodePage;
     const auto copied = static_cast<std::size_t>(
         std::max<LRESULT>(0, Send(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(buffer.data()))));
-    buffer.back() = '\0';
-    return std::string(buffer.data(), std::min(copied, std::strlen(buffer.data())));
+    buffer.back() = L'\0';
+    return NarrowBuffer(buffer.data(), std::min(copied, buffer.size()));
 }
 
 LONG CChatTextCtrl::EndPosition() const {
@@ -440,15 +460,16 @@ void CChatTextCtrl::Select(LONG first, LONG last) const {
     Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
 }
 
-void CChatTextCtrl::ReplaceSelection(const char* text) const {
-    Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text));
+void CChatTextCtrl::ReplaceSelection(std::string_view text) const {
+    const std::wstring wide = Widen(text);
+    Send(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 // Never the link attribute: the control's own detection marks the links,
 // and a format that carried it (switched off, as the default format read
 // from the control does) would wipe what the detection has just marked.
-void CChatTextCtrl::FormatSelection(const CHARFORMATA& format) const {
-    CHARFORMATA copy = format;
+void CChatTextCtrl::FormatSelection(const CHARFORMATW& format) const {
+    CHARFORMATW copy = AnyScript(format);
     copy.cbSize = sizeof copy;
     copy.dwMask &= ~CFM_LINK;
     Send(EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&copy));

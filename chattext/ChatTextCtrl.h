@@ -28,7 +28,7 @@ public:
     CChatTextCtrl& operator=(const CChatTextCtrl&) = delete;
 
     // Takes the place of the dialog's placeholder control `id` with a
-    // "RichEdit20A" control of the same styles, place and default format;
+    // Unicode Rich Edit control ("RichEdit20W") of the same styles, place and default format;
     // when that cannot be created, works on the placeholder itself. False
     // when the dialog has no such control.
     bool ReplaceDialogControl(int id, HWND dialog);
@@ -51,7 +51,7 @@ public:
     void AppendMessages(const std::vector<CMessageRecord>& records);
     // Takes new formats (null: from the settings) and a prefix code (empty:
     // the setting) and draws every shown message again.
-    void Rerender(const CHARFORMATA* prefixFormat, const CHARFORMATA* messageFormat, std::string_view prefixCode);
+    void Rerender(const CHARFORMATW* prefixFormat, const CHARFORMATW* messageFormat, std::string_view prefixCode);
     void ClearAll();
 
     // One EN_LINK notification; the result goes back to the control.
@@ -79,15 +79,17 @@ public:
     void SelectAll();
 
     const CShownMessages& ShownMessages() const { return m_shown; }
-    const CHARFORMATA& PrefixFormat() const { return m_prefixFormat; }
-    const CHARFORMATA& MessageFormat() const { return m_messageFormat; }
+    const CHARFORMATW& PrefixFormat() const { return m_prefixFormat; }
+    const CHARFORMATW& MessageFormat() const { return m_messageFormat; }
     // `format` as the control draws it: with the control's own face, size
     // and character set where the format names none.
-    CHARFORMATA ShownFormat(const CHARFORMATA& format) const;
+    CHARFORMATW ShownFormat(const CHARFORMATW& format) const;
     bool IsContextMenuEnabled() const { return m_contextMenuEnabled; }
     bool IsLogHeaderPending() const { return m_logHeaderPending; }
 
     static constexpr int kOpenLabelLimit = 25;
+    // The code page number by which Rich Edit messages ask for UTF-16.
+    static constexpr UINT kUtf16CodePage = 1200;
 
 private:
     void OnAttached();
@@ -111,8 +113,8 @@ private:
     LONG EndPosition() const;
     CHARRANGE Selection() const;
     void Select(LONG first, LONG last) const;
-    void ReplaceSelection(const char* text) const;
-    void FormatSelection(const CHARFORMATA& format) const;
+    void ReplaceSelection(std::string_view text) const;
+    void FormatSelection(const CHARFORMATW& format) const;
     // The insertion point's link attribute (off) and kerning threshold.
     void MarkInsertion(WORD kerning) const;
     LONG FirstVisibleLine() const;
@@ -126,9 +128,9 @@ private:
     HWND m_window = nullptr;
     std::string m_prefixCodeOverride;
     CShownMessages m_shown;
-    CHARFORMATA m_baseFormat{};
-    CHARFORMATA m_prefixFormat{};
-    CHARFORMATA m_messageFormat{};
+    CHARFORMATW m_baseFormat{};
+    CHARFORMATW m_prefixFormat{};
+    CHARFORMATW m_messageFormat{};
     bool m_contextMenuEnabled = true;
     bool m_loggingEnabled = true;
     bool m_logHeaderPending = true;

@@ -9,6 +9,7 @@
 #include "chattext/OpenSelection.h"
 #include "resources/ResourceIds.h"
 #include "util/win32/Handles.h"
+#include "util/win32/WideText.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ void CChatTextCtrl::OnContextMenu(POINT screen) {
     if (!m_contextMenuEnabled) return;
     if (screen.x == -1 && screen.y == -1) screen = KeyboardMenuPoint();
 
-    const CMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU)));
+    const CMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU)));
     const HMENU popup = menu ? ::GetSubMenu(menu.Get(), IDM_HISTORY_POPUP) : nullptr;
     if (!popup) return;
 
@@ -63,8 +64,8 @@ void CChatTextCtrl::OnContextMenu(POINT screen) {
     EnableItem(popup, ID_SELECT_ALL, length > 0 && !(selection.cpMin == 0 && selection.cpMax >= length));
 
     const std::string selected = StripSelection(SelectedText());
-    ::AppendMenuA(popup, MF_STRING | (IsOpenableSelection(selected) ? MF_ENABLED : MF_GRAYED), ID_HISTORY_OPEN,
-                  OpenItemText(selected, kOpenLabelLimit).c_str());
+    ::AppendMenuW(popup, MF_STRING | (IsOpenableSelection(selected) ? MF_ENABLED : MF_GRAYED), ID_HISTORY_OPEN,
+                  Widen(OpenItemText(selected, kOpenLabelLimit)).c_str());
 
     const int command = ::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screen.x, screen.y,
                                          0, m_window, nullptr);
@@ -77,7 +78,7 @@ void CChatTextCtrl::OnContextMenu(POINT screen) {
 POINT CChatTextCtrl::KeyboardMenuPoint() const {
     const CHARRANGE selection = Selection();
     Select(selection.cpMin, selection.cpMax);
-    CHARFORMATA format{};
+    CHARFORMATW format{};
     format.cbSize = sizeof format;
     Send(EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
     const CWindowDc screenDc(nullptr);
@@ -123,6 +124,6 @@ std::string CChatTextCtrl::SenderAt(LONG position) const {
 // WM_GETTEXTLENGTH counts each line end as two characters, the selection as
 // one: measured that way, everything selected would never look so.
 LONG CChatTextCtrl::CharacterCount() const {
-    GETTEXTLENGTHEX request{GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
+    GETTEXTLENGTHEX request{GTL_NUMCHARS | GTL_PRECISE, kUtf16CodePage};
     return static_cast<LONG>(Send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request)));
 }

@@ -7,26 +7,26 @@ std::string CDefaultHistorySettings::PrefixCode() { return std::string(kDefaultP
 
 namespace {
 
-CCharFormat CopyOrEmpty(const CHARFORMATA* source) {
+CCharFormat CopyOrEmpty(const CHARFORMATW* source) {
     CCharFormat format = source ? FromPlatformCharFormat(*source) : CCharFormat{};
     NormalizeFormatHeight(format);
     return format;
 }
 
-CHARFORMATA ToControl(const CCharFormat& format) {
-    CHARFORMATA platform = ToPlatformCharFormat(format);
+CHARFORMATW ToControl(const CCharFormat& format) {
+    CHARFORMATW platform = ToPlatformCharFormat(format);
     platform.cbSize = sizeof platform;
     return platform;
 }
 
 }  // namespace
 
-void CDefaultHistorySettings::ReadPrefixFormat(CHARFORMATA& format, const CHARFORMATA* source) {
+void CDefaultHistorySettings::ReadPrefixFormat(CHARFORMATW& format, const CHARFORMATW* source) {
     CCharFormat read = CopyOrEmpty(source);
     if (!source) MakeDefaultPrefixFormat(read);
     format = ToControl(read);
 }
 
-void CDefaultHistorySettings::ReadMessageFormat(CHARFORMATA& format, const CHARFORMATA* source) {
+void CDefaultHistorySettings::ReadMessageFormat(CHARFORMATW& format, const CHARFORMATW* source) {
     format = ToControl(CopyOrEmpty(source));
 }

@@ -19,8 +19,8 @@ public:
     // Fill `format` from the stored font, or copy `source` when it is given;
     // either way a zero height or a missing CFM_SIZE becomes the height -1
     // with CFM_SIZE clear. The prefix font is bold when nothing is stored.
-    virtual void ReadPrefixFormat(CHARFORMATA& format, const CHARFORMATA* source) = 0;
-    virtual void ReadMessageFormat(CHARFORMATA& format, const CHARFORMATA* source) = 0;
+    virtual void ReadPrefixFormat(CHARFORMATW& format, const CHARFORMATW* source) = 0;
+    virtual void ReadMessageFormat(CHARFORMATW& format, const CHARFORMATW* source) = 0;
     // Appends one shown line to the message log when logging is on; clears
     // `headerPending` once the block header is written. Failures are silent.
     virtual void LogLine(std::string_view line, bool& headerPending) = 0;
@@ -32,7 +32,7 @@ public:
 class CDefaultHistorySettings : public CHistorySettings {
 public:
     std::string PrefixCode() override;
-    void ReadPrefixFormat(CHARFORMATA& format, const CHARFORMATA* source) override;
-    void ReadMessageFormat(CHARFORMATA& format, const CHARFORMATA* source) override;
+    void ReadPrefixFormat(CHARFORMATW& format, const CHARFORMATW* source) override;
+    void ReadMessageFormat(CHARFORMATW& format, const CHARFORMATW* source) override;
     void LogLine(std::string_view, bool&) override {}
 };

@@ -5,30 +5,32 @@
 #include <algorithm>
 #include <vector>
 
+#include "util/win32/WideText.h"
+
 namespace {
 
-constexpr char kClassName[] = "MivletCaptionBar";
+constexpr wchar_t kClassName[] = L"MivletCaptionBar";
 
 bool RegisterBarClass(WNDPROC procedure) {
-    const HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    WNDCLASSEXA existing{};
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (::GetClassInfoExA(instance, kClassName, &existing)) return true;
-    WNDCLASSEXA bar{};
+    if (::GetClassInfoExW(instance, kClassName, &existing)) return true;
+    WNDCLASSEXW bar{};
     bar.cbSize = sizeof bar;
     // The gradient spans the whole bar: any change of size repaints it all.
     bar.style = CS_HREDRAW | CS_VREDRAW;
     bar.lpfnWndProc = procedure;
     bar.hInstance = instance;
-    bar.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    bar.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     bar.lpszClassName = kClassName;
-    return ::RegisterClassExA(&bar) != 0;
+    return ::RegisterClassExW(&bar) != 0;
 }
 
 void FillSolid(HDC dc, int x, int y, int width, int height, COLORREF colour) {
     const RECT rect{x, y, x + width, y + height};
     const COLORREF old = ::SetBkColor(dc, colour);
-    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
     ::SetBkColor(dc, old);
 }
 
@@ -44,8 +46,8 @@ CCaptionBar::CCaptionBar() {
 
 void CCaptionBar::SetDpi(int dpi) {
     m_metrics = CaptionBarMetrics(dpi);
-    m_captionFont.Reset(::CreateFontA(-m_metrics.fontHeight, 0, 900, 900, 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0,
-                                      0, 0, 0, "Arial"));
+    m_captionFont.Reset(::CreateFontW(-m_metrics.fontHeight, 0, 900, 900, 0, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0,
+                                      0, 0, 0, L"Arial"));
     m_button = {m_metrics.buttonLeft, m_metrics.buttonTop, m_metrics.buttonRight, m_metrics.buttonBottom};
     if (!Exists()) return;
     if (m_buttonWindow)
@@ -58,7 +60,7 @@ void CCaptionBar::SetDpi(int dpi) {
 
 CCaptionBar::~CCaptionBar() {
     if (!Exists()) return;
-    ::SetWindowLongPtrA(m_window, GWLP_USERDATA, 0);
+    ::SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
     ::DestroyWindow(m_window);
 }
 
@@ -66,31 +68,31 @@ bool CCaptionBar::Create(HWND parent, int id, DWORD style, const RECT& rect) {
     if (!RegisterBarClass(&WindowProc)) return false;
     // A control parent, so that the dialog's Tab walks into the button;
     // the button paints itself, the bar never over it.
-    ::CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "", style | WS_CHILD | WS_CLIPCHILDREN, rect.left, rect.top,
+    ::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", style | WS_CHILD | WS_CLIPCHILDREN, rect.left, rect.top,
                       rect.right - rect.left,
                       rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                      ::GetModuleHandleA(nullptr), this);
+                      ::GetModuleHandleW(nullptr), this);
     return Exists();
 }
 
 LRESULT CALLBACK CCaptionBar::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* bar = static_cast<CCaptionBar*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bar));
+        auto* bar = static_cast<CCaptionBar*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bar));
         if (bar) bar->m_window = window;
     }
-    auto* bar = reinterpret_cast<CCaptionBar*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!bar) return ::DefWindowProcA(window, message, wParam, lParam);
+    auto* bar = reinterpret_cast<CCaptionBar*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!bar) return ::DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         bar->m_window = nullptr;
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return ::DefWindowProcW(window, message, wParam, lParam);
     }
     try {
         return bar->OnMessage(message, wParam, lParam);
     } catch (...) {
         // Nothing may unwind through the system's frames.
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return ::DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
@@ -102,22 +104,22 @@ LRESULT CCaptionBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN: OnLeftButtonDown(wParam, lParam); return 0;
     case WM_LBUTTONUP: m_leftButtonUp = (wParam & MK_LBUTTON) == 0; return 0;
     case WM_SIZE: {
-        const LRESULT result = ::DefWindowProcA(m_window, message, wParam, lParam);
+        const LRESULT result = ::DefWindowProcW(m_window, message, wParam, lParam);
         Render();
         return result;
     }
     case WM_SETFOCUS: {
-        const LRESULT result = ::DefWindowProcA(m_window, message, wParam, lParam);
+        const LRESULT result = ::DefWindowProcW(m_window, message, wParam, lParam);
         const HWND previous = reinterpret_cast<HWND>(wParam);
         if (previous && ::IsWindow(previous)) ::SetFocus(previous);
         return result;
     }
-    case WM_DISPLAYCHANGE: OnDisplayChange(); return ::DefWindowProcA(m_window, message, wParam, lParam);
+    case WM_DISPLAYCHANGE: OnDisplayChange(); return ::DefWindowProcW(m_window, message, wParam, lParam);
     case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == kButtonId && HIWORD(wParam) == BN_CLICKED) ShowButtonMenu();
         return 0;
-    default: return ::DefWindowProcA(m_window, message, wParam, lParam);
+    default: return ::DefWindowProcW(m_window, message, wParam, lParam);
     }
 }
 
@@ -142,14 +144,14 @@ void CCaptionBar::SetCaption(const std::string& text) {
 // raises and presses the drawn button as before.
 void CCaptionBar::CreateButtonWindow() {
     if (!m_buttonWindow)
-        m_buttonWindow = ::CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
+        m_buttonWindow = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
                                            m_button.left, m_button.top, m_button.right - m_button.left,
                                            m_button.bottom - m_button.top, m_window,
                                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)),
-                                           ::GetModuleHandleA(nullptr), nullptr);
+                                           ::GetModuleHandleW(nullptr), nullptr);
     if (!m_buttonWindow) return;
-    ::SetWindowTextA(m_buttonWindow, m_buttonCaption.c_str());
-    ::SendMessageA(m_buttonWindow, WM_SETFONT, reinterpret_cast<WPARAM>(m_captionFont.Get()), FALSE);
+    ::SetWindowTextW(m_buttonWindow, Widen(m_buttonCaption).c_str());
+    ::SendMessageW(m_buttonWindow, WM_SETFONT, reinterpret_cast<WPARAM>(m_captionFont.Get()), FALSE);
     m_buttonSubclass.Install(m_buttonWindow, [](UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
         if (message == WM_NCHITTEST) return HTTRANSPARENT;
         return std::nullopt;
@@ -246,7 +248,8 @@ void CCaptionBar::Render() {
     const CGdiSelection font(dc, m_captionFont.Get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, kTextColour);
-    ::TextOutA(dc, client.left + 2, client.bottom - 2, m_caption.c_str(), static_cast<int>(m_caption.size()));
+    const std::wstring caption = Widen(m_caption);
+    ::TextOutW(dc, client.left + 2, client.bottom - 2, caption.c_str(), static_cast<int>(caption.size()));
     DrawButtonCaption(dc);
 }
 
@@ -264,21 +267,27 @@ void CCaptionBar::FillGradient(HDC dc, const RECT& client, const RECT& update) c
 void CCaptionBar::DrawButtonCaption(HDC dc) const {
     const CStrippedCaption caption = StripMnemonic(m_buttonCaption);
     if (caption.text.empty()) return;
+    const std::wstring text = Widen(caption.text);
     SIZE extent{};
-    ::GetTextExtentPoint32A(dc, caption.text.c_str(), static_cast<int>(caption.text.size()), &extent);
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     const int x = m_button.left + (m_button.right - m_button.left) / 2 - extent.cy / 2;
     const int y = m_button.top + (m_button.bottom - m_button.top) / 2 + extent.cx / 2;
-    ::TextOutA(dc, x, y, caption.text.c_str(), static_cast<int>(caption.text.size()));
+    ::TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
     if (caption.mnemonic < 0) return;
 
-    LOGFONTA underlinedFont{};
-    ::GetObjectA(m_captionFont.Get(), sizeof underlinedFont, &underlinedFont);
+    // The mnemonic is a byte offset into the UTF-8 caption; the drawing
+    // counts UTF-16 units.
+    const std::wstring head = Widen(std::string_view(caption.text).substr(0, static_cast<std::size_t>(caption.mnemonic)));
+    const std::size_t letter = UnitsOfCharacters(std::wstring_view(text).substr(head.size()), 1);
+    if (head.size() >= text.size() || letter == 0) return;
+    LOGFONTW underlinedFont{};
+    ::GetObjectW(m_captionFont.Get(), sizeof underlinedFont, &underlinedFont);
     underlinedFont.lfUnderline = TRUE;
-    const CFont underlined(::CreateFontIndirectA(&underlinedFont));
+    const CFont underlined(::CreateFontIndirectW(&underlinedFont));
     SIZE before{};
-    ::GetTextExtentPoint32A(dc, caption.text.c_str(), caption.mnemonic, &before);
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(head.size()), &before);
     const CGdiSelection selected(dc, underlined.Get());
-    ::TextOutA(dc, x, y - before.cx, caption.text.c_str() + caption.mnemonic, 1);
+    ::TextOutW(dc, x, y - before.cx, text.c_str() + head.size(), static_cast<int>(letter));
 }
 
 // Sunken: shadow above and left, highlight below and right; raised the other
@@ -341,7 +350,7 @@ void CCaptionBar::OnLeftButtonDown(WPARAM keys, LPARAM point) {
 
 bool CCaptionBar::ShowButtonMenu() {
     if (!Exists()) return false;
-    const CMenu menu(m_menuId >= 0 ? ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_menuId)) : nullptr);
+    const CMenu menu(m_menuId >= 0 ? ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_menuId)) : nullptr);
     const HMENU popup = menu ? ::GetSubMenu(menu.Get(), m_submenu) : nullptr;
     RECT window{};
     ::GetWindowRect(m_window, &window);
@@ -356,7 +365,7 @@ bool CCaptionBar::ShowButtonMenu() {
     m_forcedState = kNoState;
     InvalidateButton();
     if (command == 0 || !Exists()) return false;
-    ::SendMessageA(::GetParent(m_window), WM_COMMAND, static_cast<WPARAM>(command), 0);
+    ::SendMessageW(::GetParent(m_window), WM_COMMAND, static_cast<WPARAM>(command), 0);
     return true;
 }
 

@@ -15,6 +15,7 @@
 #include "util/win32/Handles.h"
 #include "util/win32/MessageBox.h"
 #include "util/win32/ModulePath.h"
+#include "util/win32/WideText.h"
 
 namespace {
 
@@ -37,10 +38,10 @@ CChatDlg::CChatDlg(CDatagramCarrier& carrier, CClock& clock, const CCodePage& co
       m_history(settings, timeZone),
       m_desktop(desktop),
       m_alert(desktop, kFlashTimer) {
-    const HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    m_bigIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_BIGICON));
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    m_bigIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_BIGICON));
     m_smallIcon = static_cast<HICON>(
-        ::LoadImageA(instance, MAKEINTRESOURCEA(IDI_SMALLICON), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+        ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_SMALLICON), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                      ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     g_chatDlg = this;
 }
@@ -66,12 +67,12 @@ bool CChatDlg::OnInitDialog() {
         return false;
     }
     m_alert.Attach(Hwnd());
-    ::SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
-    ::SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
+    ::SendMessageW(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
 
     m_history.ReplaceDialogControl(IDC_HISTORY, Hwnd());
     m_history.EnableLinks(true);
-    ::SendMessageA(m_history.Hwnd(), EM_EXLIMITTEXT, 0, kHistoryTextLimit);
+    ::SendMessageW(m_history.Hwnd(), EM_EXLIMITTEXT, 0, kHistoryTextLimit);
 
     bool unset = false;
     m_settings.CurrentUserName(&unset);
@@ -108,7 +109,7 @@ void CChatDlg::FinishStartUp() {
         if (placeholder->Exists()) ::DestroyWindow(placeholder->Hwnd());
         placeholder->Unbind();
     }
-    ::SetWindowTextA(Hwnd(), kAppTitle);
+    ::SetWindowTextW(Hwnd(), Widen(kAppTitle).c_str());
     m_captionBar.SetCaption(kCaptionBarText);
 }
 
@@ -117,7 +118,7 @@ void CChatDlg::FinishStartUp() {
 // window's dots per inch.
 void CChatDlg::CreateCaptionBar() {
     const DWORD style = m_captionPlaceholder.Exists()
-                            ? static_cast<DWORD>(::GetWindowLongA(m_captionPlaceholder.Hwnd(), GWL_STYLE))
+                            ? static_cast<DWORD>(::GetWindowLongW(m_captionPlaceholder.Hwnd(), GWL_STYLE))
                             : WS_CHILD | WS_VISIBLE;
     m_captionBar.SetDpi(WindowDpi(Hwnd()));
     if (!m_captionBar.Create(Hwnd(), IDC_CAPTIONBAR, style, CaptionBarRect())) return;
@@ -157,19 +158,19 @@ bool CChatDlg::WakeOnArrival() {
     // tells of what it took off the socket (posting is all it may do).
     const bool direct = m_session.Endpoint().NotifyWindowOnArrival(reinterpret_cast<std::uintptr_t>(window), kMessageArrived);
     const bool fromThread =
-        m_session.Endpoint().NotifyOnArrival([window] { ::PostMessageA(window, kMessageArrived, 0, 0); });
+        m_session.Endpoint().NotifyOnArrival([window] { ::PostMessageW(window, kMessageArrived, 0, 0); });
     return direct || fromThread;
 }
 
 void CChatDlg::ApplySettings() {
     ApplyBackground();
     m_nameBox.SetText(m_settings.CurrentUserName(nullptr));
-    ::SetWindowTextA(Hwnd(), kAppTitle);
+    ::SetWindowTextW(Hwnd(), Widen(kAppTitle).c_str());
     SendPresencePing();
 }
 
 void CChatDlg::ApplyBackground() {
-    ::SendMessageA(m_history.Hwnd(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(m_settings.ChatTextBackground()));
+    ::SendMessageW(m_history.Hwnd(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(m_settings.ChatTextBackground()));
 }
 
 void CChatDlg::SendPresencePing() { m_session.SendPing(m_settings.CurrentUserName(nullptr)); }

@@ -32,11 +32,11 @@ std::optional<CLayoutRect> ControlRect(HWND control) {
 void MoveControl(HWND control, const std::optional<CLayoutRect>& before, const std::optional<CLayoutRect>& after) {
     if (!control || !after || (before && *before == *after)) return;
     int height = after->Height();
-    char className[16] = {};
-    ::GetClassNameA(control, className, sizeof className);
-    if (::lstrcmpiA(className, "ComboBox") == 0) {
+    wchar_t className[16] = {};
+    ::GetClassNameW(control, className, 16);
+    if (::lstrcmpiW(className, L"ComboBox") == 0) {
         RECT dropped{};
-        if (::SendMessageA(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
+        if (::SendMessageW(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
             height = std::max<int>(height, dropped.bottom - dropped.top);
     }
     ::MoveWindow(control, after->left, after->top, after->Width(), height, FALSE);
@@ -55,19 +55,19 @@ std::vector<CLayoutRect> Screens() {
 
 CLayoutRect WorkArea() {
     RECT work{};
-    if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+    if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
         work = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     return ToLayout(work);
 }
 
 // The width of the label's own text in its own font, "&" marks taken out.
 int TextWidth(HWND label) {
-    char text[128] = {};
-    ::GetWindowTextA(label, text, sizeof text);
+    wchar_t text[128] = {};
+    ::GetWindowTextW(label, text, 128);
     const CWindowDc dc(label);
-    const CGdiSelection font(dc.Get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(label, WM_GETFONT, 0, 0)));
+    const CGdiSelection font(dc.Get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(label, WM_GETFONT, 0, 0)));
     RECT extent{};
-    ::DrawTextA(dc.Get(), text, -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+    ::DrawTextW(dc.Get(), text, -1, &extent, DT_CALCRECT | DT_SINGLELINE);
     return extent.right - extent.left;
 }
 
@@ -139,7 +139,7 @@ LRESULT CChatDlg::OnGetMinMaxInfo(MINMAXINFO& info) const {
 
 // The drawn gripper, and the window's corner beyond it, resize the window.
 LRESULT CChatDlg::OnNcHitTest(LPARAM point) const {
-    const LRESULT hit = ::DefWindowProcA(Hwnd(), WM_NCHITTEST, 0, point);
+    const LRESULT hit = ::DefWindowProcW(Hwnd(), WM_NCHITTEST, 0, point);
     if (hit != HTCLIENT || ::IsZoomed(Hwnd())) return hit;
     RECT window{};
     ::GetWindowRect(Hwnd(), &window);
@@ -157,7 +157,7 @@ LRESULT CChatDlg::OnPaint() {
     ::GetClientRect(Hwnd(), &client);
     if (::IsIconic(Hwnd())) {
         const CPaintDc paint(Hwnd());
-        ::SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);
+        ::SendMessageW(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);
         ::DrawIcon(paint.Get(), (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2,
                    (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2, m_smallIcon);
         return 0;

@@ -62,5 +62,5 @@ void CChatDlg::OnNotifyRetryTick() {
 // Through the dialog manager, so that the default button follows.
 void CChatDlg::FocusMessageBox() {
     if (m_messageBox.Exists())
-        ::SendMessageA(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_messageBox.Hwnd()), TRUE);
+        ::SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_messageBox.Hwnd()), TRUE);
 }

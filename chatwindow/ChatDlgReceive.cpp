@@ -39,7 +39,7 @@ bool CChatDlg::ReceiveStep() {
 // catch-up timer, which comes after them, does the reading then.
 void CChatDlg::OnDatagramArrived() {
     MSG more;
-    while (::PeekMessageA(&more, Hwnd(), kMessageArrived, kMessageArrived, PM_REMOVE)) {
+    while (::PeekMessageW(&more, Hwnd(), kMessageArrived, kMessageArrived, PM_REMOVE)) {
     }
     if (!m_receiveBehind) OnReceiveTick();
 }
@@ -74,4 +74,4 @@ void CChatDlg::RefreshRecipientList() {
 }
 
 // As the Exit command does, so that the exit notice goes out too.
-void CChatDlg::Exit() { ::SendMessageA(Hwnd(), WM_COMMAND, ID_APP_EXIT, 0); }
+void CChatDlg::Exit() { ::SendMessageW(Hwnd(), WM_COMMAND, ID_APP_EXIT, 0); }

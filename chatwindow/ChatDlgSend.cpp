@@ -24,7 +24,7 @@ bool CChatDlg::SendTypedText(const std::string& text) {
         PlanSend(text, recipient, m_session.PeerTable(), m_session.Now(), m_settings.CurrentUserName(nullptr),
                  m_settings.PromptOnAllUsers(), m_session.CodePage());
     switch (plan.step) {
-    case EStep::Quit: ::SendMessageA(Hwnd(), WM_COMMAND, ID_APP_EXIT, 0); return true;
+    case EStep::Quit: ::SendMessageW(Hwnd(), WM_COMMAND, ID_APP_EXIT, 0); return true;
     case EStep::ClearHistory: m_history.ClearAll(); return true;
     case EStep::TooLongForAllUsers: ShowMessage(kTooLongForAllUsersText, MB_OK | MB_ICONINFORMATION); return false;
     case EStep::TooLong: ShowMessage(kTooLongText, MB_OK | MB_ICONINFORMATION); return false;

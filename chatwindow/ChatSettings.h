@@ -41,10 +41,10 @@ public:
 class CDefaultChatSettings : public CChatSettings {
 public:
     std::string PrefixCode() override { return m_history.PrefixCode(); }
-    void ReadPrefixFormat(CHARFORMATA& format, const CHARFORMATA* source) override {
+    void ReadPrefixFormat(CHARFORMATW& format, const CHARFORMATW* source) override {
         m_history.ReadPrefixFormat(format, source);
     }
-    void ReadMessageFormat(CHARFORMATA& format, const CHARFORMATA* source) override {
+    void ReadMessageFormat(CHARFORMATW& format, const CHARFORMATW* source) override {
         m_history.ReadMessageFormat(format, source);
     }
     void LogLine(std::string_view line, bool& headerPending) override { m_history.LogLine(line, headerPending); }

@@ -42,25 +42,25 @@ int CComboRecipientList::Add(std::string_view text) {
 
 void CComboRecipientList::Delete(int index) {
     const std::string text = Text(index);
-    if (::SendMessageA(m_combo, CB_DELETESTRING, static_cast<WPARAM>(index), 0) < 0) return;
+    if (::SendMessageW(m_combo, CB_DELETESTRING, static_cast<WPARAM>(index), 0) < 0) return;
     const auto found = m_lowered.find(LowerAscii(text));
     if (found != m_lowered.end()) m_lowered.erase(found);
 }
 
-int CComboRecipientList::Selection() const { return IndexOrNone(::SendMessageA(m_combo, CB_GETCURSEL, 0, 0)); }
+int CComboRecipientList::Selection() const { return IndexOrNone(::SendMessageW(m_combo, CB_GETCURSEL, 0, 0)); }
 
-void CComboRecipientList::Select(int index) { ::SendMessageA(m_combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+void CComboRecipientList::Select(int index) { ::SendMessageW(m_combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
-int CComboRecipientList::Count() const { return std::max(0, IndexOrNone(::SendMessageA(m_combo, CB_GETCOUNT, 0, 0))); }
+int CComboRecipientList::Count() const { return std::max(0, IndexOrNone(::SendMessageW(m_combo, CB_GETCOUNT, 0, 0))); }
 
 std::string CComboRecipientList::Text(int index) const {
-    const LRESULT length = ::SendMessageA(m_combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    const LRESULT length = ::SendMessageW(m_combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length < 0) return std::string();
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const LRESULT copied =
-        ::SendMessageA(m_combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied < 0 ? 0 : static_cast<std::size_t>(copied));
-    return text;
+        ::SendMessageW(m_combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied < 0 ? 0 : std::min(static_cast<std::size_t>(copied), text.size()));
+    return Narrow(text);
 }
 
 std::string CComboRecipientList::SelectedText() const {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "chatwindow/RecipientList.h"
+#include "util/win32/WideText.h"
 
 class CComboRecipientList final : public CRecipientList {
 public:
@@ -32,7 +33,7 @@ public:
 
 private:
     LRESULT Send(UINT message, WPARAM wParam, const std::string& text) const {
-        return ::SendMessageA(m_combo, message, wParam, reinterpret_cast<LPARAM>(text.c_str()));
+        return ::SendMessageW(m_combo, message, wParam, reinterpret_cast<LPARAM>(Widen(text).c_str()));
     }
 
     HWND m_combo;

@@ -1,12 +1,12 @@
 #include "chatwindow/RegisteredMessages.h"
 
 UINT IsMivletApplicationMessage() {
-    static const UINT message = ::RegisterWindowMessageA("Mivlet_IsMivletApplication");
+    static const UINT message = ::RegisterWindowMessageW(L"Mivlet_IsMivletApplication");
     return message;
 }
 
 UINT ShowChatWndMessage() {
-    static const UINT message = ::RegisterWindowMessageA("Mivlet_ShowChatWnd");
+    static const UINT message = ::RegisterWindowMessageW(L"Mivlet_ShowChatWnd");
     return message;
 }
 
@@ -15,7 +15,7 @@ HWND FindRunningChatWindow() {
     ::EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
             DWORD_PTR answer = 0;
-            if (::SendMessageTimeoutA(window, IsMivletApplicationMessage(), kIsMivletQuery, 0, kRunningCopyFlags,
+            if (::SendMessageTimeoutW(window, IsMivletApplicationMessage(), kIsMivletQuery, 0, kRunningCopyFlags,
                                       kRunningCopyTimeoutMs, &answer) &&
                 static_cast<LRESULT>(answer) == kIsMivletReply) {
                 *reinterpret_cast<HWND*>(param) = window;

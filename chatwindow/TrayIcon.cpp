@@ -2,21 +2,23 @@
 
 #include <windowsx.h>
 
-#include <cstring>
+#include <cwchar>
+#include <string>
 
 #include "chatwindow/ChatDlg.h"
 #include "util/win32/Handles.h"
+#include "util/win32/WideText.h"
 
 UINT TaskbarCreatedMessage() {
-    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
+    static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
     return message;
 }
 
-bool CallShellNotifyIcon(DWORD command, NOTIFYICONDATAA& data) { return ::Shell_NotifyIconA(command, &data) != FALSE; }
+bool CallShellNotifyIcon(DWORD command, NOTIFYICONDATAW& data) { return ::Shell_NotifyIconW(command, &data) != FALSE; }
 
 namespace {
 
-constexpr std::size_t kTipBytes = 64;
+constexpr std::size_t kTipUnits = 64;
 
 DesktopWindow ToDesktop(HWND window) { return reinterpret_cast<DesktopWindow>(window); }
 
@@ -39,22 +41,23 @@ void CTrayIcon::SetNotificationWnd(HWND window, UINT message) {
 }
 
 void CTrayIcon::LoadTooltip() {
-    char text[kTipBytes] = {};
-    ::LoadStringA(::GetModuleHandleA(nullptr), m_data.uID, text, sizeof text);
-    SetTooltip(text);
+    wchar_t text[kTipUnits] = {};
+    ::LoadStringW(::GetModuleHandleW(nullptr), m_data.uID, text, static_cast<int>(kTipUnits));
+    SetTooltip(NarrowBuffer(text, kTipUnits).c_str());
 }
 
-// The first layout has room for 64 bytes; the tip keeps its terminating
-// zero within them.
+// The first layout has room for 64 units; the tip keeps its terminating
+// zero within them and is never cut inside a character.
 void CTrayIcon::SetTooltip(const char* text) {
-    std::memset(m_data.szTip, 0, sizeof m_data.szTip);
-    std::memcpy(m_data.szTip, text, strnlen(text, kTipBytes - 1));
+    std::wmemset(m_data.szTip, L'\0', sizeof m_data.szTip / sizeof m_data.szTip[0]);
+    const std::wstring tip = Widen(text);
+    std::wmemcpy(m_data.szTip, tip.data(), FitUnits(tip, kTipUnits - 1));
 }
 
 bool CTrayIcon::SetIcon(UINT resourceId) {
     if (resourceId == 0) return SetIcon(static_cast<HICON>(nullptr), nullptr);
     LoadTooltip();
-    const HICON icon = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId),
+    const HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId),
                                                        IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
                                                        ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     return SetIcon(icon, nullptr);
@@ -116,11 +119,11 @@ LRESULT CTrayIcon::OnTrayNotification(WPARAM wParam, LPARAM lParam) {
     const bool show = event == WM_LBUTTONDOWN || event == WM_LBUTTONDBLCLK || (version4 && event == NIN_KEYSELECT);
     const bool menuAsked = version4 ? event == WM_CONTEXTMENU : event == WM_RBUTTONUP;
     if (id != m_data.uID || (!show && !menuAsked)) return 0;
-    const CMenu menu(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_data.uID)));
+    const CMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_data.uID)));
     const HMENU popup = menu ? ::GetSubMenu(menu.Get(), 0) : nullptr;
     if (!popup) return 0;
     if (show) {
-        ::SendMessageA(m_data.hWnd, WM_COMMAND, ::GetMenuItemID(popup, 0), 0);
+        ::SendMessageW(m_data.hWnd, WM_COMMAND, ::GetMenuItemID(popup, 0), 0);
         return 1;
     }
     POINT point{GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
@@ -145,6 +148,6 @@ void CTrayIcon::ShowMenu(HMENU popup, POINT point) {
     ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, point.x, point.y, 0, chat->Hwnd(), nullptr);
     // Without a message after it, a second click on the icon would not
     // open the menu again.
-    ::PostMessageA(chat->Hwnd(), WM_NULL, 0, 0);
+    ::PostMessageW(chat->Hwnd(), WM_NULL, 0, 0);
     if (previous != kNoDesktopWindow) m_desktop.SetForegroundWindow(previous);
 }

@@ -14,9 +14,9 @@
 
 #include "platform/DesktopApi.h"
 
-// The shell's Shell_NotifyIconA; tests put a recorder in its place.
-using CNotifyIconCall = std::function<bool(DWORD command, NOTIFYICONDATAA& data)>;
-bool CallShellNotifyIcon(DWORD command, NOTIFYICONDATAA& data);
+// The shell's Shell_NotifyIconW; tests put a recorder in its place.
+using CNotifyIconCall = std::function<bool(DWORD command, NOTIFYICONDATAW& data)>;
+bool CallShellNotifyIcon(DWORD command, NOTIFYICONDATAW& data);
 
 class CTrayIcon {
 public:
@@ -33,12 +33,12 @@ public:
     // the icon.
     bool SetIcon(UINT resourceId);
     // Shows `icon` (adding it, or changing the one shown) or, with none,
-    // removes it; `tooltip` replaces the tip when given. A failed call
+    // removes it; `tooltip` (UTF-8) replaces the tip when given. A failed call
     // leaves no icon shown.
     bool SetIcon(HICON icon, const char* tooltip);
 
     bool IsShown() const { return m_data.hIcon != nullptr; }
-    const NOTIFYICONDATAA& Data() const { return m_data; }
+    const NOTIFYICONDATAW& Data() const { return m_data; }
 
     // The result when `message` was the icon's callback or the shell's
     // "TaskbarCreated" and has been handled.
@@ -54,7 +54,7 @@ private:
     void AskForVersion4();
     void ShowMenu(HMENU popup, POINT point);
 
-    NOTIFYICONDATAA m_data{};
+    NOTIFYICONDATAW m_data{};
     CDesktopApi& m_desktop;
     CNotifyIconCall m_shell;
     UINT m_version = 0;

@@ -1,6 +1,6 @@
 #pragma once
 // The rich edit character format as the portable code keeps it: field for
-// field the platform's CHARFORMATA (ANSI form, 60 bytes), so the Win32 side
+// field the platform's CHARFORMATW (ANSI form, 60 bytes), so the Win32 side
 // can hand it to the control as it is (platform/win32/Win32CharFormat.h
 // checks the layout). The settings store and the history share it. Within this program a yHeight of kNoHeight with
 // kCfmSize clear means that the record gives no size.

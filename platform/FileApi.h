@@ -1,7 +1,7 @@
 #pragma once
 // The seam between the message log and the file system: one file opened for
 // appending without sharing, written and closed again. The Win32 backend uses
-// CreateFileA and friends; the stdio backend uses real files through the C
+// CreateFileW and friends; the stdio backend uses real files through the C
 // library so that native tests see what lands on disk.
 
 #include <cstdint>
@@ -23,12 +23,12 @@ class CFileApi {
 public:
     virtual ~CFileApi() = default;
 
-    // CreateFileA(path, GENERIC_READ | GENERIC_WRITE, no sharing, no security,
+    // CreateFileW(path, GENERIC_READ | GENERIC_WRITE, no sharing, no security,
     // OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, no template): creates the file when
     // missing, keeps its contents otherwise, and fails while anyone else has
     // it open. `failure`, when given, tells why it failed.
     virtual FileHandle OpenExclusive(const std::string& path, EFileOpenFailure* failure = nullptr) = 0;
-    // CreateDirectoryA; true also when the folder is there already.
+    // CreateDirectoryW; true also when the folder is there already.
     virtual bool CreateFolder(const std::string& path) = 0;
     // Reads up to `size` bytes from the start of the file into `data` and
     // tells how many came; the next write still goes to the end.

@@ -33,29 +33,29 @@ class CRegistryApi {
 public:
     virtual ~CRegistryApi() = default;
 
-    // RegCreateKeyExA(root, path, 0, no class, REG_OPTION_NON_VOLATILE,
+    // RegCreateKeyExW(root, path, 0, no class, REG_OPTION_NON_VOLATILE,
     // KEY_ALL_ACCESS, no security): opens the key for reading and writing,
     // creating it and any missing parent. kNoRegistryKey on failure, which
     // is what a standard user gets under HKEY_LOCAL_MACHINE even for a key
     // that is there.
     virtual RegistryKey CreateKey(ERegistryRoot root, const std::string& path) = 0;
-    // RegOpenKeyExA(root, path, 0, KEY_READ): a key that is there, for
+    // RegOpenKeyExW(root, path, 0, KEY_READ): a key that is there, for
     // reading only. kNoRegistryKey when it is missing or may not be read.
     virtual RegistryKey OpenKeyForReading(ERegistryRoot root, const std::string& path) = 0;
     // A key of the file types, never created.
     RegistryKey OpenClassesKey(const std::string& path) { return OpenKeyForReading(ERegistryRoot::ClassesRoot, path); }
     virtual bool CloseKey(RegistryKey key) = 0;
 
-    // RegQueryValueExA; the empty name is the key's default value. With `data` null only the size is asked for. Otherwise
+    // RegQueryValueExW (text as UTF-8); the empty name is the key's default value. With `data` null only the size is asked for. Otherwise
     // `*size` is the room in `data` on the way in and the size of the stored
     // data on the way out; data that does not fit is a failure
     // (ERROR_MORE_DATA). `type` may be null.
     virtual bool QueryValue(RegistryKey key, const std::string& name, std::uint32_t* type, void* data,
                             std::uint32_t* size) = 0;
-    // RegSetValueExA.
+    // RegSetValueExW (text given as UTF-8).
     virtual bool SetValue(RegistryKey key, const std::string& name, std::uint32_t type, const void* data,
                           std::uint32_t size) = 0;
-    // RegDeleteValueA; false also when there was no such value.
+    // RegDeleteValueW; false also when there was no such value.
     virtual bool RemoveValue(RegistryKey key, const std::string& name) = 0;
     // RegFlushKey.
     virtual bool FlushKey(RegistryKey key) = 0;

@@ -16,13 +16,13 @@ class CShellApi {
 public:
     virtual ~CShellApi() = default;
 
-    // ShellExecuteA(owner, "open", target, no parameters, no folder,
+    // ShellExecuteW(owner, "open", target, no parameters, no folder,
     // SW_SHOW): true when the shell reports success (a result above 32).
     virtual bool OpenWithShell(const std::string& target, WindowRef owner) = 0;
-    // FindFirstFileA finds the name.
+    // FindFirstFileW finds the name.
     virtual bool PathExists(const std::string& path) = 0;
-    // WinExec(commandLine, SW_SHOW): true when the program was started (a
-    // result above 31).
+    // The command line run as WinExec runs it (CreateProcessW, the window
+    // shown): true when the program was started.
     virtual bool RunCommandLine(const std::string& commandLine) = 0;
     // Explorer showing the folder of `path` with that file selected; the
     // file itself is not opened.

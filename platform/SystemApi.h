@@ -18,13 +18,13 @@ class CSystemApi {
 public:
     virtual ~CSystemApi() = default;
 
-    // GetUserNameA into a buffer of UNLEN + 1 characters; nothing when the
+    // GetUserNameW into a buffer of UNLEN + 1 characters; nothing when the
     // call fails.
     virtual std::optional<std::string> QueryLoginName() = 0;
-    // GetWindowsDirectoryA as the system gives it; nothing when the call
+    // GetWindowsDirectoryW as the system gives it; nothing when the call
     // fails.
     virtual std::optional<std::string> QueryWindowsDirectory() = 0;
-    // The user's local application-data folder (SHGetFolderPathA with
+    // The user's local application-data folder (SHGetFolderPathW with
     // CSIDL_LOCAL_APPDATA), which a standard user may write; nothing when
     // the system does not tell it.
     virtual std::optional<std::string> QueryLocalAppDataFolder() = 0;

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 fonts-wine
+  wine wine64 fonts-wine fonts-wqy-microhei
   xvfb xdotool x11-utils imagemagick
   googletest libgtest-dev libbenchmark-dev
   iproute2 clang libclang-rt-14-dev

@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
         const std::string when = WallClockText();
         const CStopwatch reply;
         DWORD_PTR answer = 0;
-        const bool answered = ::SendMessageTimeoutA(window, IsMivletApplicationMessage(), kIsMivletQuery, 0,
+        const bool answered = ::SendMessageTimeoutW(window, IsMivletApplicationMessage(), kIsMivletQuery, 0,
                                                     SMTO_NORMAL, kAnswerTimeoutMs, &answer) != 0 &&
                               static_cast<LRESULT>(answer) == kIsMivletReply;
         const double replyMs = reply.Milliseconds();

@@ -31,8 +31,8 @@ CMessageRecord Message(int i, std::size_t length) {
 }  // namespace
 
 int main() {
-    ::LoadLibraryA("RICHED20.DLL");
-    ::LoadLibraryA("RICHED32.DLL");
+    ::LoadLibraryW(L"RICHED20.DLL");
+    ::LoadLibraryW(L"RICHED32.DLL");
     CMemoryNetwork net;
     CMemoryComputer& host = net.AddComputer("Lab2");
     CDefaultChatSettings settings;
@@ -46,7 +46,7 @@ int main() {
     }
     // Without a desktop shell the notification area would keep every call
     // waiting for its time-out; the benchmark needs no icon.
-    dlg.SetNotifyIconCall([](DWORD, NOTIFYICONDATAA&) { return true; });
+    dlg.SetNotifyIconCall([](DWORD, NOTIFYICONDATAW&) { return true; });
     dlg.FinishStartUp();
     dlg.ShowChat(true, false);
     CChatTextCtrl& history = dlg.History();

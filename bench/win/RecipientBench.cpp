@@ -15,6 +15,7 @@
 #include "messaging/MessageRecord.h"
 #include "messaging/PeerTable.h"
 #include "util/win32/Handles.h"
+#include "util/win32/WideText.h"
 
 namespace {
 
@@ -43,9 +44,9 @@ std::string UserName(int peer, int round) { return "User " + std::to_string(peer
 void StartOver(CPeerTable& peers, HWND combo) {
     peers = CPeerTable();
     for (int p = 0; p < kPeers; ++p) Ping(peers, p, UserName(p, 0));
-    ::SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-    ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kAllUsersEntry));
-    ::SendMessageA(combo, CB_SETCURSEL, 0, 0);
+    ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(kAllUsersEntry).c_str()));
+    ::SendMessageW(combo, CB_SETCURSEL, 0, 0);
 }
 
 }  // namespace
@@ -53,14 +54,14 @@ void StartOver(CPeerTable& peers, HWND combo) {
 int main() {
     // Hidden, as the list of a window that is not shown still does all the
     // work of sorting and searching.
-    CUniqueWindow frame(::CreateWindowExA(0, "STATIC", "recipient_bench", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
-                                          nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr));
+    CUniqueWindow frame(::CreateWindowExW(0, L"STATIC", L"recipient_bench", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
+                                          nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
     if (!frame) {
         std::fprintf(stderr, "recipient_bench: the window could not be created\n");
         return 1;
     }
-    const HWND combo = ::CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, 10,
-                                         10, 300, 200, frame.Get(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    const HWND combo = ::CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, 10,
+                                         10, 300, 200, frame.Get(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (!combo) {
         std::fprintf(stderr, "recipient_bench: the combo box could not be created\n");
         return 1;

@@ -12,6 +12,6 @@
 // folder at least is taken out of the search, and the result is false.
 bool LimitLibrarySearchToSystem();
 
-// LoadLibraryExA with LOAD_LIBRARY_SEARCH_SYSTEM32: the library of that name
+// LoadLibraryExW with LOAD_LIBRARY_SEARCH_SYSTEM32: the library of that name
 // in System32, or none.
 HMODULE LoadSystemLibrary(const char* name);

@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include "util/win32/WideText.h"
+
 std::optional<std::string> QueryComputerName() {
-    char buffer[MAX_COMPUTERNAME_LENGTH + 1] = {};
-    DWORD size = sizeof buffer;
-    if (!::GetComputerNameA(buffer, &size)) return std::nullopt;
-    return std::string(buffer, size);
+    wchar_t buffer[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!::GetComputerNameW(buffer, &size)) return std::nullopt;
+    return Narrow(std::wstring_view(buffer, size));
 }

@@ -2,6 +2,6 @@
 #include <optional>
 #include <string>
 
-// GetComputerNameA into a buffer of MAX_COMPUTERNAME_LENGTH + 1 characters;
+// GetComputerNameW into a buffer of MAX_COMPUTERNAME_LENGTH + 1 characters;
 // nothing when the call fails.
 std::optional<std::string> QueryComputerName();

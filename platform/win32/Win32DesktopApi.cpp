@@ -21,13 +21,13 @@ bool CWin32DesktopApi::SetForegroundWindow(DesktopWindow window) {
 
 std::uint32_t CWin32DesktopApi::ForegroundLockTimeout() {
     DWORD timeout = 0;
-    if (!::SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0)) return 0;
+    if (!::SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0)) return 0;
     return timeout;
 }
 
 // The setting takes its value in the pointer argument itself, not behind it.
 void CWin32DesktopApi::SetForegroundLockTimeout(std::uint32_t milliseconds) {
-    ::SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+    ::SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
                             reinterpret_cast<PVOID>(static_cast<UINT_PTR>(milliseconds)), 0);
 }
 
@@ -52,10 +52,10 @@ bool CWin32DesktopApi::IsPasswordFieldFocused() {
     const bool attached = owner != 0 && owner != self && ::AttachThreadInput(self, owner, TRUE);
     const HWND focus = ::GetFocus();
     if (attached) ::AttachThreadInput(self, owner, FALSE);
-    if (!focus || (::GetWindowLongA(focus, GWL_STYLE) & ES_PASSWORD) == 0) return false;
-    char className[80] = {};
-    ::GetClassNameA(focus, className, sizeof className);
-    return ::lstrcmpiA(className, "EDIT") == 0;
+    if (!focus || (::GetWindowLongW(focus, GWL_STYLE) & ES_PASSWORD) == 0) return false;
+    wchar_t className[80] = {};
+    ::GetClassNameW(focus, className, 80);
+    return ::lstrcmpiW(className, L"EDIT") == 0;
 }
 
 // Both clocks are the same 32-bit tick count: the difference is right

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "util/win32/WideText.h"
+
 namespace {
 
 static_assert(sizeof(FileHandle) == sizeof(HANDLE));
@@ -12,7 +14,7 @@ HANDLE ToHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 
 FileHandle CWin32FileApi::OpenExclusive(const std::string& path, EFileOpenFailure* failure) {
     const HANDLE file =
-        ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ::CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (failure) {
         const DWORD error = file == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
         *failure = file != INVALID_HANDLE_VALUE                                       ? EFileOpenFailure::None
@@ -23,7 +25,7 @@ FileHandle CWin32FileApi::OpenExclusive(const std::string& path, EFileOpenFailur
 }
 
 bool CWin32FileApi::CreateFolder(const std::string& path) {
-    return ::CreateDirectoryA(path.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
+    return ::CreateDirectoryW(Widen(path).c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 bool CWin32FileApi::ReadStart(FileHandle file, void* data, std::uint32_t size, std::uint32_t* read) {

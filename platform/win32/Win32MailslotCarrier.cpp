@@ -1,6 +1,7 @@
 #include "platform/win32/Win32MailslotCarrier.h"
 
 #include <windows.h>
+#include "util/win32/WideText.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ bool IsLastingOpenError(DWORD error) {
 class CWriteHandle {
 public:
     explicit CWriteHandle(const std::string& path)
-        : m_handle(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        : m_handle(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr)) {}
     ~CWriteHandle() {
         if (m_handle != INVALID_HANDLE_VALUE) ::CloseHandle(m_handle);
@@ -52,7 +53,7 @@ std::string CWin32MailslotCarrier::PathOf(const CDatagramTarget& target) const {
 EOpenResult CWin32MailslotCarrier::Open() {
     if (m_mailslot) return EOpenResult::Opened;
     // Any message size; reads never wait.
-    const HANDLE mailslot = ::CreateMailslotA(PathOf(CDatagramTarget::This()).c_str(), 0, 0, nullptr);
+    const HANDLE mailslot = ::CreateMailslotW(Widen(PathOf(CDatagramTarget::This())).c_str(), 0, 0, nullptr);
     if (mailslot == INVALID_HANDLE_VALUE)
         return ::GetLastError() == ERROR_ALREADY_EXISTS ? EOpenResult::NameTaken : EOpenResult::Failed;
     m_mailslot = mailslot;

@@ -7,31 +7,33 @@
 
 #include <vector>
 
+#include "util/win32/WideText.h"
+
 std::optional<std::string> CWin32SystemApi::QueryLoginName() {
-    char buffer[UNLEN + 1] = {};
-    DWORD size = sizeof buffer;
-    if (!::GetUserNameA(buffer, &size)) return std::nullopt;
-    return std::string(buffer);
+    wchar_t buffer[UNLEN + 1] = {};
+    DWORD size = UNLEN + 1;
+    if (!::GetUserNameW(buffer, &size)) return std::nullopt;
+    return NarrowBuffer(buffer, UNLEN + 1);
 }
 
 std::optional<std::string> CWin32SystemApi::QueryWindowsDirectory() {
     // The call tells the room it needs when the buffer is too small; a folder
     // that does not fit MAX_PATH is still the folder, not an empty text.
-    std::vector<char> buffer(MAX_PATH, '\0');
-    UINT length = ::GetWindowsDirectoryA(buffer.data(), static_cast<UINT>(buffer.size()));
+    std::vector<wchar_t> buffer(MAX_PATH, L'\0');
+    UINT length = ::GetWindowsDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
     if (length >= buffer.size()) {
-        buffer.assign(length + 1, '\0');
-        length = ::GetWindowsDirectoryA(buffer.data(), static_cast<UINT>(buffer.size()));
+        buffer.assign(length + 1, L'\0');
+        length = ::GetWindowsDirectoryW(buffer.data(), static_cast<UINT>(buffer.size()));
     }
     if (length == 0 || length >= buffer.size()) return std::nullopt;
-    return std::string(buffer.data(), length);
+    return Narrow(std::wstring_view(buffer.data(), length));
 }
 
 std::optional<std::string> CWin32SystemApi::QueryLocalAppDataFolder() {
-    char folder[MAX_PATH] = {};
-    if (::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK || !folder[0])
+    wchar_t folder[MAX_PATH] = {};
+    if (::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) != S_OK || !folder[0])
         return std::nullopt;
-    return std::string(folder);
+    return NarrowBuffer(folder, MAX_PATH);
 }
 
 ColorRef CWin32SystemApi::QuerySystemColor(ESystemColor which) {

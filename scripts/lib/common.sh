@@ -40,6 +40,7 @@ wine_prefix() {
   wine_add_fonts "$WINEPREFIX"
   wine reg add 'HKLM\Software\Pellandor\Mivlet' /v Transport /t REG_SZ /d mailslot /f >/dev/null 2>&1 ||
     { echo "could not set the mailslot carrier in $WINEPREFIX" >&2; return 1; }
+  wine_link_fonts || echo "could not link the fonts in $WINEPREFIX: some scripts show as boxes" >&2
 }
 
 # Wine draws the title-bar buttons with the Marlett font and dialogs made
@@ -48,13 +49,45 @@ wine_prefix() {
 # out as the letters "0 1 r" and the dialogs in a wider font. Copies in the
 # prefix's Fonts folder are found; creating the folder before the prefix
 # exists does no harm.
+#
+# Text of every script: the faces the program and its dialogs ask for have
+# Latin, Cyrillic and Greek here at best, and no Chinese, Japanese or
+# Korean, which Windows fills in by font linking. The same links make Wine
+# draw those characters instead of boxes; this Wine draws a linked face with
+# the first font of its link alone, so the link is one font that has every
+# one of these scripts, WenQuanYi Micro Hei (Debian's fonts-wqy-microhei).
+# Emoji stay boxes: no font here has them in a form Wine draws.
+WINE_FONT_FILES=(/usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/sserife.fon
+  /usr/share/fonts/truetype/wqy/wqy-microhei.ttc)
+WINE_LINKED_FACES=("MS Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "Tahoma" "Arial"
+  "Courier New" "Times New Roman" "Segoe UI" "System")
 wine_add_fonts() {
   local fonts="$1/drive_c/windows/Fonts" font
   mkdir -p "$fonts"
-  for font in /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/sserife.fon; do
+  for font in "${WINE_FONT_FILES[@]}"; do
     [[ -f $font && ! -f $fonts/${font##*/} ]] && cp "$font" "$fonts/"
   done
   return 0
+}
+
+# wine_link_fonts: the font links in the current prefix's registry, once.
+wine_link_fonts() {
+  [[ -f $WINEPREFIX/drive_c/windows/Fonts/wqy-microhei.ttc ]] || return 0
+  grep -q 'wqy-microhei.ttc,WenQuanYi Micro Hei' "$WINEPREFIX/system.reg" 2>/dev/null && return 0
+  local reg face
+  reg=$(mktemp --suffix=.reg)
+  {
+    printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
+    for face in "${WINE_LINKED_FACES[@]}"; do
+      # REG_MULTI_SZ as hex(7): "file,face" entries, each ended by a zero, then one more.
+      printf '"%s"=hex(7):%s\r\n' "$face" "$(printf 'wqy-microhei.ttc,WenQuanYi Micro Hei\0\0' |
+        od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//; s/,$//')"
+    done
+  } >"$reg"
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+  local rc=$?
+  rm -f "$reg"
+  return $rc
 }
 
 wine_stop() { wineserver -k >/dev/null 2>&1 || true; }

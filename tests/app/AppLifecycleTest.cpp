@@ -7,7 +7,12 @@
 #include <memory>
 #include <string>
 
+#include "app/LegacyIni.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "settings/SettingsStore.h"
+#include "settings/UserName.h"
 #include "util/win32/Handles.h"
+#include "util/win32/WideText.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -152,6 +157,13 @@ void WriteDatagram(const std::string& datagram) {
     ASSERT_TRUE(writer);
     DWORD written = 0;
     EXPECT_TRUE(WriteFile(writer.Get(), datagram.data(), static_cast<DWORD>(datagram.size()), &written, nullptr));
+}
+
+void WriteTextFileWide(const std::wstring& path, const std::string& bytes) {
+    auto file = Own(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
 }
 
 void WriteTextFile(const std::string& path, const std::string& text) {
@@ -409,6 +421,43 @@ TEST_F(LegacyIniTest, IsImportedIntoTheRegistryAndRetired) {
 
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForExit(program), 0u);
+}
+
+// The file's text in either encoding an older copy or its user may have
+// left, read into the store as UTF-8: the code page's characters all come
+// over, and a file saved as UTF-16 keeps what the code page lacks.
+TEST(LegacyIniEncodings, TheCodePageAndUtf16BothReadAsTheirText) {
+    ASSERT_EQ(GetACP(), 1252u) << "the test prefix runs in the Western code page";
+    const auto utf16 = [](const std::wstring& text, bool little) {
+        std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+        for (const wchar_t unit : text) {
+            const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+            bytes += little ? low : high;
+            bytes += little ? high : low;
+        }
+        return bytes;
+    };
+    const std::wstring profile = L"[Main]\r\nCurrentUser=1\r\n[Names]\r\n1=";
+    const struct {
+        const char* which;
+        std::string bytes, name;
+    } cases[] = {
+        {"code page", "[Main]\r\nCurrentUser=1\r\n[Names]\r\n1=J\xFCrgen Gro\xDF\r\n", "J\xC3\xBCrgen Gro\xC3\x9F"},
+        {"UTF-16LE", utf16(profile + L"\u041D\u0438\u043A\u0430 \u674E\r\n", true),
+         "\xD0\x9D\xD0\xB8\xD0\xBA\xD0\xB0 \xE6\x9D\x8E"},
+        {"UTF-16BE", utf16(profile + L"J\u00FCrgen\r\n", false), "J\xC3\xBCrgen"},
+    };
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::string path = Narrow(folder) + "legacy.ini";
+    for (const auto& c : cases) {
+        WriteTextFileWide(Widen(path), c.bytes);
+        CMemoryRegistry registry;
+        CSettingsStore store(registry);
+        ImportLegacyIni(store, path);
+        EXPECT_EQ(store.Main().ReadString(kUsernameValue, "(none)"), c.name) << c.which;
+    }
+    DeleteFileW(Widen(path).c_str());
 }
 
 }  // namespace

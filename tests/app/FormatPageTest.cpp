@@ -26,10 +26,10 @@ protected:
     HWND Example() const { return Page().Example().Hwnd(); }
     std::string ExampleText() const { return Page().Example().GetTextRange(CHARRANGE{0, -1}); }
     int Selected() const { return static_cast<int>(SendItem(Page(), IDC_PREFIXLIST, CB_GETCURSEL)); }
-    CHARFORMATA ExampleFormat(LONG first, LONG last) const {
+    CHARFORMATW ExampleFormat(LONG first, LONG last) const {
         CHARRANGE range{first, last};
         ::SendMessageA(Example(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-        CHARFORMATA format{};
+        CHARFORMATW format{};
         format.cbSize = sizeof format;
         ::SendMessageA(Example(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
         return format;
@@ -56,9 +56,9 @@ TEST_F(FormatPageTest, ShowsTheChoicesAndTheSamplesWithTheStoredPrefix) {
     EXPECT_EQ(::SendMessageA(Example(), EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "the view stays at the top";
     EXPECT_EQ(ExampleBackground(), system.QuerySystemColor(ESystemColor::Window));
     EXPECT_FALSE(Page().Example().IsContextMenuEnabled());
-    char className[32] = {};
-    ::GetClassNameA(Example(), className, sizeof className);
-    EXPECT_STREQ(className, "RichEdit20A");
+    wchar_t className[32] = {};
+    ::GetClassNameW(Example(), className, 32);
+    EXPECT_STREQ(className, L"RichEdit20W");
 }
 
 TEST_F(FormatPageTest, AChoiceRedrawsTheExampleAndIsStoredOnlyOnOk) {
@@ -83,10 +83,10 @@ TEST_F(FormatPageTest, AChosenFontShowsAtOnceAndIsStoredOnOk) {
     registry.PutDword(kGeneralFontPath, "Mask", CFM_FACE);
     registry.PutString(kGeneralFontPath, "FaceName", "Tahoma");
     std::vector<std::string> offered;
-    ui.chooseFont = [&](CHOOSEFONTA& choice) {
-        offered.push_back(choice.lpLogFont->lfFaceName);
+    ui.chooseFont = [&](CHOOSEFONTW& choice) {
+        offered.push_back(Narrow(choice.lpLogFont->lfFaceName));
         EXPECT_EQ(choice.Flags & (CF_SCREENFONTS | CF_EFFECTS), static_cast<DWORD>(CF_SCREENFONTS | CF_EFFECTS));
-        std::strcpy(choice.lpLogFont->lfFaceName, "Courier New");
+        std::wcscpy(choice.lpLogFont->lfFaceName, L"Courier New");
         choice.lpLogFont->lfWeight = FW_NORMAL;
         choice.lpLogFont->lfItalic = TRUE;
         choice.iPointSize = 120;
@@ -96,22 +96,22 @@ TEST_F(FormatPageTest, AChosenFontShowsAtOnceAndIsStoredOnOk) {
     ASSERT_NO_FATAL_FAILURE(OpenFormat());
     Click(Page(), IDC_PREFIXFONT);
     EXPECT_EQ(offered, std::vector<std::string>{"Tahoma"}) << "the face the prefix is drawn in: the message's";
-    CHARFORMATA prefix = ExampleFormat(0, 5);
-    EXPECT_STREQ(prefix.szFaceName, "Courier New");
+    CHARFORMATW prefix = ExampleFormat(0, 5);
+    EXPECT_STREQ(Narrow(prefix.szFaceName).c_str(), "Courier New");
     EXPECT_EQ(prefix.dwEffects & (CFE_BOLD | CFE_ITALIC), static_cast<DWORD>(CFE_ITALIC));
     EXPECT_EQ(prefix.yHeight, 240);
     EXPECT_EQ(prefix.crTextColor, RGB(0, 0, 128));
-    EXPECT_STREQ(ExampleFormat(20, 25).szFaceName, "Tahoma") << "the message keeps its own face";
+    EXPECT_STREQ(Narrow(ExampleFormat(20, 25).szFaceName).c_str(), "Tahoma") << "the message keeps its own face";
     EXPECT_TRUE(registry.ValueNames(kPrefixFontPath).empty()) << "nothing stored before OK";
 
     // Cancel in the font dialog changes nothing; the dialog keeps its state.
-    ui.chooseFont = [&](CHOOSEFONTA& choice) {
-        offered.push_back(choice.lpLogFont->lfFaceName);
+    ui.chooseFont = [&](CHOOSEFONTW& choice) {
+        offered.push_back(Narrow(choice.lpLogFont->lfFaceName));
         return false;
     };
     Click(Page(), IDC_PREFIXFONT);
     EXPECT_EQ(offered.back(), "Courier New");
-    EXPECT_STREQ(ExampleFormat(0, 5).szFaceName, "Courier New");
+    EXPECT_STREQ(Narrow(ExampleFormat(0, 5).szFaceName).c_str(), "Courier New");
 
     PressOk();
     CCharFormat stored;
@@ -127,7 +127,7 @@ TEST_F(FormatPageTest, TheBackgroundFollowsTheColourDialogAndIsStoredOnOk) {
     std::vector<COLORREF> offered;
     COLORREF answer = RGB(10, 20, 30);
     bool ok = true;
-    ui.chooseColor = [&](CHOOSECOLORA& choice) {
+    ui.chooseColor = [&](CHOOSECOLORW& choice) {
         offered.push_back(choice.rgbResult);
         EXPECT_EQ(choice.lpCustColors[0], system.QuerySystemColor(ESystemColor::Window));
         EXPECT_EQ(choice.lpCustColors[8], system.QuerySystemColor(ESystemColor::ButtonFace));
@@ -156,7 +156,7 @@ TEST_F(FormatPageTest, TheFontDialogComesUpFromThePendingFontAndReportsItBack) {
     registry.PutDword(kPrefixFontPath, "Height", 200);
     registry.PutDword(kPrefixFontPath, "Color", RGB(128, 0, 0));
     registry.PutString(kPrefixFontPath, "FaceName", "DejaVu Sans");  // one that this Wine has
-    ui.chooseFont = [](CHOOSEFONTA& choice) { return COptionsUi().ChooseFont(choice); };
+    ui.chooseFont = [](CHOOSEFONTW& choice) { return COptionsUi().ChooseFont(choice); };
     ASSERT_NO_FATAL_FAILURE(OpenFormat());
     const CCharFormat before = Page().PendingPrefixFormat();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
@@ -181,14 +181,14 @@ TEST_F(FormatPageTest, WithNoFontStoredTheDialogsOpenOnTheFontsTheExampleShows) 
         LONG height;
     };
     std::vector<COffered> offered;
-    ui.chooseFont = [&](CHOOSEFONTA& choice) {
-        offered.push_back({choice.lpLogFont->lfFaceName, choice.lpLogFont->lfHeight});
+    ui.chooseFont = [&](CHOOSEFONTW& choice) {
+        offered.push_back({Narrow(choice.lpLogFont->lfFaceName), choice.lpLogFont->lfHeight});
         return COptionsUi().ChooseFont(choice);
     };
     ASSERT_NO_FATAL_FAILURE(OpenFormat());
-    const CHARFORMATA prefixDrawn = ExampleFormat(0, 5);
-    const CHARFORMATA messageDrawn = ExampleFormat(20, 25);
-    ASSERT_NE(prefixDrawn.szFaceName[0], '\0');
+    const CHARFORMATW prefixDrawn = ExampleFormat(0, 5);
+    const CHARFORMATW messageDrawn = ExampleFormat(20, 25);
+    ASSERT_NE(prefixDrawn.szFaceName[0], L'\0');
     ASSERT_GT(prefixDrawn.yHeight, 0);
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
         if (const HWND dialog = ::FindWindowA("#32770", "Font")) ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
@@ -206,18 +206,18 @@ TEST_F(FormatPageTest, WithNoFontStoredTheDialogsOpenOnTheFontsTheExampleShows) 
     const auto pixels = [dpi](LONG twips) { return ::MulDiv(twips, dpi, 1440); };
     const struct {
         const char* which;
-        const CHARFORMATA& drawn;
+        const CHARFORMATW& drawn;
         const COffered& offered;
         const CCharFormat& after;
         LONG first, last;
     } cases[] = {{"prefix", prefixDrawn, offered[0], Page().PendingPrefixFormat(), 0, 5},
                  {"message", messageDrawn, offered[1], Page().PendingMessageFormat(), 20, 25}};
     for (const auto& c : cases) {
-        EXPECT_EQ(c.offered.face, c.drawn.szFaceName) << c.which;
+        EXPECT_EQ(c.offered.face, Narrow(c.drawn.szFaceName)) << c.which;
         EXPECT_EQ(-c.offered.height, pixels(c.drawn.yHeight)) << c.which;
-        EXPECT_STREQ(c.after.szFaceName, c.drawn.szFaceName) << c.which;
+        EXPECT_EQ(c.after.szFaceName, Narrow(c.drawn.szFaceName)) << c.which;
         EXPECT_EQ(pixels(c.after.yHeight), pixels(c.drawn.yHeight)) << c.which;
-        const CHARFORMATA now = ExampleFormat(c.first, c.last);
+        const CHARFORMATW now = ExampleFormat(c.first, c.last);
         EXPECT_STREQ(now.szFaceName, c.drawn.szFaceName) << c.which << ": the example still draws the same";
         EXPECT_EQ(pixels(now.yHeight), pixels(c.drawn.yHeight)) << c.which;
     }
@@ -246,8 +246,8 @@ TEST_F(FormatPageHistoryTest, OkDrawsTheChatHistoryAgainWithTheNewPrefixAndFonts
     dlg->History().AppendMessage(Record("ann", "Ho", false, kNineOhFive, "Office"));
     ASSERT_EQ(HistoryText(), "kel (to all users) 9:05> Hi\rann 9:05> Ho\r");
     context.history = &dlg->History();
-    ui.chooseFont = [](CHOOSEFONTA& choice) {
-        std::strcpy(choice.lpLogFont->lfFaceName, "Courier New");
+    ui.chooseFont = [](CHOOSEFONTW& choice) {
+        std::wcscpy(choice.lpLogFont->lfFaceName, L"Courier New");
         choice.iPointSize = 100;
         return true;
     };
@@ -268,7 +268,7 @@ TEST_F(FormatPageHistoryTest, OkDrawsTheChatHistoryAgainWithTheNewPrefixAndFonts
         }
     }
     EXPECT_EQ(HistoryText(), "kel @ Lab2 (to all users) 5/8/00 9:05> Hi\rann @ Office 5/8/00 9:05> Ho\r");
-    EXPECT_STREQ(FormatOf(39, 41).szFaceName, "Courier New");
+    EXPECT_STREQ(Narrow(FormatOf(39, 41).szFaceName).c_str(), "Courier New");
     EXPECT_EQ(FormatOf(39, 41).yHeight, 200);
     EXPECT_TRUE(FormatOf(0, 3).dwEffects & CFE_BOLD);
 }

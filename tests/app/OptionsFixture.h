@@ -27,6 +27,7 @@
 #include "platform/memory/MemorySystem.h"
 #include "resources/ResourceIds.h"
 #include "settings/SettingsStore.h"
+#include "util/win32/WideText.h"
 
 inline const std::string kMainPath = "Software\\Pellandor\\Mivlet";
 inline const std::string kQuickKeysPath = kMainPath + "\\QuickKeys";
@@ -42,15 +43,15 @@ public:
     std::vector<COpened> opened;
     std::vector<bool> openResults;  // one per ShellOpen, in order; false once they run out
     std::vector<std::string> messages;
-    std::function<bool(CHOOSECOLORA&)> chooseColor = [](CHOOSECOLORA&) { return false; };
-    std::function<bool(CHOOSEFONTA&)> chooseFont = [](CHOOSEFONTA&) { return false; };
+    std::function<bool(CHOOSECOLORW&)> chooseColor = [](CHOOSECOLORW&) { return false; };
+    std::function<bool(CHOOSEFONTW&)> chooseFont = [](CHOOSEFONTW&) { return false; };
     int colorDialogs = 0, fontDialogs = 0;
 
-    bool ChooseColor(CHOOSECOLORA& choice) override {
+    bool ChooseColor(CHOOSECOLORW& choice) override {
         ++colorDialogs;
         return chooseColor(choice);
     }
-    bool ChooseFont(CHOOSEFONTA& choice) override {
+    bool ChooseFont(CHOOSEFONTW& choice) override {
         ++fontDialogs;
         return chooseFont(choice);
     }
@@ -66,10 +67,10 @@ public:
 };
 
 inline std::string WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthA(window);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextA(window, text.data(), length + 1)));
-    return text;
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(std::max(0, ::GetWindowTextW(window, text.data(), length + 1))));
+    return Narrow(text);
 }
 
 // Files that open anywhere but in the folders the test refuses (as the
@@ -111,8 +112,8 @@ private:
 class OptionsFixture : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        ::LoadLibraryA("RICHED20.DLL");
-        ::LoadLibraryA("RICHED32.DLL");
+        ::LoadLibraryW(L"RICHED20.DLL");
+        ::LoadLibraryW(L"RICHED32.DLL");
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
         ::InitCommonControlsEx(&controls);
     }
@@ -136,21 +137,19 @@ protected:
 
     static HWND Item(const CPropertyPage& page, int id) { return ::GetDlgItem(page.Hwnd(), id); }
     static LRESULT SendItem(const CPropertyPage& page, int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-        return ::SendMessageA(Item(page, id), message, wParam, lParam);
+        return ::SendMessageW(Item(page, id), message, wParam, lParam);
     }
     // What a click does: the button changes and tells its page.
     static void Click(const CPropertyPage& page, int id) { SendItem(page, id, BM_CLICK); }
     static void SelectInCombo(const CPropertyPage& page, int id, int index) {
         SendItem(page, id, CB_SETCURSEL, static_cast<WPARAM>(index));
-        ::SendMessageA(page.Hwnd(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+        ::SendMessageW(page.Hwnd(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
                        reinterpret_cast<LPARAM>(Item(page, id)));
     }
     // What typing does: replaces the selection, with the notifications.
     static void Type(const CPropertyPage& page, int id, const std::string& text) {
-        SendItem(page, id, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+        SendItem(page, id, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Widen(text).c_str()));
     }
-    // Read with the wide messages: this Wine's ANSI LB_GETTEXT overruns its
-    // own buffer on an item longer than 512 characters.
     static std::string ListText(const CPropertyPage& page, int id, int index, bool combo = false) {
         const HWND list = Item(page, id);
         const auto at = static_cast<WPARAM>(index);
@@ -158,25 +157,21 @@ protected:
         if (length <= 0) return {};
         std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
         ::SendMessageW(list, combo ? CB_GETLBTEXT : LB_GETTEXT, at, reinterpret_cast<LPARAM>(wide.data()));
-        std::string text(wide.size() * 2, '\0');
-        const int written = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text.data(),
-                                                  static_cast<int>(text.size()), nullptr, nullptr);
-        text.resize(written > 0 ? static_cast<std::size_t>(written - 1) : 0);
-        return text;
+        return NarrowBuffer(wide.data(), wide.size());
     }
     // A key pressed in `window`, through the sheet's loop as the program runs it.
     void Key(HWND window, WPARAM key, UINT message = WM_KEYDOWN) const {
         MSG msg{window, message, key, 1, ::GetTickCount(), {}};
         if (PreTranslateForSheet(*sheet, msg)) return;
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     void Pump() const {
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (sheet && PreTranslateForSheet(*sheet, msg)) continue;
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
 

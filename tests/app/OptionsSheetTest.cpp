@@ -63,7 +63,7 @@ TEST_F(OptionsSheetTest, GeneralShowsEachStoredValueAndOkStoresWhatItShows) {
         ASSERT_NO_FATAL_FAILURE(Open());
         const CGeneralPage& page = sheet->General();
         EXPECT_EQ(WindowText(Item(page, IDC_USERNAME)), CleanUserName(c.stored.name));
-        EXPECT_EQ(SendItem(page, IDC_USERNAME, EM_GETLIMITTEXT), 25);
+        EXPECT_EQ(SendItem(page, IDC_USERNAME, EM_GETLIMITTEXT), 2 * 25) << "25 characters of up to two units";
         EXPECT_EQ(SendItem(page, IDC_LASTSENDER, BM_GETCHECK), c.lastSender);
         EXPECT_EQ(SendItem(page, IDC_PROMPTALLUSERS, BM_GETCHECK), c.prompt);
         EXPECT_EQ(SendItem(page, IDC_PLAYSOUND, BM_GETCHECK), c.sound);
@@ -187,7 +187,7 @@ TEST_F(OptionsSheetTest, CancelStoresNothingOnAnyPage) {
     registry.PutString(kMainPath, "Username", "Kel");
     registry.PutString(kQuickKeysPath, "F3", "hello");
     const std::vector<std::string> before = Snapshot();
-    ui.chooseColor = [](CHOOSECOLORA& choice) {
+    ui.chooseColor = [](CHOOSECOLORW& choice) {
         choice.rgbResult = RGB(1, 2, 3);
         return true;
     };

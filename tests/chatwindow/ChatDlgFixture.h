@@ -27,17 +27,18 @@
 #include "platform/memory/MemoryShell.h"
 #include "util/win32/Dialog.h"
 #include "resources/ResourceIds.h"
+#include "util/win32/WideText.h"
 
 class CTestSettings : public CDefaultChatSettings {
 public:
     std::string prefixCode = "u[ (to all users)] H:nn> ";
     std::string userName = "guest";
     bool userNameUnset = false;
-    std::optional<CHARFORMATA> messageFont;
+    std::optional<CHARFORMATW> messageFont;
     std::vector<std::string> logged;
 
     std::string PrefixCode() override { return prefixCode; }
-    void ReadMessageFormat(CHARFORMATA& format, const CHARFORMATA* source) override {
+    void ReadMessageFormat(CHARFORMATW& format, const CHARFORMATW* source) override {
         CDefaultChatSettings::ReadMessageFormat(format, source ? source : messageFont ? &*messageFont : nullptr);
     }
     void LogLine(std::string_view line, bool& headerPending) override {
@@ -125,13 +126,13 @@ public:
 struct CTestShell {
     struct CCall {
         DWORD command;
-        NOTIFYICONDATAA data;
+        NOTIFYICONDATAW data;
     };
     std::vector<CCall> calls;
     bool answer = true;
 
     CNotifyIconCall Call() {
-        return [this](DWORD command, NOTIFYICONDATAA& data) {
+        return [this](DWORD command, NOTIFYICONDATAW& data) {
             calls.push_back({command, data});
             return answer;
         };
@@ -179,10 +180,10 @@ protected:
 
     ChatDlgTest() : net(1000, kNineOhFive) {}
     // What the program's start-up loads: the template's "RICHEDIT" class and
-    // the history's "RichEdit20A". Kept loaded for the whole test program.
+    // the history's "RichEdit20W". Kept loaded for the whole test program.
     static void SetUpTestSuite() {
-        ::LoadLibraryA("RICHED20.DLL");
-        ::LoadLibraryA("RICHED32.DLL");
+        ::LoadLibraryW(L"RICHED20.DLL");
+        ::LoadLibraryW(L"RICHED32.DLL");
     }
     ~ChatDlgTest() override { dlg.reset(); }
 
@@ -217,10 +218,10 @@ protected:
         const DWORD start = ::GetTickCount();
         for (;;) {
             MSG message;
-            while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
                 if (dlg && PreTranslateForDialog(*dlg, message)) continue;
                 ::TranslateMessage(&message);
-                ::DispatchMessageA(&message);
+                ::DispatchMessageW(&message);
             }
             if (done()) return true;
             if (::GetTickCount() - start > timeoutMs) return false;
@@ -232,7 +233,7 @@ protected:
     }
 
     // A tick of one of the dialog's timers, at once and in order.
-    static void Tick(CChatDlg& copy, UINT_PTR timer) { ::SendMessageA(copy.Hwnd(), WM_TIMER, timer, 0); }
+    static void Tick(CChatDlg& copy, UINT_PTR timer) { ::SendMessageW(copy.Hwnd(), WM_TIMER, timer, 0); }
     void Tick(UINT_PTR timer) { Tick(*dlg, timer); }
 
     static std::vector<std::string> ToEntries(const CChatDlg& copy) {
@@ -244,18 +245,18 @@ protected:
     std::vector<std::string> ToEntries() const { return ToEntries(*dlg); }
     std::string SelectedTo() const { return CComboRecipientList(::GetDlgItem(dlg->Hwnd(), IDC_TO)).SelectedText(); }
     void SelectTo(const std::string& entry) const {
-        ::SendDlgItemMessageA(dlg->Hwnd(), IDC_TO, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                              reinterpret_cast<LPARAM>(entry.c_str()));
+        ::SendDlgItemMessageW(dlg->Hwnd(), IDC_TO, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                              reinterpret_cast<LPARAM>(Widen(entry).c_str()));
     }
     std::string MessageBoxText() const {
-        char text[4096] = {};
-        ::GetDlgItemTextA(dlg->Hwnd(), IDC_MESSAGE, text, sizeof text);
-        return text;
+        wchar_t text[4096] = {};
+        ::GetDlgItemTextW(dlg->Hwnd(), IDC_MESSAGE, text, 4096);
+        return NarrowBuffer(text, 4096);
     }
     // Types `text` and presses Send!.
     void SendTyped(const std::string& text) {
-        ::SetDlgItemTextA(dlg->Hwnd(), IDC_MESSAGE, text.c_str());
-        ::SendMessageA(dlg->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_SEND, BN_CLICKED), 0);
+        ::SetDlgItemTextW(dlg->Hwnd(), IDC_MESSAGE, Widen(text).c_str());
+        ::SendMessageW(dlg->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_SEND, BN_CLICKED), 0);
     }
     static void Ping(CMailslot& from, const std::string& user) {
         from.Send("*", "mivletcmd", ("admin:ping " + user).c_str(), true);
@@ -306,23 +307,23 @@ protected:
     HWND History() const { return dlg->History().Hwnd(); }
     // The control's text as it keeps it: each line end one carriage return.
     std::string HistoryText() const { return dlg->History().GetTextRange(CHARRANGE{0, -1}); }
-    CHARFORMATA FormatOf(LONG first, LONG last) const {
+    CHARFORMATW FormatOf(LONG first, LONG last) const {
         CHARRANGE range{first, last};
-        ::SendMessageA(History(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-        CHARFORMATA format{};
+        ::SendMessageW(History(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        CHARFORMATW format{};
         format.cbSize = sizeof format;
-        ::SendMessageA(History(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        ::SendMessageW(History(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
         return format;
     }
     CHARRANGE Selection() const {
         CHARRANGE range{};
-        ::SendMessageA(History(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        ::SendMessageW(History(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
         return range;
     }
     std::string Title() const {
-        char title[64] = {};
-        ::GetWindowTextA(dlg->Hwnd(), title, sizeof title);
-        return title;
+        wchar_t title[64] = {};
+        ::GetWindowTextW(dlg->Hwnd(), title, 64);
+        return NarrowBuffer(title, 64);
     }
     // What Lab2 wrote to all computers as the command user, in order.
     std::vector<std::string> CommandBroadcasts() const {

@@ -25,9 +25,9 @@ TEST_F(ChatDlgTest, StartsHiddenAnnouncesTheUserAndTitlesItselfMivlet) {
     EXPECT_STREQ(name, "guest");
     EXPECT_EQ(::SendDlgItemMessageA(dlg->Hwnd(), IDC_MESSAGE, EM_GETLIMITTEXT, 0, 0), 20480);
     // The Rich Edit 2.0 control took the placeholder's place and id.
-    char className[32] = {};
-    ::GetClassNameA(History(), className, sizeof className);
-    EXPECT_STREQ(className, "RichEdit20A");
+    wchar_t className[32] = {};
+    ::GetClassNameW(History(), className, 32);
+    EXPECT_STREQ(className, L"RichEdit20W") << "the Unicode class";
     EXPECT_EQ(::GetDlgItem(dlg->Hwnd(), IDC_HISTORY), History());
     EXPECT_EQ(::GetDlgItem(dlg->Hwnd(), IDC_CAPTIONPLACEHOLDER), nullptr);
     EXPECT_EQ(::GetDlgItem(dlg->Hwnd(), IDC_ICONPLACEHOLDER), nullptr);

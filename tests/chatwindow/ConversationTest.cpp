@@ -58,6 +58,40 @@ TEST_F(ConversationTest, TwoCopiesListEachOtherAfterOnePingAndNeverThemselves) {
     EXPECT_EQ(SelectedTo(), "(All Users)");
 }
 
+// Text of every script, typed in one window, shows in the other's history
+// exactly, under a user name of its own script, and a copy of the history
+// to the clipboard is the same text.
+TEST_F(ConversationTest, TextOfEveryScriptArrivesExactlyAndCopiesExactly) {
+    const std::string text = "Gr\xC3\xBC\xC3\x9F" "e, \xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xF0\x9F\x98\x80";
+    const std::string nika = "\xD0\x9D\xD0\xB8\xD0\xBA\xD0\xB0";
+    CTestSettings hallSettings;
+    hallSettings.userName = nika;
+    auto hall = StartCopy(hallHost, "Hall", hallSettings);
+    for (CChatDlg* copy : {static_cast<CChatDlg*>(dlg.get()), static_cast<CChatDlg*>(hall.get())})
+        Tick(*copy, kPresence);
+    Tick(kReceive);
+    EXPECT_TRUE(Contains(ToEntries(), "Hall  (" + nika + ")")) << "the name in the To: list";
+
+    SendTyped(text);
+    EXPECT_EQ(MessageBoxText(), "") << "sent";
+    Tick(*hall, kReceive);
+    const std::string shown = hall->History().GetTextRange(CHARRANGE{0, -1});
+    EXPECT_NE(shown.find("> " + text + "\r"), std::string::npos) << shown;
+
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    hall->History().SelectAll();
+    ::SendMessageW(hall->History().Hwnd(), WM_COPY, 0, 0);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    const auto* copied = data ? static_cast<const wchar_t*>(::GlobalLock(data)) : nullptr;
+    const std::string clipboard = copied ? Narrow(copied) : std::string();
+    if (copied) ::GlobalUnlock(data);
+    ::CloseClipboard();
+    EXPECT_NE(clipboard.find("> " + text), std::string::npos) << clipboard;
+}
+
 TEST_F(ConversationTest, ExitNoticeRemovesAPeerAtTheNextRefresh) {
     OfficePings();
     ASSERT_TRUE(Contains(ToEntries(), "Office  (ann)"));

@@ -133,7 +133,7 @@ TEST_F(HistoryMenuTest, FromTheKeyboardTheMenuOpensBesideTheEndOfTheSelection) {
     KeyboardMenu();
     ASSERT_TRUE(probe.shown);
 
-    CHARFORMATA format{};
+    CHARFORMATW format{};
     format.cbSize = sizeof format;
     ::SendMessageA(History(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
     const HDC screen = ::GetDC(nullptr);
@@ -339,7 +339,7 @@ TEST_F(HistoryMenuTest, TheNewestLinesLinkIsMarkedAndAClickOnItOpensIt) {
     const std::string address = "http://intranet/helpdesk";
     const auto at = static_cast<LONG>(HistoryText().find(address));
     const auto end = at + static_cast<LONG>(address.size());
-    const CHARFORMATA link = FormatOf(at + 1, end - 1);
+    const CHARFORMATW link = FormatOf(at + 1, end - 1);
     EXPECT_TRUE((link.dwMask & CFM_LINK) && (link.dwEffects & CFE_LINK)) << "the newest line's address is a link";
     EXPECT_FALSE(FormatOf(0, 5).dwEffects & CFE_LINK);
     SelectRange(0, 0);
@@ -362,9 +362,7 @@ TEST_F(HistoryMenuTest, SelectedTextOfCharactersBeyondAscii) {
     SETTEXTEX set{ST_DEFAULT, 1200 /* CP_UNICODE */};
     ::SendMessageW(History(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&set), reinterpret_cast<LPARAM>(wide.c_str()));
     SelectRange(0, -1);
-    char expected[64] = {};
-    ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, expected, sizeof expected, nullptr, nullptr);
-    EXPECT_EQ(dlg->History().SelectedText(), expected);
+    EXPECT_EQ(dlg->History().SelectedText(), Narrow(wide)) << "every character, none of them as \"?\"";
 }
 
 TEST_F(HistoryMenuTest, HelpCommandsGoToTheProgramAndAboutComesOverTheShownWindowOnce) {

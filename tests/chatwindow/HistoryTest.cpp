@@ -13,10 +13,10 @@ namespace {
 using HistoryTest = ChatDlgTest;
 
 TEST_F(HistoryTest, PrefixIsBoldAndTheTextTakesTheMessageFont) {
-    CHARFORMATA courier{};
+    CHARFORMATW courier{};
     courier.cbSize = sizeof courier;
     courier.dwMask = CFM_FACE;
-    std::strcpy(courier.szFaceName, "Courier New");
+    std::wcscpy(courier.szFaceName, L"Courier New");
     settings.messageFont = courier;
     ASSERT_NO_FATAL_FAILURE(Start());
 
@@ -27,13 +27,13 @@ TEST_F(HistoryTest, PrefixIsBoldAndTheTextTakesTheMessageFont) {
     ASSERT_EQ(HistoryText(), allUsers + "Hi\r" + direct + "Ho\r");
 
     const LONG textStart = static_cast<LONG>(allUsers.size());
-    const CHARFORMATA prefix = FormatOf(0, textStart);
-    const CHARFORMATA text = FormatOf(textStart, textStart + 2);
+    const CHARFORMATW prefix = FormatOf(0, textStart);
+    const CHARFORMATW text = FormatOf(textStart, textStart + 2);
     EXPECT_TRUE((prefix.dwMask & CFM_BOLD) && (prefix.dwEffects & CFE_BOLD));
     EXPECT_TRUE((text.dwMask & CFM_BOLD) && !(text.dwEffects & CFE_BOLD));
-    EXPECT_STREQ(text.szFaceName, "Courier New");
+    EXPECT_STREQ(text.szFaceName, L"Courier New");
     // The prefix takes the face of the message font when it names none.
-    EXPECT_STREQ(prefix.szFaceName, "Courier New");
+    EXPECT_STREQ(prefix.szFaceName, L"Courier New");
     EXPECT_EQ(dlg->History().ShownMessages()[0].record.displayLength, static_cast<int>(allUsers.size() + 4));
 }
 
@@ -42,7 +42,7 @@ TEST_F(HistoryTest, MultiLineMessageHasOnePrefix) {
     dlg->History().AppendMessage(Record("guest", "one\r\ntwo\r\nthree"));
     EXPECT_EQ(HistoryText(), "guest 9:05> one\rtwo\rthree\r");
     EXPECT_EQ(::SendMessageA(History(), EM_GETLINECOUNT, 0, 0), 4);  // and the empty line after the end
-    const CHARFORMATA second = FormatOf(16, 19);  // "two"
+    const CHARFORMATW second = FormatOf(16, 19);  // "two"
     EXPECT_FALSE(second.dwEffects & CFE_BOLD);
 }
 
@@ -67,10 +67,10 @@ TEST_F(HistoryTest, ALongTextGoesInWholeWithItsFormatAndLinksAcrossThePieces) {
     const auto end = at + static_cast<LONG>(address.size());
     ASSERT_LT(at - textStart, 512);
     ASSERT_GT(end - textStart, 512) << "the address crosses the first cut";
-    const CHARFORMATA link = FormatOf(at, end);
+    const CHARFORMATW link = FormatOf(at, end);
     EXPECT_TRUE((link.dwMask & CFM_LINK) && (link.dwEffects & CFE_LINK));
     EXPECT_FALSE(FormatOf(end + 1, end + 5).dwEffects & CFE_LINK);
-    const CHARFORMATA body = FormatOf(textStart + 1000, textStart + 20000);
+    const CHARFORMATW body = FormatOf(textStart + 1000, textStart + 20000);
     EXPECT_TRUE((body.dwMask & CFM_BOLD) && !(body.dwEffects & CFE_BOLD)) << "one format over all the pieces";
     EXPECT_TRUE(FormatOf(textStart - 3, textStart - 1).dwEffects & CFE_BOLD) << "the prefix stays bold";
     EXPECT_GT(::SendMessageA(History(), EM_GETLINECOUNT, 0, 0), 20) << "wrapped to the window again";

@@ -3,6 +3,7 @@
 // icon coming back after the taskbar is re-created.
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "ChatDlgFixture.h"
@@ -20,7 +21,7 @@ protected:
     // An event as the shell tells it in version 4: the event and the icon's
     // id in lParam, the place the menu belongs in wParam.
     void Click(UINT event, UINT id = IDR_MAINMENU) {
-        ::SendMessageA(dlg->Hwnd(), kCallback, MAKEWPARAM(40, 30), MAKELPARAM(event, id));
+        ::SendMessageW(dlg->Hwnd(), kCallback, MAKEWPARAM(40, 30), MAKELPARAM(event, id));
     }
     bool Visible() const { return ::IsWindowVisible(dlg->Hwnd()) != FALSE; }
 };
@@ -28,9 +29,9 @@ protected:
 TEST_F(TrayIconTest, StartUpAddsTheSmallIconWithTheTipFromTheStringTable) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_EQ(shell.calls.size(), 2u);
-    const NOTIFYICONDATAA& data = shell.calls[0].data;
+    const NOTIFYICONDATAW& data = shell.calls[0].data;
     EXPECT_EQ(shell.calls[0].command, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(data.cbSize, static_cast<DWORD>(sizeof(NOTIFYICONDATAA))) << "the layout version 4 needs";
+    EXPECT_EQ(data.cbSize, static_cast<DWORD>(sizeof(NOTIFYICONDATAW))) << "the layout version 4 needs";
     EXPECT_EQ(shell.calls[1].command, static_cast<DWORD>(NIM_SETVERSION));
     EXPECT_EQ(shell.calls[1].data.uVersion, static_cast<UINT>(NOTIFYICON_VERSION_4));
     EXPECT_EQ(dlg->TrayIcon()->Version(), static_cast<UINT>(NOTIFYICON_VERSION_4));
@@ -39,17 +40,17 @@ TEST_F(TrayIconTest, StartUpAddsTheSmallIconWithTheTipFromTheStringTable) {
     EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_ICON | NIF_TIP | NIF_MESSAGE));
     EXPECT_EQ(data.uCallbackMessage, kCallback);
     EXPECT_NE(data.hIcon, nullptr);
-    EXPECT_STREQ(data.szTip, "Mivlet");
+    EXPECT_STREQ(data.szTip, L"Mivlet");
     EXPECT_TRUE(dlg->TrayIcon()->IsShown());
 }
 
 TEST_F(TrayIconTest, ARecreatedTaskbarGetsTheIconBackWithTheSameTip) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    ::SendMessageA(dlg->Hwnd(), TaskbarCreatedMessage(), 0, 0);
+    ::SendMessageW(dlg->Hwnd(), TaskbarCreatedMessage(), 0, 0);
     ASSERT_EQ(shell.calls.size(), 4u);
     EXPECT_EQ(shell.calls[2].command, static_cast<DWORD>(NIM_ADD));
     EXPECT_EQ(shell.calls[2].data.hIcon, shell.calls[0].data.hIcon);
-    EXPECT_STREQ(shell.calls[2].data.szTip, "Mivlet");
+    EXPECT_STREQ(shell.calls[2].data.szTip, L"Mivlet");
     EXPECT_EQ(shell.calls[2].data.uFlags, shell.calls[0].data.uFlags);
     EXPECT_EQ(shell.calls[3].command, static_cast<DWORD>(NIM_SETVERSION)) << "the new taskbar is told the version too";
 }
@@ -60,7 +61,7 @@ TEST_F(TrayIconTest, AnIconWhoseAddFailedIsNeitherAddedAgainNorRemoved) {
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_FALSE(dlg->TrayIcon()->IsShown());
     shell.answer = true;
-    ::SendMessageA(dlg->Hwnd(), TaskbarCreatedMessage(), 0, 0);
+    ::SendMessageW(dlg->Hwnd(), TaskbarCreatedMessage(), 0, 0);
     dlg.reset();
     EXPECT_EQ(shell.calls.size(), 1u) << "no add after the failed one, and nothing to remove";
 }
@@ -71,15 +72,23 @@ TEST_F(TrayIconTest, TheIconGoesWithTheChatWindowAndItsChangesAreModifications) 
     const HICON other = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32516));  // IDI_INFORMATION
     EXPECT_TRUE(icon.SetIcon(other, "Mivlet - 2 new messages"));
     EXPECT_EQ(shell.calls.back().command, static_cast<DWORD>(NIM_MODIFY));
-    EXPECT_STREQ(shell.calls.back().data.szTip, "Mivlet - 2 new messages");
+    EXPECT_STREQ(shell.calls.back().data.szTip, L"Mivlet - 2 new messages");
+    icon.SetIcon(other, "Привет, Ника \xF0\x9F\x98\x80");
+    EXPECT_STREQ(shell.calls.back().data.szTip, L"Привет, Ника \U0001F600") << "the tip in Unicode";
 
-    // A tip longer than the first layout's 64 bytes keeps its terminator.
-    const std::string longTip(100, 'x');
-    icon.SetIcon(other, longTip.c_str());
-    EXPECT_EQ(std::strlen(shell.calls.back().data.szTip), 63u);
+    // A tip longer than the first layout's 64 units keeps its terminator,
+    // and is not cut inside a character (an emoji takes two units).
+    const struct {
+        std::string tip;
+        std::size_t kept;
+    } longTips[] = {{std::string(100, 'x'), 63u}, {std::string(62, 'x') + "\xF0\x9F\x98\x80", 62u}};
+    for (const auto& c : longTips) {
+        icon.SetIcon(other, c.tip.c_str());
+        EXPECT_EQ(std::wcslen(shell.calls.back().data.szTip), c.kept) << c.tip;
+    }
 
     EXPECT_TRUE(icon.SetIcon(IDI_SMALLICON));
-    EXPECT_STREQ(shell.calls.back().data.szTip, "Mivlet") << "the tip is read afresh";
+    EXPECT_STREQ(shell.calls.back().data.szTip, L"Mivlet") << "the tip is read afresh";
 
     const std::size_t before = shell.calls.size();
     dlg.reset();
@@ -122,19 +131,19 @@ TEST_F(TrayIconTest, APressOrADoubleClickShowsTheChatWindowAndAReleaseDoesNot) {
 TEST_F(TrayIconTest, AShellThatRefusesVersion4GetsTheFirstVersionsMessages) {
     bool refuse = true;
     dlg = CreateCopy(lab2Host, "Lab2", settings);
-    dlg->SetNotifyIconCall([&](DWORD command, NOTIFYICONDATAA& data) {
+    dlg->SetNotifyIconCall([&](DWORD command, NOTIFYICONDATAW& data) {
         shell.calls.push_back({command, data});
         return !(refuse && command == NIM_SETVERSION);
     });
     dlg->FinishStartUp();
     EXPECT_EQ(dlg->TrayIcon()->Version(), 0u);
-    ::SendMessageA(dlg->Hwnd(), kCallback, IDR_MAINMENU, WM_LBUTTONDOWN);
+    ::SendMessageW(dlg->Hwnd(), kCallback, IDR_MAINMENU, WM_LBUTTONDOWN);
     EXPECT_TRUE(Visible());
     dlg->ShowChat(false, false);
-    ::SendMessageA(dlg->Hwnd(), kCallback, IDR_MAINMENU, NIN_KEYSELECT);
+    ::SendMessageW(dlg->Hwnd(), kCallback, IDR_MAINMENU, NIN_KEYSELECT);
     EXPECT_FALSE(Visible()) << "no keyboard events in the first version";
     CMenuWatch watch([](HWND) { ::EndMenu(); });
-    ::SendMessageA(dlg->Hwnd(), kCallback, IDR_MAINMENU, WM_RBUTTONUP);
+    ::SendMessageW(dlg->Hwnd(), kCallback, IDR_MAINMENU, WM_RBUTTONUP);
     EXPECT_TRUE(watch.Seen());
 }
 
@@ -147,7 +156,7 @@ TEST_F(TrayIconTest, TheMenuLeavesTheHiddenWindowHiddenAndGivesTheForegroundBack
     UINT defaultItem = 0;
     bool readyInMenu = true;
     CMenuWatch watch([&](HWND menu) {
-        const HMENU shown = reinterpret_cast<HMENU>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
+        const HMENU shown = reinterpret_cast<HMENU>(::SendMessageW(menu, MN_GETHMENU, 0, 0));
         defaultItem = ::GetMenuDefaultItem(shown, FALSE, 0);
         readyInMenu = dlg->IsReady();
         ::EndMenu();

@@ -139,15 +139,23 @@ lan_prefix() { echo "$2/wine-$1"; }  # NAME OUTDIR
 # once, into a folder of its own that later runs copy.
 lan_wine_template() {
   local dir=$1
-  [[ -f $dir/system.reg ]] && return 0
+  [[ -f $dir/system.reg ]] && { _lan_template_fonts "$dir"; return 0; }
   local making="$dir.making.$$"
   rm -rf "$making"
   mkdir -p "$making"
   WINEPREFIX="$making" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= wine wineboot --init >/dev/null 2>&1
   WINEPREFIX="$making" wineserver -w
+  _lan_template_fonts "$making"
   [[ -f $making/system.reg ]] || { rm -rf "$making"; return 1; }
   rm -rf "$dir"
   mv "$making" "$dir"
+}
+
+# The fonts and font links of common.sh in the template, so that every
+# copy draws text of every script.
+_lan_template_fonts() {
+  wine_add_fonts "$1"
+  (export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= && wine_link_fonts && wineserver -w)
 }
 
 # An X display of host NAME's own, started at its first use.

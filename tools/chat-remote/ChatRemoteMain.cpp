@@ -14,20 +14,28 @@
 //   chat-remote box                       the text of a message box titled "Mivlet" that
 //                                         shows without a chat window (exit 1 when none)
 //
+// Texts, given and printed, are UTF-8.
+//
 // Exit codes: 0 done, 1 no chat window, 2 usage, 3 no such To: entry,
 // 4 the window did not finish the send in time.
+
+#include <windows.h>
+
+#include <shellapi.h>
 
 #include <fcntl.h>
 #include <io.h>
 
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "tools/chat-remote/MessageBoxText.h"
 #include "tools/chat-remote/RemoteChatWindow.h"
+#include "util/win32/WideText.h"
 #include "tools/chat-remote/WallClock.h"
 
 namespace {
@@ -161,13 +169,26 @@ int Run(const std::string& command, const std::vector<std::string>& arguments) {
     return Show(*window);
 }
 
+// The arguments in UTF-8, from the wide command line: the C runtime's own
+// are in the ANSI code page, which has no room for most of what a message
+// can hold. The output is UTF-8 too.
+std::vector<std::string> Utf8Arguments() {
+    int count = 0;
+    const std::unique_ptr<LPWSTR, decltype(&::LocalFree)> wide(::CommandLineToArgvW(::GetCommandLineW(), &count),
+                                                               &::LocalFree);
+    std::vector<std::string> arguments;
+    for (int i = 0; wide && i < count; ++i) arguments.push_back(Narrow(wide.get()[i]));
+    return arguments;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
     // No CR before each LF from the C runtime.
     ::_setmode(::_fileno(stdout), _O_BINARY);
-    if (argc < 2) return Usage();
-    const int code = Run(argv[1], std::vector<std::string>(argv + 2, argv + argc));
+    const std::vector<std::string> arguments = Utf8Arguments();
+    if (arguments.size() < 2) return Usage();
+    const int code = Run(arguments[1], std::vector<std::string>(arguments.begin() + 2, arguments.end()));
     std::cout.flush();
     return code;
 }

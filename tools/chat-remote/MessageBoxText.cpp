@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "util/win32/WideText.h"
+
 namespace {
 
 // A message box keeps its text in a static control; its button and icon
@@ -9,9 +11,10 @@ namespace {
 std::string LongestChildText(HWND box) {
     std::string longest;
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        char text[2048] = {};
-        ::GetWindowTextA(child, text, sizeof text);
-        if (std::string(text).size() > longest.size()) longest = text;
+        wchar_t text[2048] = {};
+        ::GetWindowTextW(child, text, 2048);
+        const std::string narrow = NarrowBuffer(text, 2048);
+        if (narrow.size() > longest.size()) longest = narrow;
     }
     return longest;
 }
@@ -24,13 +27,13 @@ std::optional<std::string> FindMivletMessageBoxText() {
     } search;
     ::EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
-            char className[16] = {}, title[16] = {};
-            ::GetClassNameA(window, className, sizeof className);
-            ::GetWindowTextA(window, title, sizeof title);
-            if (!::IsWindowVisible(window) || std::string(className) != "#32770" || std::string(title) != "Mivlet")
+            wchar_t className[16] = {}, title[16] = {};
+            ::GetClassNameW(window, className, 16);
+            ::GetWindowTextW(window, title, 16);
+            if (!::IsWindowVisible(window) || std::wstring(className) != L"#32770" || std::wstring(title) != L"Mivlet")
                 return TRUE;
             // The chat window has its To: list; a message box has none.
-            if (::FindWindowExA(window, nullptr, "ComboBox", nullptr)) return TRUE;
+            if (::FindWindowExW(window, nullptr, L"ComboBox", nullptr)) return TRUE;
             reinterpret_cast<CSearch*>(data)->text = LongestChildText(window);
             return FALSE;
         },

@@ -2,18 +2,11 @@
 
 #include "chatwindow/RegisteredMessages.h"
 #include "resources/ResourceIds.h"
+#include "util/win32/WideText.h"
+
+#include <algorithm>
 
 namespace {
-
-std::string ToAnsi(const std::wstring& wide) {
-    if (wide.empty()) return {};
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), size, nullptr,
-                          nullptr);
-    return ansi;
-}
 
 // The wide form on purpose: Wine hands the ANSI CB_GETLBTEXT of another
 // process's combo box back with only its first character.
@@ -23,8 +16,8 @@ std::string ComboItemText(HWND combo, int index) {
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const LRESULT copied =
         ::SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return ToAnsi(text);
+    text.resize(copied > 0 ? std::min(static_cast<std::size_t>(copied), text.size()) : 0);
+    return Narrow(text);
 }
 
 }  // namespace
@@ -37,8 +30,8 @@ std::optional<CRemoteChatWindow> CRemoteChatWindow::Find() {
 
 std::vector<CToEntry> CRemoteChatWindow::ToEntries() const {
     const HWND combo = Item(IDC_TO);
-    const LRESULT count = ::SendMessageA(combo, CB_GETCOUNT, 0, 0);
-    const LRESULT selection = ::SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    const LRESULT count = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    const LRESULT selection = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
     std::vector<CToEntry> entries;
     for (int i = 0; i < count; ++i) entries.push_back({ComboItemText(combo, i), i == selection});
     return entries;
@@ -47,34 +40,34 @@ std::vector<CToEntry> CRemoteChatWindow::ToEntries() const {
 bool CRemoteChatWindow::SelectTo(const std::string& text) const {
     const HWND combo = Item(IDC_TO);
     const LRESULT index =
-        ::SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+        ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Widen(text).c_str()));
     if (index == CB_ERR) return false;
-    return ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) == index;
+    return ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) == index;
 }
 
 void CRemoteChatWindow::SetMessageText(const std::string& text) const {
-    ::SendMessageA(Item(IDC_MESSAGE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageW(Item(IDC_MESSAGE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
 }
 
 bool CRemoteChatWindow::ClickSend(UINT timeoutMs) const {
     DWORD_PTR result = 0;
-    return ::SendMessageTimeoutA(m_dialog, WM_COMMAND, MAKEWPARAM(IDC_SEND, BN_CLICKED),
+    return ::SendMessageTimeoutW(m_dialog, WM_COMMAND, MAKEWPARAM(IDC_SEND, BN_CLICKED),
                                  reinterpret_cast<LPARAM>(Item(IDC_SEND)), SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
 std::string CRemoteChatWindow::HistoryText() const {
     const HWND history = Item(IDC_HISTORY);
-    const LRESULT length = ::SendMessageA(history, WM_GETTEXTLENGTH, 0, 0);
+    const LRESULT length = ::SendMessageW(history, WM_GETTEXTLENGTH, 0, 0);
     if (length <= 0) return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT copied = ::SendMessageA(history, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return text;
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = ::SendMessageW(history, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? std::min(static_cast<std::size_t>(copied), text.size()) : 0);
+    return Narrow(text);
 }
 
-void CRemoteChatWindow::Show() const { ::SendMessageA(m_dialog, ShowChatWndMessage(), 0, 0); }
+void CRemoteChatWindow::Show() const { ::SendMessageW(m_dialog, ShowChatWndMessage(), 0, 0); }
 
-void CRemoteChatWindow::Hide() const { ::SendMessageA(m_dialog, WM_COMMAND, IDCANCEL, 0); }
+void CRemoteChatWindow::Hide() const { ::SendMessageW(m_dialog, WM_COMMAND, IDCANCEL, 0); }
 
 std::string CRemoteChatWindow::State() const {
     const char* state = !::IsWindowVisible(m_dialog) ? "hidden"

@@ -11,7 +11,7 @@ using PreciseTimeFunction = VOID(WINAPI*)(LPFILETIME);
 
 // Windows 8 and later have the precise clock; older ones tick in 10-16 ms.
 PreciseTimeFunction FindPreciseClock() {
-    const HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
     return kernel ? reinterpret_cast<PreciseTimeFunction>(
                         reinterpret_cast<void*>(::GetProcAddress(kernel, "GetSystemTimePreciseAsFileTime")))
                   : nullptr;

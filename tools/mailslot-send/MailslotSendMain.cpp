@@ -19,6 +19,7 @@
 #include "messaging/MessagingSession.h"
 #include "platform/win32/Win32MailslotCarrier.h"
 #include "util/win32/Handles.h"
+#include "util/win32/WideText.h"
 
 int main(int argc, char** argv) {
     if (argc < 4) {
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
     const std::size_t size = FormatDatagram(buffer.data(), argv[1], broadcast, sequence, joined, false);
 
     const std::string path = CWin32MailslotCarrier(kMailslotName).PathOf(CDatagramTarget::This());
-    const CWin32FileHandle slot(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const CWin32FileHandle slot(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (!slot || !::WriteFile(slot.Get(), buffer.data(), static_cast<DWORD>(size), &written, nullptr) ||

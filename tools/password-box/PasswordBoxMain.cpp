@@ -35,9 +35,9 @@ void Say(const char* line) {
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE)
-        ::SetWindowLongPtrA(window, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    const auto* logOn = reinterpret_cast<const CLogOn*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    const auto* logOn = reinterpret_cast<const CLogOn*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_TIMER && wParam == kReleaseTimer && logOn) {
         ::KillTimer(window, kReleaseTimer);
         ::SetFocus(logOn->plain);
@@ -53,7 +53,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         ::PostQuitMessage(0);
         return 0;
     }
-    return ::DefWindowProcA(window, message, wParam, lParam);
+    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -69,18 +69,18 @@ int main(int argc, char** argv) {
     const UINT hold = static_cast<UINT>(std::strtoul(argv[1], nullptr, 10));
     if (argc > 2) logOn.linger = static_cast<UINT>(std::strtoul(argv[2], nullptr, 10));
 
-    WNDCLASSA type{};
+    WNDCLASSW type{};
     type.lpfnWndProc = &WindowProc;
-    type.hInstance = ::GetModuleHandleA(nullptr);
+    type.hInstance = ::GetModuleHandleW(nullptr);
     type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    type.lpszClassName = "PasswordBoxTest";
-    ::RegisterClassA(&type);
-    logOn.window = ::CreateWindowExA(0, type.lpszClassName, "Log on", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150, 320,
+    type.lpszClassName = L"PasswordBoxTest";
+    ::RegisterClassW(&type);
+    logOn.window = ::CreateWindowExW(0, type.lpszClassName, L"Log on", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150, 320,
                                      140, nullptr, nullptr, type.hInstance, &logOn);
     const DWORD box = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
-    logOn.password = ::CreateWindowExA(0, "EDIT", "", box | ES_PASSWORD, 20, 20, 260, 22, logOn.window, nullptr,
+    logOn.password = ::CreateWindowExW(0, L"EDIT", L"", box | ES_PASSWORD, 20, 20, 260, 22, logOn.window, nullptr,
                                        type.hInstance, nullptr);
-    logOn.plain = ::CreateWindowExA(0, "EDIT", "", box, 20, 55, 260, 22, logOn.window, nullptr, type.hInstance, nullptr);
+    logOn.plain = ::CreateWindowExW(0, L"EDIT", L"", box, 20, 55, 260, 22, logOn.window, nullptr, type.hInstance, nullptr);
     if (!logOn.window || !logOn.password || !logOn.plain) return 1;
     ::SetForegroundWindow(logOn.window);
     ::SetFocus(logOn.password);
@@ -88,9 +88,9 @@ int main(int argc, char** argv) {
     ::SetTimer(logOn.window, kReleaseTimer, hold, nullptr);
 
     MSG message;
-    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
+        ::DispatchMessageW(&message);
     }
     return 0;
 }

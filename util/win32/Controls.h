@@ -6,10 +6,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
 #include "util/win32/Dialog.h"
+#include "util/win32/WideText.h"
 
 class CCheckBox : public CDialogItem {
 public:
@@ -29,10 +31,11 @@ public:
     using CDialogItem::CDialogItem;
     // The index of the new item, or a negative error value.
     int Add(const std::string& text) const {
-        return static_cast<int>(Send(AddString, 0, reinterpret_cast<LPARAM>(text.c_str())));
+        return static_cast<int>(Send(AddString, 0, reinterpret_cast<LPARAM>(Widen(text).c_str())));
     }
     int Insert(int index, const std::string& text) const {
-        return static_cast<int>(Send(InsertString, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())));
+        return static_cast<int>(
+            Send(InsertString, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(Widen(text).c_str())));
     }
     void Delete(int index) const { Send(DeleteString, static_cast<WPARAM>(index)); }
     void Clear() const { Send(ResetContent); }
@@ -44,10 +47,10 @@ public:
     std::string ItemText(int index) const {
         const auto length = Send(GetTextLen, static_cast<WPARAM>(index));
         if (length <= 0) return {};
-        std::string text(static_cast<std::size_t>(length) + 1, '\0');
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
         const auto copied = Send(GetText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-        return text;
+        text.resize(copied > 0 ? std::min(static_cast<std::size_t>(copied), text.size()) : 0);
+        return Narrow(text);
     }
 };
 
@@ -58,7 +61,8 @@ public:
     // Selects the first item, from the top, that begins with `prefix` (any
     // letter case); the index, or a negative value when none does.
     int SelectByPrefix(const std::string& prefix) const {
-        return static_cast<int>(Send(CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(prefix.c_str())));
+        return static_cast<int>(
+            Send(CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(Widen(prefix).c_str())));
     }
     bool IsDroppedDown() const { return Send(CB_GETDROPPEDSTATE) != 0; }
 };
@@ -74,7 +78,27 @@ public:
 class CEditBox : public CDialogItem {
 public:
     using CDialogItem::CDialogItem;
-    void SetLimit(int characters) const { Send(EM_LIMITTEXT, static_cast<WPARAM>(characters)); }
+    // In the control's own units: UTF-16 code units, of which a character
+    // beyond the Basic Multilingual Plane (an emoji) takes two.
+    void SetLimit(int units) const { Send(EM_LIMITTEXT, static_cast<WPARAM>(units)); }
+    // A limit in characters, which the control cannot count itself: it
+    // takes room for two units a character, and CutToCharacters, run on
+    // EN_UPDATE, takes back what goes beyond. True when it cut.
+    void LimitCharacters(std::size_t characters) const { SetLimit(static_cast<int>(2 * characters)); }
+    bool CutToCharacters(std::size_t characters) const {
+        const std::wstring text = WideText();
+        const std::size_t keep = UnitsOfCharacters(text, characters);
+        if (keep >= text.size()) return false;
+        ::SetWindowTextW(Hwnd(), text.substr(0, keep).c_str());
+        Select(static_cast<int>(keep), static_cast<int>(keep));
+        return true;
+    }
+    std::wstring WideText() const {
+        if (!Hwnd()) return {};
+        std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(Hwnd())) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(std::max(0, ::GetWindowTextW(Hwnd(), text.data(), static_cast<int>(text.size())))));
+        return text;
+    }
     // Start and end of the selection (the caret when they are equal).
     std::pair<DWORD, DWORD> Selection() const {
         DWORD start = 0, end = 0;
@@ -86,6 +110,6 @@ public:
     void ScrollCaret() const { Send(EM_SCROLLCARET); }
     // Typed over the selection, so that Undo takes it back.
     void ReplaceSelection(const std::string& text) const {
-        Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+        Send(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Widen(text).c_str()));
     }
 };

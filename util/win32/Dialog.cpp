@@ -4,30 +4,30 @@
 
 std::string CDialogItem::Text() const {
     if (!m_window) return {};
-    const int length = ::GetWindowTextLengthA(m_window);
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = ::GetWindowTextA(m_window, buffer.data(), length + 1);
-    return std::string(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
+    const int length = ::GetWindowTextLengthW(m_window);
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(m_window, buffer.data(), length + 1);
+    return Narrow(std::wstring_view(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0)));
 }
 
 CDialog::~CDialog() {
     if (m_window && ::IsWindow(m_window)) {
         // The object is half gone: its overrides must not run any more.
-        ::SetWindowLongPtrA(m_window, DWLP_USER, 0);
+        ::SetWindowLongPtrW(m_window, DWLP_USER, 0);
         ::DestroyWindow(m_window);
     }
 }
 
 bool CDialog::CreateModeless(HWND parent) {
     m_modal = false;
-    ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), parent, &DialogProc,
+    ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), parent, &DialogProc,
                          reinterpret_cast<LPARAM>(this));
     return Exists();
 }
 
 INT_PTR CDialog::RunModal(HWND parent) {
     m_modal = true;
-    return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), parent, &DialogProc,
+    return ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), parent, &DialogProc,
                              reinterpret_cast<LPARAM>(this));
 }
 
@@ -71,10 +71,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 
 INT_PTR CDialog::HandleDialogMessage(CDialog* attaching, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(attaching));
+        ::SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(attaching));
         if (attaching) attaching->m_window = window;
     }
-    auto* dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
+    auto* dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(window, DWLP_USER));
     if (!dialog) return FALSE;
     try {
         return dialog->Dispatch(message, wParam, lParam);
@@ -100,7 +100,7 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             return Result(message, *result);
         return FALSE;
     case WM_NCDESTROY: {
-        ::SetWindowLongPtrA(m_window, DWLP_USER, 0);
+        ::SetWindowLongPtrW(m_window, DWLP_USER, 0);
         m_window = nullptr;
         OnDestroyed();
         if (m_quitOnDestroy) ::PostQuitMessage(0);
@@ -130,7 +130,7 @@ INT_PTR CDialog::Result(UINT message, LRESULT result) {
     case WM_QUERYDRAGICON:
         return static_cast<INT_PTR>(result);
     default:
-        ::SetWindowLongPtrA(m_window, DWLP_MSGRESULT, result);
+        ::SetWindowLongPtrW(m_window, DWLP_MSGRESULT, result);
         return TRUE;
     }
 }
@@ -140,15 +140,15 @@ bool PreTranslateForDialog(CDialog& main, MSG& message) {
     if (!window || (message.hwnd != window && !::IsChild(window, message.hwnd))) return false;
     const bool key = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
     if (key && main.PreTranslateKey(message)) return true;
-    return ::IsDialogMessageA(window, &message) != FALSE;
+    return ::IsDialogMessageW(window, &message) != FALSE;
 }
 
 int RunMessageLoop(CDialog& main) {
     MSG message{};
-    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (PreTranslateForDialog(main, message)) continue;
         ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
+        ::DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
 }

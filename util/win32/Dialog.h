@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "util/win32/WideText.h"
+
 // One control of a dialog, bound by its id when the dialog initialises.
 class CDialogItem {
 public:
@@ -23,10 +25,10 @@ public:
     HWND Hwnd() const { return m_window; }
     bool Exists() const { return m_window && ::IsWindow(m_window); }
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
-        return m_window ? ::SendMessageA(m_window, message, wParam, lParam) : 0;
+        return m_window ? ::SendMessageW(m_window, message, wParam, lParam) : 0;
     }
     void SetText(const std::string& text) const {
-        if (m_window) ::SetWindowTextA(m_window, text.c_str());
+        if (m_window) ::SetWindowTextW(m_window, Widen(text).c_str());
     }
     std::string Text() const;
     void Enable(bool enable) const {

@@ -9,7 +9,7 @@ using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
 // Looked up once: older Windows have no such function.
 GetDpiForWindowCall GetDpiForWindowFunction() {
     static const auto call = [] {
-        const HMODULE user = ::GetModuleHandleA("user32.dll");
+        const HMODULE user = ::GetModuleHandleW(L"user32.dll");
         return user ? reinterpret_cast<GetDpiForWindowCall>(
                           reinterpret_cast<void*>(::GetProcAddress(user, "GetDpiForWindow")))
                     : nullptr;

@@ -1,5 +1,6 @@
 #include "util/win32/InputDlg.h"
 
+#include <initializer_list>
 #include <utility>
 
 #include "resources/ResourceIds.h"
@@ -18,14 +19,17 @@ CInputDlg::CInputDlg(std::string caption, std::string prompt, std::string initia
       m_allowTabs(allowTabs) {}
 
 void CInputDlg::BindControls() {
-    for (CDialogItem* item : {&m_prompt, &m_text, &m_okButton}) item->Bind(Hwnd());
+    for (CDialogItem* item : std::initializer_list<CDialogItem*>{&m_prompt, &m_text, &m_okButton}) item->Bind(Hwnd());
 }
 
 bool CInputDlg::OnInitDialog() {
     m_prompt.SetText(m_promptText + ":");
     m_text.SetText(m_initialText);
-    ::SetWindowTextA(Hwnd(), m_caption.c_str());
-    m_text.Send(EM_LIMITTEXT, static_cast<WPARAM>(m_maxLength > 0 ? m_maxLength : 0));
+    ::SetWindowTextW(Hwnd(), Widen(m_caption).c_str());
+    if (m_maxLength > 0)
+        m_text.LimitCharacters(static_cast<std::size_t>(m_maxLength));
+    else
+        m_text.SetLimit(0);
     // Setting the text notified both already where the edit box does so for
     // set text; run them anyway rather than count on it.
     OnTextUpdate();
@@ -51,6 +55,9 @@ void CInputDlg::OnTextChange() {
 // shows. Putting the text back raises EN_UPDATE once more, which then finds
 // no tab and changes nothing.
 void CInputDlg::OnTextUpdate() {
+    // Text typed over the limit the control can count (two units a
+    // character) is cut back here; the initial text is never cut.
+    if (m_maxLength > 0 && m_text.Text() != m_initialText) m_text.CutToCharacters(static_cast<std::size_t>(m_maxLength));
     if (m_allowTabs) return;
     std::string text = m_text.Text();
     if (!ReplaceTabsWithSpaces(text)) return;

@@ -7,12 +7,13 @@
 
 #include <string>
 
+#include "util/win32/Controls.h"
 #include "util/win32/Dialog.h"
 
 class CInputDlg : public CDialog {
 public:
-    // `maxLength` limits what can be typed (0 or less: only the edit box's
-    // own largest limit) but does not cut the initial text; unless
+    // `maxLength` limits in characters what can be typed (0 or less: only
+    // the edit box's own largest limit) but does not cut the initial text; unless
     // `allowTabs`, tabs turn into spaces as they come in.
     CInputDlg(std::string caption, std::string prompt, std::string initialText, int maxLength, bool allowTabs);
 
@@ -31,7 +32,7 @@ private:
     void OnTextUpdate();
 
     CDialogItem m_prompt;
-    CDialogItem m_text;
+    CEditBox m_text;
     CDialogItem m_okButton;
     const std::string m_caption;
     const std::string m_promptText;

@@ -1,5 +1,7 @@
 #include "util/win32/MessageBox.h"
 
+#include "util/win32/WideText.h"
+
 UINT AddDefaultIcon(UINT style) { return (style & MB_ICONMASK) == 0 ? style | MB_ICONEXCLAMATION : style; }
 
 HWND MessageBoxOwner(HWND window) {
@@ -11,7 +13,7 @@ HWND MessageBoxOwner(HWND window) {
 
 int ShowMessageBox(HWND window, const std::string& text, UINT style) {
     const HWND owner = MessageBoxOwner(window);
-    const int result = ::MessageBoxA(owner, text.c_str(), "Mivlet", AddDefaultIcon(style));
+    const int result = ::MessageBoxW(owner, Widen(text).c_str(), L"Mivlet", AddDefaultIcon(style));
     // The box disabled its owner while it was open; a box closed from
     // outside must not leave the owner disabled.
     if (owner && ::IsWindow(owner)) ::EnableWindow(owner, TRUE);

@@ -2,12 +2,12 @@
 
 #include "util/win32/PropertySheet.h"
 
-PROPSHEETPAGEA CPropertyPage::Descriptor() {
-    PROPSHEETPAGEA page{};
+PROPSHEETPAGEW CPropertyPage::Descriptor() {
+    PROPSHEETPAGEW page{};
     page.dwSize = sizeof page;
     page.dwFlags = PSP_DEFAULT;
-    page.hInstance = ::GetModuleHandleA(nullptr);
-    page.pszTemplate = MAKEINTRESOURCEA(TemplateId());
+    page.hInstance = ::GetModuleHandleW(nullptr);
+    page.pszTemplate = MAKEINTRESOURCEW(TemplateId());
     page.pfnDlgProc = &PageProc;
     page.lParam = reinterpret_cast<LPARAM>(this);
     return page;
@@ -18,7 +18,7 @@ PROPSHEETPAGEA CPropertyPage::Descriptor() {
 INT_PTR CALLBACK CPropertyPage::PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CDialog* attaching = nullptr;
     if (message == WM_INITDIALOG && lParam)
-        attaching = reinterpret_cast<CPropertyPage*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
+        attaching = reinterpret_cast<CPropertyPage*>(reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
     return HandleDialogMessage(attaching, window, message, wParam, lParam);
 }
 
@@ -46,9 +46,9 @@ std::optional<LRESULT> CPropertyPage::OnNotify(const NMHDR& header) {
 }
 
 void CPropertyPage::OnOk() {
-    if (const HWND sheet = SheetWindow()) ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    if (const HWND sheet = SheetWindow()) ::PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
 }
 
 void CPropertyPage::OnCancel() {
-    if (const HWND sheet = SheetWindow()) ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    if (const HWND sheet = SheetWindow()) ::PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }

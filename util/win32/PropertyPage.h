@@ -21,7 +21,7 @@ public:
 
     // The record the sheet creates the page from. The tab shows the
     // template's caption.
-    PROPSHEETPAGEA Descriptor();
+    PROPSHEETPAGEW Descriptor();
     // The sheet's window while the page has one.
     HWND SheetWindow() const { return Hwnd() ? ::GetParent(Hwnd()) : nullptr; }
 

@@ -1,5 +1,7 @@
 #include "util/win32/PropertySheet.h"
 
+#include "util/win32/WideText.h"
+
 CPropertySheet::~CPropertySheet() { Destroy(); }
 
 bool CPropertySheet::Create(HWND parent, int startPage) {
@@ -8,16 +10,17 @@ bool CPropertySheet::Create(HWND parent, int startPage) {
     m_descriptors.clear();
     for (const auto& page : m_pages) m_descriptors.push_back(page->Descriptor());
 
-    PROPSHEETHEADERA header{};
+    PROPSHEETHEADERW header{};
     header.dwSize = sizeof header;
     header.dwFlags = m_flags | PSH_PROPSHEETPAGE | PSH_MODELESS;
     header.hwndParent = parent;
-    header.hInstance = ::GetModuleHandleA(nullptr);
-    header.pszCaption = m_caption.c_str();
+    header.hInstance = ::GetModuleHandleW(nullptr);
+    const std::wstring caption = Widen(m_caption);
+    header.pszCaption = caption.c_str();
     header.nPages = static_cast<UINT>(m_descriptors.size());
     header.nStartPage = static_cast<UINT>(startPage);
     header.ppsp = m_descriptors.data();
-    const INT_PTR created = ::PropertySheetA(&header);
+    const INT_PTR created = ::PropertySheetW(&header);
     m_window = created > 0 ? reinterpret_cast<HWND>(created) : nullptr;
     return m_window && ::IsWindow(m_window);
 }
@@ -31,7 +34,7 @@ INT_PTR CPropertySheet::RunModal(HWND parent, int startPage) {
 
     MSG message{};
     while (!IsDone()) {
-        const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
         if (got == -1) break;
         if (got == 0) {
             ::PostQuitMessage(static_cast<int>(message.wParam));
@@ -39,7 +42,7 @@ INT_PTR CPropertySheet::RunModal(HWND parent, int startPage) {
         }
         if (PreTranslateForSheet(*this, message)) continue;
         ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
+        ::DispatchMessageW(&message);
     }
     // The owner is enabled before the sheet goes, so that the activation
     // returns to it rather than to another program's window.

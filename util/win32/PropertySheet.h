@@ -67,7 +67,7 @@ private:
     DWORD m_flags;
     std::vector<std::unique_ptr<CPropertyPage>> m_pages;
     // The records the sheet was made from; kept for its whole life.
-    std::vector<PROPSHEETPAGEA> m_descriptors;
+    std::vector<PROPSHEETPAGEW> m_descriptors;
     HWND m_window = nullptr;
     INT_PTR m_result = IDCANCEL;
 };

@@ -17,6 +17,7 @@
 #include "platform/memory/MemorySystem.h"
 #include "platform/win32/Win32FileApi.h"
 #include "util/win32/Handles.h"
+#include "util/win32/WideText.h"
 
 namespace {
 
@@ -110,6 +111,30 @@ TEST_F(Win32File, FolderThatIsNotThereRefusesAndFoldersAreMadeOnce) {
     EXPECT_TRUE(files.CreateFolder(made)) << "a folder that is there is no error";
     EXPECT_FALSE(files.CreateFolder(folder + "\\missing\\deeper"));
     EXPECT_TRUE(RemoveDirectoryA(made.c_str()));
+}
+
+// A folder in the user's own script (a profile folder named after the
+// user): the seam's UTF-8 path is the file's name, character for character.
+TEST_F(Win32File, APathBeyondTheCodePageNamesTheFileItSays) {
+    CWin32FileApi api;
+    const std::string name = "\xD0\x9D\xD0\xB8\xD0\xBA\xD0\xB0 \xE6\x9D\x8E";  // "Ника 李"
+    const std::string inner = folder + "\\" + name;
+    ASSERT_TRUE(api.CreateFolder(inner));
+    const std::wstring wideInner = Widen(inner);
+    EXPECT_NE(GetFileAttributesW(wideInner.c_str()), INVALID_FILE_ATTRIBUTES) << "the folder of that name";
+    {
+        CFileHandle file(api, api.OpenExclusive(inner + "\\mivlet.log"));
+        ASSERT_TRUE(file.IsValid());
+        std::uint32_t written = 0;
+        EXPECT_TRUE(api.Write(file.Get(), "x", 1, &written));
+    }
+    WIN32_FIND_DATAW found{};
+    const CFindHandle search(FindFirstFileW((wideInner + L"\\*.log").c_str(), &found));
+    ASSERT_TRUE(search);
+    EXPECT_STREQ(found.cFileName, L"mivlet.log");
+    EXPECT_EQ(found.nFileSizeLow, 1u);
+    DeleteFileW((wideInner + L"\\mivlet.log").c_str());
+    RemoveDirectoryW(wideInner.c_str());
 }
 
 TEST_F(Win32File, LogGoesToLocalAppDataWhereTheWindowsFolderIsNotThere) {

@@ -16,6 +16,7 @@
 
 #include "util/win32/InputDlg.h"
 #include "resources/ResourceIds.h"
+#include "util/win32/WideText.h"
 
 namespace {
 
@@ -24,9 +25,9 @@ constexpr char kPrompt[] = "Please enter your name";
 constexpr int kNameLimit = 25;
 
 std::string WindowText(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return NarrowBuffer(text, 256);
 }
 
 struct CSelection {
@@ -44,7 +45,7 @@ CSelection SelectionOf(HWND edit) {
 
 // What typing does: replaces the selection, with undo and notifications.
 void TypeInto(HWND edit, const std::string& text) {
-    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Widen(text).c_str()));
 }
 
 class InputDlgTest : public ::testing::Test {
@@ -78,9 +79,37 @@ TEST_F(InputDlgTest, InitialisationReplacesThePlaceholders) {
     EXPECT_EQ(WindowText(dlg->Hwnd()), kCaption);
     EXPECT_EQ(WindowText(dlg->Item(IDC_INPUTPROMPT)), std::string(kPrompt) + ":");
     EXPECT_EQ(EditText(), "guest");
-    EXPECT_EQ(SendMessageA(Edit(), EM_GETLIMITTEXT, 0, 0), kNameLimit);
+    EXPECT_EQ(SendMessageW(Edit(), EM_GETLIMITTEXT, 0, 0), 2 * kNameLimit) << "room for 25 characters of two units";
     EXPECT_TRUE(OkEnabled());
     EXPECT_EQ(GetWindowLongA(Edit(), GWL_STYLE) & ES_AUTOHSCROLL, ES_AUTOHSCROLL);
+}
+
+// The limit counts characters: an emoji (two UTF-16 units) is one, and is
+// never cut in two.
+TEST_F(InputDlgTest, TheLimitCountsCharactersOfEveryScript) {
+    const std::string emoji = "\xF0\x9F\x98\x80";
+    const std::string han = "\xE6\x9D\x8E";
+    const auto times = [](const std::string& text, int count) {
+        std::string repeated;
+        for (int i = 0; i < count; ++i) repeated += text;
+        return repeated;
+    };
+    const struct {
+        std::string typed, kept;
+    } cases[] = {
+        {times("a", 30), times("a", 25)},
+        {times(han, 30), times(han, 25)},
+        {times(emoji, 30), times(emoji, 25)},
+        {times("a", 24) + emoji + "b", times("a", 24) + emoji},
+        {"\xD0\x9D\xD0\xB8\xD0\xBA\xD0\xB0 " + emoji, "\xD0\x9D\xD0\xB8\xD0\xBA\xD0\xB0 " + emoji},
+    };
+    for (const auto& c : cases) {
+        Open("");
+        Type(c.typed);
+        EXPECT_EQ(EditText(), c.kept) << c.typed;
+        Command(IDOK);
+        EXPECT_EQ(dlg->Result(), c.kept) << c.typed;
+    }
 }
 
 TEST_F(InputDlgTest, OkIsOfferedExactlyWhileTheTrimmedTextIsNotEmpty) {
@@ -313,7 +342,7 @@ TEST(InputBox, ShowsTheNamePromptModallyOverItsOwner) {
     EXPECT_EQ(seen.caption, kCaption);
     EXPECT_EQ(seen.prompt, std::string(kPrompt) + ":");
     EXPECT_EQ(seen.text, "guest");
-    EXPECT_EQ(seen.limit, kNameLimit);
+    EXPECT_EQ(seen.limit, 2 * kNameLimit);
     EXPECT_FALSE(seen.ownerEnabled) << "modal";
     EXPECT_TRUE(seen.ownedByOwner);
     EXPECT_TRUE(IsWindowEnabled(owner.Hwnd())) << "enabled again";
