@@ -1,5 +1,7 @@
 #include "chattext/OpenSelection.h"
 
+#include "util/Utf8Text.h"
+
 namespace {
 
 constexpr std::string_view kLeading = "\r\n \t\"";
@@ -22,9 +24,10 @@ bool IsOpenableSelection(std::string_view stripped) {
 
 std::string OpenItemText(std::string_view stripped, std::size_t labelLimit) {
     if (!IsOpenableSelection(stripped)) return "&Open \"\"";
+    // The limit counts characters, and a cut never halves one.
     std::string label(stripped);
-    if (label.size() > labelLimit && labelLimit >= kEllipsis.size()) {
-        label.resize(labelLimit - kEllipsis.size());
+    if (CountUtf8Characters(label) > labelLimit && labelLimit >= kEllipsis.size()) {
+        label = std::string(FirstUtf8Characters(stripped, labelLimit - kEllipsis.size()));
         label += kEllipsis;
     }
     // A menu takes "&" for the mark of its access key; "&&" shows one.

@@ -230,6 +230,12 @@ TEST(OpenSelection, StripsQuotesBlanksAndTrailingSlashes) {
     for (const auto& c : cases) EXPECT_EQ(StripSelection(c.selected), c.stripped) << c.selected;
 }
 
+std::string Repeat(const std::string& unit, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) text += unit;
+    return text;
+}
+
 TEST(OpenSelection, ItemTextNamesTheSelectionUpToTheLabelLimit) {
     const struct {
         std::string stripped;
@@ -240,6 +246,9 @@ TEST(OpenSelection, ItemTextNamesTheSelectionUpToTheLabelLimit) {
         {std::string(25, 'x'), "&Open \"" + std::string(25, 'x') + "\"", true},
         {"abcdefghijklmnopqrstuvwxyz1234", "&Open \"abcdefghijklmnopqrstuv...\"", true},
         {"Tom & Jerry.txt", "&Open \"Tom && Jerry.txt\"", true},
+        // Characters, not bytes: 25 Cyrillic letters fit, 26 are cut between two of them.
+        {Repeat("\xD0\x96", 25), "&Open \"" + Repeat("\xD0\x96", 25) + "\"", true},
+        {Repeat("\xD0\x96", 26), "&Open \"" + Repeat("\xD0\x96", 22) + "...\"", true},
         {"first\rsecond", "&Open \"\"", false},
         {"", "&Open \"\"", false},
     };
