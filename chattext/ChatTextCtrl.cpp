@@ -42,19 +42,22 @@ std::int32_t DisplayLength(const std::string& line) {
 // cannot scroll (no window size yet, a placeholder) never holds the thread.
 constexpr int kMaxScrollSteps = 100000;
 
-// A message text longer than this goes in as pieces of this size, each a run
-// of its own (see TextSlices.h), with the control's wrapping paused while
-// they go in: one 20,480-character paragraph held the window for seconds.
-constexpr std::size_t kTextPieceBytes = 512;
+// A message text longer than this goes in as pieces of this many
+// characters, each a run of its own (see TextSlices.h), with the control's
+// wrapping paused while they go in: one 20,480-character paragraph held
+// the window for seconds.
+constexpr std::size_t kTextPieceCharacters = 512;
 
 // Neighbouring pieces differ only in a kerning threshold that no font size
 // of the history reaches (in twips), so that the control keeps them apart
 // as runs while they look the same.
 constexpr WORD kPieceMarkKerning = 32000;
 
+// In bytes, which are never fewer than the characters: a line that pauses
+// the wrapping for nothing costs only the one wrapping at the end.
 bool HasLongText(const std::vector<std::pair<std::string, std::size_t>>& lines) {
     return std::any_of(lines.begin(), lines.end(),
-                       [](const auto& line) { return line.first.size() - line.second > kTextPieceBytes; });
+                       [](const auto& line) { return line.first.size() - line.second > kTextPieceCharacters; });
 }
 
 // Wrapping off while long texts go in, and on again (wrapped to the window)
@@ -231,7 +234,7 @@ LONG CChatTextCtrl::InsertLine(const std::string& line, std::size_t prefixLength
     // every change to a paragraph makes the control measure all of it again,
     // so one change a piece.
     const std::string_view text = std::string_view(line).substr(prefixLength);
-    const std::vector<std::string_view> pieces = TextSlices(text, kTextPieceBytes);
+    const std::vector<std::string_view> pieces = TextSlices(text, kTextPieceCharacters);
     LONG end = textStart;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         Select(end, end);

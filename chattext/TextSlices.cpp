@@ -2,24 +2,20 @@
 
 namespace {
 
-bool IsAscii(char byte) { return static_cast<unsigned char>(byte) < 0x80; }
-bool IsContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+constexpr std::size_t kMaxBytesPerCharacter = 4;
 
-// How far back from the end of a piece's room an ASCII byte is looked for.
-constexpr std::size_t kAsciiReach = 32;
+bool StartsCharacter(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }
 
-// The end of the piece that starts at `start`: after the last ASCII byte
-// near the end of its room, else before the last character that starts in
-// it. A piece always moves on by one byte at least, even over bytes that
-// are no UTF-8.
+// The end of the piece that starts at `start`: where its `size`+1st
+// character starts, or the end of the text.
 std::size_t PieceEnd(std::string_view text, std::size_t start, std::size_t size) {
-    if (text.size() - start <= size) return text.size();
-    const std::size_t room = start + size;
-    for (std::size_t end = room; end > start && room - end < kAsciiReach; --end)
-        if (IsAscii(text[end - 1])) return end;
-    for (std::size_t end = room; end > start; --end)
-        if (!IsContinuation(text[end])) return end;
-    return room;
+    const std::size_t most = start + size * kMaxBytesPerCharacter;
+    std::size_t characters = 0;
+    for (std::size_t at = start; at < text.size(); ++at) {
+        if (at >= most) return at;
+        if (StartsCharacter(text[at]) && characters++ == size) return at;
+    }
+    return text.size();
 }
 
 }  // namespace

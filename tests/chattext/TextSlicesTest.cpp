@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "chattext/TextSlices.h"
+#include "util/Utf8Text.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ const std::string kEmoji = "\xF0\x9F\x98\x80";              // one character of 
 
 }  // namespace
 
-TEST(TextSlices, CutsBetweenCharactersAfterAnAsciiByteWhereThereIsOne) {
+TEST(TextSlices, CutsBetweenCharactersAtTheSizeInCharacters) {
     struct CCase {
         const char* what;
         std::string text;
@@ -29,13 +30,10 @@ TEST(TextSlices, CutsBetweenCharactersAfterAnAsciiByteWhereThereIsOne) {
         {"short text is one piece", "hello", 8, {"hello"}},
         {"exactly the size", "abcd", 4, {"abcd"}},
         {"empty text", "", 4, {""}},
-        {"ASCII at the size", "abcdefghij", 4, {"abcd", "efgh", "ij"}},
-        {"after the ASCII byte before a character that does not fit", "ab" + kCyrillic, 4,
-         {"ab", kCyrillic.substr(0, 4), kCyrillic.substr(4)}},
-        {"no ASCII: between two letters", kCyrillic + kCyrillic, 4,
-         {kCyrillic.substr(0, 4), kCyrillic.substr(4) + kCyrillic.substr(0, 2), kCyrillic.substr(2)}},
-        {"a four-byte character is never split", kEmoji + kEmoji, 6, {kEmoji, kEmoji}},
-        {"bytes that are no UTF-8 still move on", "\x80\x80\x80\x80\x80", 2, {"\x80\x80", "\x80\x80", "\x80"}},
+        {"ASCII", "abcdefghij", 4, {"abcd", "efgh", "ij"}},
+        {"letters of two bytes count as one", "ab" + kCyrillic, 4, {"ab" + kCyrillic.substr(0, 4), kCyrillic.substr(4)}},
+        {"a four-byte character is never split", kEmoji + kEmoji + "x", 1, {kEmoji, kEmoji, "x"}},
+        {"bytes that are no UTF-8 still move on", "\x80\x80\x80\x80\x80", 1, {"\x80\x80\x80\x80", "\x80"}},
     };
     for (const CCase& c : cases) EXPECT_EQ(Pieces(c.text, c.size), c.pieces) << c.what;
 }
@@ -48,7 +46,7 @@ TEST(TextSlices, PiecesKeepToTheirRoomAndJoinToTheText) {
         while (text.size() < 20480) text += unit;
         std::string joined;
         for (std::string_view piece : TextSlices(text, 512)) {
-            EXPECT_LE(piece.size(), 512u);
+            EXPECT_LE(CountUtf8Characters(piece), 512u);
             joined += piece;
         }
         EXPECT_EQ(joined, text);
