@@ -27,6 +27,7 @@
 #include "messaging/ReceiveTick.h"
 #include "messaging/UdpCarrier.h"
 #include "messaging/WireText.h"
+#include "platform/ForwardingCarrier.h"
 #include "platform/codepage/CodePage1252.h"
 #include "platform/memory/MemoryNetwork.h"
 #include "platform/memory/MemorySockets.h"
@@ -41,27 +42,15 @@ constexpr std::uint16_t kPort = 46464;
 constexpr std::size_t kLargestInjected = 1023;
 
 // Counts the datagrams that one drain takes off the carrier.
-class CCountingCarrier final : public CDatagramCarrier {
+class CCountingCarrier final : public CForwardingCarrier {
 public:
-    explicit CCountingCarrier(CDatagramCarrier& inner) : m_inner(inner) {}
+    explicit CCountingCarrier(CDatagramCarrier& inner) : CForwardingCarrier(inner) {}
     std::size_t reads = 0;
 
-    EOpenResult Open() override { return m_inner.Open(); }
-    bool IsOpen() const override { return m_inner.IsOpen(); }
-    void Close() override { m_inner.Close(); }
-    ESendResult Send(const CDatagramTarget& target, std::string_view datagram) override {
-        return m_inner.Send(target, datagram);
-    }
-    bool HasDatagrams() override { return m_inner.HasDatagrams(); }
     EReceiveResult Receive(CReceivedDatagram& datagram) override {
         ++reads;
-        return m_inner.Receive(datagram);
+        return CForwardingCarrier::Receive(datagram);
     }
-    std::uint32_t ChunkPauseMs(const CDatagramTarget& target) const override { return m_inner.ChunkPauseMs(target); }
-    bool WaitForDatagram(std::uint32_t timeoutMs) override { return m_inner.WaitForDatagram(timeoutMs); }
-
-private:
-    CDatagramCarrier& m_inner;
 };
 
 // The program around the dispatcher, without a window: replies and the

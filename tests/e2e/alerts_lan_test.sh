@@ -26,14 +26,7 @@ e2e_begin_lan LAB1 LAB2
 LAN_WINE_TEMPLATE=$MIVLET_BUILD/lan-wine-template
 lan_wine_template "$LAN_WINE_TEMPLATE" || echo "# no prefix template: each prefix makes its own first start"
 
-now_ms() { date +%s%3N; }
-wait_until() {  # wait_until SECONDS COMMAND...
-  local deadline=$(($(now_ms) + $1 * 1000)); shift
-  until "$@"; do
-    (($(now_ms) >= deadline)) && return 1
-    sleep 0.1
-  done
-}
+E2E_POLL=0.1
 
 remote() { lan_wine LAB2 "$out" wine "$remote_exe" "$@"; }
 state() { remote state | cut -d' ' -f1; }

@@ -15,6 +15,18 @@ check() {  # check DESCRIPTION COMMAND...
 
 equals() { [[ "$1" == "$2" ]]; }
 
+now_ms() { date +%s%3N; }
+
+# wait_until SECONDS COMMAND...: true as soon as COMMAND is, false after
+# SECONDS; COMMAND is tried every E2E_POLL seconds (default 0.2).
+wait_until() {
+  local deadline=$(($(now_ms) + $1 * 1000)); shift
+  until "$@"; do
+    (($(now_ms) >= deadline)) && return 1
+    sleep "${E2E_POLL:-0.2}"
+  done
+}
+
 e2e_summary() { echo "$E2E_LABEL: $passed passed, $failed failed"; }
 
 # Ends the script as skipped, with the reason, where no test LAN can be made.

@@ -24,16 +24,6 @@ e2e_begin_lan LAB1 LAB2 LAB3
 LAN_WINE_TEMPLATE=$MIVLET_BUILD/lan-wine-template
 lan_wine_template "$LAN_WINE_TEMPLATE" || echo "# no prefix template: each prefix makes its own first start"
 
-now_ms() { date +%s%3N; }
-
-# wait_until SECONDS COMMAND...: true as soon as COMMAND is, false after SECONDS.
-wait_until() {
-  local deadline=$(($(now_ms) + $1 * 1000)); shift
-  until "$@"; do
-    (($(now_ms) >= deadline)) && return 1
-    sleep 0.2
-  done
-}
 
 remote() { local host=$1; shift; lan_wine "$host" "$out" wine "$remote_exe" "$@"; }
 

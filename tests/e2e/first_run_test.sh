@@ -28,14 +28,7 @@ stop_run() {
 }
 trap 'stop_run; stop_display; e2e_finish' EXIT
 
-now_ms() { date +%s%3N; }
-wait_until() {  # wait_until SECONDS COMMAND...
-  local deadline=$(($(now_ms) + $1 * 1000)); shift
-  until "$@"; do
-    (($(now_ms) >= deadline)) && return 1
-    sleep 0.3
-  done
-}
+E2E_POLL=0.3
 
 # --- what each mode would start.
 plan=$(bash "$run" --dry-run)

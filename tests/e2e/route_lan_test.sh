@@ -35,14 +35,6 @@ lan_create_routed "LAB1 LAB2" "LAB4 LAB5" || { echo "not ok - test LAN could not
 LAN_WINE_TEMPLATE=$MIVLET_BUILD/lan-wine-template
 lan_wine_template "$LAN_WINE_TEMPLATE" || echo "# no prefix template: each prefix makes its own first start"
 
-now_ms() { date +%s%3N; }
-wait_until() {  # wait_until SECONDS COMMAND...
-  local deadline=$(($(now_ms) + $1 * 1000)); shift
-  until "$@"; do
-    (($(now_ms) >= deadline)) && return 1
-    sleep 0.2
-  done
-}
 remote() { local host=$1; shift; lan_wine "$host" "$out" wine "$remote_exe" "$@"; }
 to_has() { remote "$1" to | cut -c3- | grep -qxF -- "$2"; }
 log_lines() { tr -d '\r' 2>/dev/null <"$(lan_prefix "$1" "$out")/drive_c/windows/mivlet.log"; }

@@ -30,14 +30,6 @@ e2e_begin_lan LAB1 LAB2 LAB3
 LAN_WINE_TEMPLATE=$MIVLET_BUILD/lan-wine-template
 lan_wine_template "$LAN_WINE_TEMPLATE" || echo "# no prefix template: each prefix makes its own first start"
 
-now_ms() { date +%s%3N; }
-wait_until() {
-  local deadline=$(($(now_ms) + $1 * 1000)); shift
-  until "$@"; do
-    (($(now_ms) >= deadline)) && return 1
-    sleep 0.2
-  done
-}
 hex() { printf '%s' "$1" | od -An -tx1 -v | tr -d ' \n'; }
 remote() { local host=$1; shift; lan_wine "$host" "$out" env LANG=C.UTF-8 wine "$remote_exe" "$@"; }
 to_has() { remote "$1" to | cut -c3- | grep -qxF -- "$2"; }

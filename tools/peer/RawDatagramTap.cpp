@@ -3,7 +3,7 @@
 #include "messaging/LossNotice.h"
 
 EReceiveResult CRawDatagramTap::Receive(CReceivedDatagram& datagram) {
-    const EReceiveResult result = m_inner.Receive(datagram);
+    const EReceiveResult result = Inner().Receive(datagram);
     if (result == EReceiveResult::Datagram && m_seen) m_seen(datagram);
     return result;
 }

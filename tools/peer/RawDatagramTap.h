@@ -7,29 +7,17 @@
 #include <string>
 #include <string_view>
 
-#include "platform/DatagramCarrier.h"
+#include "platform/ForwardingCarrier.h"
 
-class CRawDatagramTap final : public CDatagramCarrier {
+class CRawDatagramTap final : public CForwardingCarrier {
 public:
     using SeenFunction = std::function<void(const CReceivedDatagram&)>;
     // `seen` (may be empty) gets every datagram that `inner` hands over.
-    CRawDatagramTap(CDatagramCarrier& inner, SeenFunction seen) : m_inner(inner), m_seen(std::move(seen)) {}
+    CRawDatagramTap(CDatagramCarrier& inner, SeenFunction seen) : CForwardingCarrier(inner), m_seen(std::move(seen)) {}
 
-    EOpenResult Open() override { return m_inner.Open(); }
-    bool IsOpen() const override { return m_inner.IsOpen(); }
-    void Close() override { m_inner.Close(); }
-    ESendResult Send(const CDatagramTarget& target, std::string_view datagram) override {
-        return m_inner.Send(target, datagram);
-    }
-    bool HasDatagrams() override { return m_inner.HasDatagrams(); }
     EReceiveResult Receive(CReceivedDatagram& datagram) override;
-    std::uint32_t ChunkPauseMs(const CDatagramTarget& target) const override { return m_inner.ChunkPauseMs(target); }
-    bool WaitForDatagram(std::uint32_t timeoutMs) override { return m_inner.WaitForDatagram(timeoutMs); }
-    bool NotifyOnArrival(std::function<void()> signal) override { return m_inner.NotifyOnArrival(std::move(signal)); }
-    std::vector<CDroppedFromSource> TakeDropped() override { return m_inner.TakeDropped(); }
 
 private:
-    CDatagramCarrier& m_inner;
     SeenFunction m_seen;
 };
 
