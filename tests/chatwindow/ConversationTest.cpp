@@ -26,6 +26,17 @@ class ConversationTest : public ChatDlgTest {
 protected:
     void SetUp() override { Start(); }
 
+    // Lab2 and `hall`, a second window, each send a presence ping, or each
+    // take in what has arrived.
+    void BothPing(CChatDlg& hall) {
+        Tick(kPresence);
+        Tick(hall, kPresence);
+    }
+    void BothReceive(CChatDlg& hall) {
+        Tick(kReceive);
+        Tick(hall, kReceive);
+    }
+
     // Office announces `user`, and Lab2's next tick takes it in.
     void OfficePings(const std::string& user = "ann") {
         Ping(office, user);
@@ -48,10 +59,8 @@ TEST_F(ConversationTest, TwoCopiesListEachOtherAfterOnePingAndNeverThemselves) {
     CTestSettings hallSettings;
     hallSettings.userName = "ann";
     auto hall = StartCopy(hallHost, "Hall", hallSettings);
-    for (CChatDlg* copy : {static_cast<CChatDlg*>(dlg.get()), static_cast<CChatDlg*>(hall.get())})
-        Tick(*copy, kPresence);
-    for (CChatDlg* copy : {static_cast<CChatDlg*>(dlg.get()), static_cast<CChatDlg*>(hall.get())})
-        Tick(*copy, kReceive);
+    BothPing(*hall);
+    BothReceive(*hall);
 
     EXPECT_EQ(ToEntries(*dlg), (Texts{"(All Users)", "Hall  (ann)"}));
     EXPECT_EQ(ToEntries(*hall), (Texts{"(All Users)", "Lab2  (guest)"}));
@@ -67,8 +76,7 @@ TEST_F(ConversationTest, TextOfEveryScriptArrivesExactlyAndCopiesExactly) {
     CTestSettings hallSettings;
     hallSettings.userName = nika;
     auto hall = StartCopy(hallHost, "Hall", hallSettings);
-    for (CChatDlg* copy : {static_cast<CChatDlg*>(dlg.get()), static_cast<CChatDlg*>(hall.get())})
-        Tick(*copy, kPresence);
+    BothPing(*hall);
     Tick(kReceive);
     EXPECT_TRUE(Contains(ToEntries(), "Hall  (" + nika + ")")) << "the name in the To: list";
 
@@ -536,10 +544,8 @@ TEST_F(ConversationTest, AMessageHallDidNotConfirmIsReportedInTheHistoryAndTheLo
     CTestSettings hallSettings;
     hallSettings.userName = "ann";
     auto hall = StartCopy(hallHost, "Hall", hallSettings);
-    for (CChatDlg* copy : {static_cast<CChatDlg*>(dlg.get()), static_cast<CChatDlg*>(hall.get())})
-        Tick(*copy, kPresence);
-    for (CChatDlg* copy : {static_cast<CChatDlg*>(dlg.get()), static_cast<CChatDlg*>(hall.get())})
-        Tick(*copy, kReceive);
+    BothPing(*hall);
+    BothReceive(*hall);
     SelectTo("Hall  (ann)");
 
     SendTyped("first");

@@ -19,9 +19,7 @@ remote_exe=$MIVLET_BUILD/win/bin/chat-remote.exe
 password_box=$MIVLET_BUILD/win/bin/password-box.exe
 
 e2e_skip_without_lan
-for needed in "$peer" "$mivlet" "$remote_exe" "$password_box"; do
-  [[ -e $needed ]] || { echo "not ok - $needed is not built"; failed=1; e2e_summary; exit 1; }
-done
+e2e_require_built "$peer" "$mivlet" "$remote_exe" "$password_box"
 e2e_begin_lan LAB1 LAB2
 LAN_WINE_TEMPLATE=$MIVLET_BUILD/lan-wine-template
 lan_wine_template "$LAN_WINE_TEMPLATE" || echo "# no prefix template: each prefix makes its own first start"

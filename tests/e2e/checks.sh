@@ -29,6 +29,14 @@ wait_until() {
 
 e2e_summary() { echo "$E2E_LABEL: $passed passed, $failed failed"; }
 
+# e2e_require_built FILE...: ends the script as failed when one is missing.
+e2e_require_built() {
+  local needed
+  for needed in "$@"; do
+    [[ -e $needed ]] || { echo "not ok - $needed is not built"; failed=1; e2e_summary; exit 1; }
+  done
+}
+
 # Ends the script as skipped, with the reason, where no test LAN can be made.
 e2e_skip_without_lan() {
   local reason

@@ -14,9 +14,7 @@ source "$here/checks.sh"
 run=$MIVLET_ROOT/scripts/run.sh
 peer=$MIVLET_BUILD/native/bin/mivlet-peer
 remote_exe=$MIVLET_BUILD/win/bin/chat-remote.exe
-for needed in "$peer" "$MIVLET_BUILD/win/bin/Mivlet.exe" "$remote_exe"; do
-  [[ -e $needed ]] || { echo "not ok - $needed is not built"; failed=1; e2e_summary; exit 1; }
-done
+e2e_require_built "$peer" "$MIVLET_BUILD/win/bin/Mivlet.exe" "$remote_exe"
 e2e_begin_lan LAB1 LAB2
 LAN_WINE_TEMPLATE=$MIVLET_BUILD/lan-wine-template
 lan_wine_template "$LAN_WINE_TEMPLATE" || echo "# no prefix template: each prefix makes its own first start"

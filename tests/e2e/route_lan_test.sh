@@ -25,9 +25,7 @@ remote_exe=$MIVLET_BUILD/win/bin/chat-remote.exe
 probe_exe=$MIVLET_BUILD/win/bin/chat_probe.exe
 
 e2e_skip_without_lan
-for needed in "$peer" "$flood" "$mivlet" "$remote_exe" "$probe_exe"; do
-  [[ -e $needed ]] || { echo "not ok - $needed is not built"; failed=1; e2e_summary; exit 1; }
-done
+e2e_require_built "$peer" "$flood" "$mivlet" "$remote_exe" "$probe_exe"
 out=$(mktemp -d)
 poller=
 trap '[[ -n $poller ]] && kill "$poller" 2>/dev/null; e2e_finish' EXIT

@@ -14,15 +14,9 @@
 #include "messaging/MessagingSession.h"
 #include "messaging/ProtocolLimits.h"
 #include "platform/memory/MemoryNetwork.h"
+#include "tests/messaging/TestSessionHost.h"
 
 namespace {
-
-class CHost final : public CSessionHost {
-public:
-    bool IsAvailable() override { return true; }
-    std::string ModulePath() override { return "c:\\mivlet"; }
-    void Exit() override {}
-};
 
 // "#" in an expected line stands for the marker.
 std::string Marked(std::string line) {
@@ -43,7 +37,7 @@ protected:
 
     CMemoryNetwork net;
     CMemoryComputer& office = net.AddComputer("Office");
-    CHost host;
+    CTestSessionHost host;
     const CCodePage1252 sessionCodePage;
     CMessagingSession session{office, net, sessionCodePage, "Office", CBuildInfo{"Dec 12 2000", "1.0.0"}, host};
     std::vector<std::string> shown;

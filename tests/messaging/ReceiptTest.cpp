@@ -16,15 +16,9 @@
 #include "messaging/ProtocolLimits.h"
 #include "messaging/ReceiptTracker.h"
 #include "platform/memory/MemoryNetwork.h"
+#include "tests/messaging/TestSessionHost.h"
 
 namespace {
-
-class CHost final : public CSessionHost {
-public:
-    bool IsAvailable() override { return true; }
-    std::string ModulePath() override { return "c:\\mivlet"; }
-    void Exit() override {}
-};
 
 std::string Datagram(std::string_view sender, int sequence, std::string_view chunk, bool continued = false) {
     std::array<char, kMaxDatagramSize> buffer{};
@@ -70,7 +64,7 @@ protected:
     CMemoryNetwork net;
     CMemoryComputer& computer1 = net.AddComputer("Lab1");
     CMemoryComputer& computer2 = net.AddComputer("Lab2");
-    CHost host;
+    CTestSessionHost host;
     const CCodePage1252 codePage;
     CMessagingSession lab1{computer1, net, codePage, "Lab1", CBuildInfo{"Dec 12 2000", "1.0.0"}, host};
     CMessagingSession lab2{computer2, net, codePage, "Lab2", CBuildInfo{"Dec 12 2000", "1.0.0"}, host};

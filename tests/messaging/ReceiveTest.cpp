@@ -10,6 +10,7 @@
 #include "messaging/Mailslot.h"
 #include "messaging/MessagingSession.h"
 #include "platform/memory/MemoryNetwork.h"
+#include "tests/messaging/TestSessionHost.h"
 
 namespace {
 
@@ -232,11 +233,7 @@ TEST_F(ReceiveTest, AfterAFloodOfEndlessMessagesAndForgedNamesRealMessagesArrive
 // A flood from other computers must not hold the thread that receives: a
 // step reads its share and leaves the rest for the next one.
 TEST_F(ReceiveTest, AFloodIsReadOverSeveralSteps) {
-    class CHost final : public CSessionHost {
-        bool IsAvailable() override { return true; }
-        std::string ModulePath() override { return {}; }
-        void Exit() override {}
-    } host;
+    CTestSessionHost host;
     CMemoryNetwork n;
     CMemoryComputer& computer = n.AddComputer("Office");
     const CCodePage1252 sessionCodePage;
@@ -267,20 +264,13 @@ TEST_F(ReceiveTest, PlatformFailuresEndTheDrainWithFalse) {
     EXPECT_EQ(records[0].text, "two");
 }
 
-class CTestHost final : public CSessionHost {
-public:
-    bool IsAvailable() override { return true; }
-    std::string ModulePath() override { return "c:\\mivlet"; }
-    void Exit() override {}
-};
-
 // A step reads a bounded number of datagrams, and shows a bounded number of
 // messages: the rest waits for the next step, in order, none lost; pings
 // cost little and do not count towards the messages shown.
 TEST(ReceiveStep, EachStepShowsABoundedNumberOfMessagesAndLeavesTheRestInOrder) {
     CMemoryNetwork net;
     CMemoryComputer& host = net.AddComputer("Office");
-    CTestHost sessionHost;
+    CTestSessionHost sessionHost;
     const CCodePage1252 sessionCodePage;
     CMessagingSession session(host, net, sessionCodePage, "Office", CBuildInfo{}, sessionHost);
     int sequence = 0;

@@ -14,6 +14,7 @@
 #include "platform/memory/MemoryNetwork.h"
 #include "platform/memory/MemorySockets.h"
 #include "messaging/UdpCarrier.h"
+#include "tests/messaging/TestSessionHost.h"
 
 namespace {
 
@@ -436,11 +437,7 @@ TEST_F(MixedNetworkTest, MailslotBroadcastsRefusedOnceAreNotTriedAgain) {
 // message sent during it, and one from the flooder itself once it stops,
 // are both shown.
 TEST_F(UdpCarrierTest, AColleaguesMessageIsShownDuringAFloodAndTheFloodersOwnAfterIt) {
-    class CHostOfSession final : public CSessionHost {
-        bool IsAvailable() override { return true; }
-        std::string ModulePath() override { return {}; }
-        void Exit() override {}
-    } sessionHost;
+    CTestSessionHost sessionHost;
     CMemoryComputer& system = systems.AddComputer("Lab1");
     CMemoryUdpHost& sockets = udp.AddHost("Lab1");
     CUdpCarrier carrier(sockets, systems, Options(), &system);

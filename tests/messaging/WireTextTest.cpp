@@ -10,6 +10,7 @@
 #include "platform/codepage/CodePage1252.h"
 #include "platform/memory/MemoryNetwork.h"
 #include "tests/messaging/DatagramBytes.h"
+#include "tests/messaging/TestSessionHost.h"
 
 namespace {
 
@@ -18,12 +19,6 @@ const std::string kGruesse = "Gr\xC3\xBC\xC3\x9F" "e";                 // "Grü�
 const std::string kPrivet = "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82";  // "привет"
 const std::string kGrin = "\xF0\x9F\x98\x80";                           // U+1F600
 const std::string kFffd = "\xEF\xBF\xBD";
-
-class CHost final : public CSessionHost {
-    bool IsAvailable() override { return true; }
-    std::string ModulePath() override { return {}; }
-    void Exit() override {}
-};
 
 // Lab2 sends to Office through sessions, as the chat window does.
 class WireTextTest : public ::testing::Test {
@@ -51,7 +46,7 @@ protected:
     CMemoryComputer& lab2Host = net.AddComputer("Lab2");
     CMemoryComputer& officeHost = net.AddComputer("Office");
     const CCodePage1252 codePage;
-    CHost host;
+    CTestSessionHost host;
     CMessagingSession lab2{lab2Host, net, codePage, "Lab2", CBuildInfo{}, host};
     CMessagingSession office{officeHost, net, codePage, "Office", CBuildInfo{}, host};
 };

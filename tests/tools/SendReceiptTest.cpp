@@ -14,6 +14,7 @@
 #include "platform/memory/MemorySockets.h"
 #include "tests/messaging/DatagramBytes.h"
 #include "tools/peer/SendReceipt.h"
+#include "tests/messaging/TestSessionHost.h"
 
 namespace {
 
@@ -86,12 +87,6 @@ TEST(SendReceiptTest, PlainOutputSaysInWordsAndJsonInAField) {
               "sent, but no receipt from a\\x1b[2Jb within 1.0 s");
 }
 
-class CAlwaysAvailable final : public CSessionHost {
-    bool IsAvailable() override { return true; }
-    std::string ModulePath() override { return {}; }
-    void Exit() override {}
-};
-
 CUdpCarrier::COptions Options() {
     CUdpCarrier::COptions options;
     options.port = kDefaultUdpPort;
@@ -132,7 +127,7 @@ protected:
     CMemoryUdpNetwork udp;
     CMemoryUdpHost& lab1 = udp.AddHost("Lab1");
     CMemoryUdpHost& lab2 = udp.AddHost("Lab2");
-    CAlwaysAvailable host;
+    CTestSessionHost host;
     const CCodePage1252 codePage;
     CUdpCarrier carrier1{lab1, clock, Options()};
     CUdpCarrier carrier2{lab2, clock, Options()};
